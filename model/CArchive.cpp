@@ -1,0 +1,95 @@
+#include "CArchive.h"
+
+#include <cstring>
+
+CArchive::CArchive() : m_bStoring(true), m_in(m_empty) {}
+
+CArchive::CArchive(const QByteArray& data) : m_bStoring(false), m_in(data) {}
+
+void CArchive::WriteU16(std::uint16_t v) {
+    const char b[2] = {char(v & 0xFF), char(v >> 8)};
+    m_out.append(b, 2);
+}
+
+void CArchive::WriteU32(std::uint32_t v) {
+    const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
+                       char(v >> 24)};
+    m_out.append(b, 4);
+}
+
+void CArchive::WriteF64(double v) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, 8);
+    WriteU32(static_cast<std::uint32_t>(bits));
+    WriteU32(static_cast<std::uint32_t>(bits >> 32));
+}
+
+void CArchive::WriteString(const std::string& s) {
+    const std::size_t n = s.size();
+    if (n < 255) {
+        m_out.append(char(n));
+    } else if (n < 65534) {
+        m_out.append(char(0xFF));
+        WriteU16(static_cast<std::uint16_t>(n));
+    } else {
+        m_out.append(char(0xFF));
+        WriteU16(0xFFFF);
+        WriteU32(static_cast<std::uint32_t>(n));
+    }
+    m_out.append(s.data(), static_cast<qsizetype>(n));
+}
+
+void CArchive::Fail(const std::string& why) const {
+    throw ArchiveError(why + " (at byte " + std::to_string(m_nPos) + ")");
+}
+
+const char* CArchive::Take(std::size_t n) {
+    if (Remaining() < n)
+        Fail("unexpected end of file");
+    const char* p = m_in.constData() + m_nPos;
+    m_nPos += n;
+    return p;
+}
+
+std::uint8_t CArchive::ReadU8() {
+    return static_cast<std::uint8_t>(*Take(1));
+}
+
+std::uint16_t CArchive::ReadU16() {
+    const auto* p = reinterpret_cast<const unsigned char*>(Take(2));
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t CArchive::ReadU32() {
+    const auto* p = reinterpret_cast<const unsigned char*>(Take(4));
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+           (std::uint32_t(p[3]) << 24);
+}
+
+double CArchive::ReadF64() {
+    std::uint64_t lo = ReadU32();
+    std::uint64_t hi = ReadU32();
+    std::uint64_t bits = lo | (hi << 32);
+    double v;
+    std::memcpy(&v, &bits, 8);
+    return v;
+}
+
+std::string CArchive::ReadString() {
+    std::uint32_t n = ReadU8();
+    if (n == 0xFF) {
+        n = ReadU16();
+        if (n == 0xFFFF)
+            n = ReadU32();
+    }
+    const char* p = Take(n);
+    return std::string(p, n);
+}
+
+std::uint32_t CArchive::ReadCount(std::size_t minItemBytes, const char* what) {
+    const std::uint32_t n = ReadU32();
+    if (minItemBytes > 0 && n > Remaining() / minItemBytes)
+        Fail(std::string("the ") + what + " count " + std::to_string(n) +
+             " does not fit in the rest of the file");
+    return n;
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "ImportedMeas.h"
+#include "SceneObject.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CArchive;
+class CornerPoint;
+class IDocView;
+class IToolWindows;
+class Line;
+
+// The measurement series columns: entry k of every array belongs to series k.
+struct SeriesColumns {
+    std::vector<std::string> m_seriesNames; // bytes as stored (Latin-1)
+    std::vector<std::int32_t> m_seriesFreqUnit;
+    std::vector<std::int32_t> m_seriesFreqFlag;
+    std::vector<double> m_seriesFrequency;
+    std::vector<double> m_seriesAmplification;
+    std::vector<std::int32_t> m_seriesFramesPerPeriod;
+
+    void Append(const std::string& name, std::int32_t freqUnit, std::int32_t freqFlag,
+                double frequency, std::int32_t framesPerPeriod, double amplification);
+    void Remove(int k);
+    void Clear();
+    bool operator==(const SeriesColumns& o) const;
+};
+
+// One document: the scene, its measurement series, the one-level undo snapshot, the imported
+// instrument records and the bookkeeping of its views and tool windows.
+//
+// Ownership: the document owns m_objects, m_freeLines, m_freePoints, m_pOrigin, the snapshot
+// arrays and the tool-window set. Records unregister themselves from the live or snapshot array
+// that holds them when destroyed. Selection arrays, the highlight and the views own nothing.
+class CQuivraDoc : public SeriesColumns {
+public:
+    CQuivraDoc();
+    virtual ~CQuivraDoc();
+    CQuivraDoc(const CQuivraDoc&) = delete;
+    CQuivraDoc& operator=(const CQuivraDoc&) = delete;
+
+    // --- scene (see the record classes for the cascades) ---
+    CornerPoint* m_pOrigin = nullptr; // owned; local origin, not stored, not in the snapshot
+    IDocView* m_pView = nullptr;      // the view the tool windows work with; not owned
+    std::vector<ImportedMeas> m_importedMeas;
+    std::vector<float> m_importedMultiples;
+    std::int32_t m_nNextPointNumber = 1;
+    std::vector<SceneObject*> m_objects;    // owned
+    std::vector<Line*> m_freeLines;         // owned
+    std::vector<CornerPoint*> m_freePoints; // owned
+    std::int32_t m_bUndoAvailable = 0;
+    std::int32_t m_nSeries = 0;
+    std::int32_t m_nNextDirectionNumber = 1;
+    std::int32_t m_bMeasEdited = 0;
+    std::vector<CornerPoint*> m_selPoints;    // not owned
+    std::vector<SceneObject*> m_selObjects;   // not owned
+    CornerPoint* m_pHighlightPoint = nullptr; // not owned
+
+    // --- undo snapshot: complete, independent copies ---
+    std::int32_t m_undoNextPointNumber = 1;
+    std::vector<SceneObject*> m_undoObjects;    // owned
+    std::vector<Line*> m_undoFreeLines;         // owned
+    std::vector<CornerPoint*> m_undoFreePoints; // owned
+    std::int32_t m_undoSeries = 0;
+    SeriesColumns m_undoColumns;
+    std::int32_t m_undoNextDirectionNumber = 1;
+
+    // --- series ---
+    void AddSeries();
+    void RemoveSeries(int k);
+
+    // --- enumeration: free points first, then each object's points ---
+    std::vector<CornerPoint*> AllPoints() const;
+    template <class F> void ForEachPoint(F f) const;
+    std::size_t PointCount() const;
+
+    void ClearSelection();
+
+    // --- file ---
+    // Reads (into this document, which must be empty) or writes the scene layout.
+    // Reading throws ArchiveError on a short or inconsistent file; the caller discards the
+    // document then.
+    void Serialize(CArchive& ar);
+
+    // --- undo ---
+    int SaveUndoState();
+    int Undo();
+
+    // --- framework-like document state ---
+    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    bool IsModified() const { return m_bModified; }
+    const QString& GetPathName() const { return m_strPathName; }
+    void SetPathName(const QString& path) { m_strPathName = path; }
+
+    std::vector<IDocView*> m_views; // not owned; views add and remove themselves
+    void AddView(IDocView* view);
+    void RemoveView(IDocView* view);
+    // Repaint every view of the document.
+    void UpdateAllViews();
+    // The focused view, else the last one; null without views.
+    IDocView* ChooseView() const;
+
+    // The tool-window set; created by the window layer, owned here.
+    std::unique_ptr<IToolWindows> m_pToolWindows;
+    // Bind the tool windows to the chosen view unless it is the program-wide last bound view.
+    void BindToolWindows();
+    static IDocView* s_pLastBoundView;
+
+    // Destroys the live scene (free points, objects, free lines) and empties selection/highlight.
+    void DestroyScene();
+
+private:
+    void DestroyRecords(std::vector<CornerPoint*>& points, std::vector<SceneObject*>& objects,
+                        std::vector<Line*>& lines);
+    // Copies points/objects/lines into the destination arrays, free lines mapped by position.
+    void CopyScene(const std::vector<CornerPoint*>& srcPoints,
+                   const std::vector<SceneObject*>& srcObjects, const std::vector<Line*>& srcLines,
+                   std::vector<CornerPoint*>& dstPoints, std::vector<SceneObject*>& dstObjects,
+                   std::vector<Line*>& dstLines);
+    void ReadScene(CArchive& ar);
+    void WriteScene(CArchive& ar);
+
+    bool m_bModified = false;
+    QString m_strPathName;
+};
+
+template <class F> void CQuivraDoc::ForEachPoint(F f) const {
+    for (CornerPoint* p : m_freePoints)
+        f(p);
+    for (SceneObject* o : m_objects)
+        for (CornerPoint* p : o->m_points)
+            f(p);
+}

@@ -1,0 +1,73 @@
+#include "SceneFile.h"
+
+#include "CArchive.h"
+#include "CQuivraDoc.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QByteArray SceneFile::ToBytes(CQuivraDoc& doc) {
+    CArchive ar;
+    doc.Serialize(ar);
+    return ar.TakeBuffer();
+}
+
+bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* error) {
+    try {
+        CArchive ar(data);
+        doc.Serialize(ar);
+        return true;
+    } catch (const ArchiveError& e) {
+        if (error)
+            *error = QString::fromStdString(e.what());
+        return false;
+    } catch (const std::bad_alloc&) {
+        if (error)
+            *error = QStringLiteral("not enough memory");
+        return false;
+    }
+}
+
+bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, f.errorString());
+        return false;
+    }
+    const QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": %2").arg(path, f.errorString());
+        return false;
+    }
+    QString why;
+    if (!FromBytes(data, doc, &why)) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is not a valid scene file: %2").arg(path, why);
+        return false;
+    }
+    return true;
+}
+
+bool SceneFile::Save(CQuivraDoc& doc, const QString& path, QString* error) {
+    const bool wasModified = doc.IsModified();
+    const QByteArray data = ToBytes(doc);
+    QSaveFile f(path);
+    auto fail = [&](const QString& why) {
+        f.cancelWriting();
+        doc.SetModifiedFlag(wasModified);
+        if (error)
+            *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, why);
+        return false;
+    };
+    if (!f.open(QIODevice::WriteOnly))
+        return fail(f.errorString());
+    // QSaveFile would happily commit a short file on a full disk: check every byte went out.
+    if (f.write(data) != data.size())
+        return fail(f.errorString());
+    if (!f.commit())
+        return fail(f.errorString());
+    return true;
+}
