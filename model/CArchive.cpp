@@ -8,35 +8,39 @@ CArchive::CArchive(const QByteArray& data) : m_bStoring(false), m_in(data) {}
 
 void CArchive::WriteU16(std::uint16_t v) {
     const char b[2] = {char(v & 0xFF), char(v >> 8)};
-    m_out.append(b, 2);
+    Put(b, 2);
 }
 
 void CArchive::WriteU32(std::uint32_t v) {
     const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
                        char(v >> 24)};
-    m_out.append(b, 4);
+    Put(b, 4);
 }
 
 void CArchive::WriteF64(double v) {
     std::uint64_t bits;
     std::memcpy(&bits, &v, 8);
-    WriteU32(static_cast<std::uint32_t>(bits));
-    WriteU32(static_cast<std::uint32_t>(bits >> 32));
+    char b[8];
+    for (int i = 0; i < 8; ++i)
+        b[i] = char((bits >> (8 * i)) & 0xFF);
+    Put(b, 8);
 }
+
+void CArchive::Reserve(std::size_t bytes) { m_out.reserve(bytes); }
 
 void CArchive::WriteString(const std::string& s) {
     const std::size_t n = s.size();
     if (n < 255) {
-        m_out.append(char(n));
+        m_out.push_back(char(n));
     } else if (n < 65534) {
-        m_out.append(char(0xFF));
+        m_out.push_back(char(0xFF));
         WriteU16(static_cast<std::uint16_t>(n));
     } else {
-        m_out.append(char(0xFF));
+        m_out.push_back(char(0xFF));
         WriteU16(0xFFFF);
         WriteU32(static_cast<std::uint32_t>(n));
     }
-    m_out.append(s.data(), static_cast<qsizetype>(n));
+    m_out.append(s.data(), n);
 }
 
 void CArchive::Fail(const std::string& why) const {

@@ -48,16 +48,22 @@ public:
     std::size_t Position() const { return m_nPos; }
     bool AtEnd() const { return Remaining() == 0; }
 
-    const QByteArray& Buffer() const { return m_out; }
-    QByteArray TakeBuffer() { return std::move(m_out); }
+    // Room for `bytes` more stored bytes, so that a large scene is written without regrowing.
+    void Reserve(std::size_t bytes);
+    // What has been stored so far.
+    const char* Data() const { return m_out.data(); }
+    std::size_t Size() const { return m_out.size(); }
+    QByteArray Buffer() const { return QByteArray(m_out.data(), static_cast<qsizetype>(m_out.size())); }
 
     [[noreturn]] void Fail(const std::string& why) const;
 
 private:
     const char* Take(std::size_t n);
 
+    void Put(const void* p, std::size_t n) { m_out.append(static_cast<const char*>(p), n); }
+
     bool m_bStoring;
-    QByteArray m_out;
+    std::string m_out; // plain bytes: appending small fields must be cheap
     QByteArray m_empty;
     const QByteArray& m_in;
     std::size_t m_nPos = 0;

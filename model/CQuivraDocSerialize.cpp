@@ -31,17 +31,18 @@ struct SceneUnderConstruction {
     ~SceneUnderConstruction() {
         for (Line* l : freeLines)
             delete l;
+        // Points no object has claimed first: the objects destroy their own points.
+        for (CornerPoint* p : points) {
+            if (!p->m_pOwner) {
+                p->m_pDoc = nullptr;
+                delete p;
+            }
+        }
         for (SceneObject* o : objects) {
             o->m_pDoc = nullptr;
             for (CornerPoint* p : o->m_points)
                 p->m_pDoc = nullptr;
-            delete o; // destroys its points
-        }
-        for (CornerPoint* p : points) {
-            if (p && !p->m_pOwner) {
-                p->m_pDoc = nullptr;
-                delete p;
-            }
+            delete o;
         }
     }
 };
@@ -67,6 +68,13 @@ void CQuivraDoc::WriteScene(CArchive& ar) {
         // A line to a point outside the scene cannot be stored; the invariants forbid it.
         return it == index.end() ? 0xFFFFFFFFu : it->second;
     };
+
+    std::size_t estimate = 64 + points.size() * kMinPointBytes + m_nSeries * 64u;
+    for (const CornerPoint* p : points)
+        estimate += p->m_directions.size() * (kMinDirectionBytes + kMeasurementBytes * m_nSeries);
+    for (const SceneObject* o : m_objects)
+        estimate += 64 + o->m_points.size() * kRefBytes + o->m_lines.size() * kLineBytes;
+    ar.Reserve(estimate + m_freeLines.size() * kLineBytes);
 
     ar.WriteU32(0);
     ar.WriteI32(m_nSeries);

@@ -10,7 +10,7 @@
 QByteArray SceneFile::ToBytes(CQuivraDoc& doc) {
     CArchive ar;
     doc.Serialize(ar);
-    return ar.TakeBuffer();
+    return ar.Buffer();
 }
 
 bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* error) {
@@ -53,7 +53,8 @@ bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error) {
 
 bool SceneFile::Save(CQuivraDoc& doc, const QString& path, QString* error) {
     const bool wasModified = doc.IsModified();
-    const QByteArray data = ToBytes(doc);
+    CArchive ar;
+    doc.Serialize(ar);
     QSaveFile f(path);
     auto fail = [&](const QString& why) {
         f.cancelWriting();
@@ -62,10 +63,11 @@ bool SceneFile::Save(CQuivraDoc& doc, const QString& path, QString* error) {
             *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, why);
         return false;
     };
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (full disk, size limit) shows in write()'s result:
+    // a buffered QSaveFile commits a truncated file without complaint.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(f.errorString());
-    // QSaveFile would happily commit a short file on a full disk: check every byte went out.
-    if (f.write(data) != data.size())
+    if (f.write(ar.Data(), static_cast<qint64>(ar.Size())) != static_cast<qint64>(ar.Size()))
         return fail(f.errorString());
     if (!f.commit())
         return fail(f.errorString());

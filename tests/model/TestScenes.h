@@ -1,0 +1,109 @@
+#pragma once
+
+// Small scenes built record by record, shared by the model tests.
+#include "BoxObject.h"
+#include "CQuivraDoc.h"
+#include "CornerPoint.h"
+#include "CylinderObject.h"
+#include "Line.h"
+#include "MeasDirection.h"
+#include "Measurement.h"
+
+namespace testscenes {
+
+inline CornerPoint* AddFree(CQuivraDoc& doc, double x, double y, double z) {
+    auto* p = new CornerPoint(x, y, z, &doc);
+    doc.m_freePoints.push_back(p);
+    return p;
+}
+
+inline MeasDirection* AddDirection(CornerPoint* p, std::uint16_t code) {
+    auto* d = new MeasDirection(code, p);
+    p->m_directions.push_back(d);
+    return d;
+}
+
+inline CornerPoint* AddObjectPoint(CQuivraDoc& doc, SceneObject* o, double x, double y, double z) {
+    auto* p = new CornerPoint(x, y, z, &doc);
+    p->m_pOwner = o;
+    o->m_points.push_back(p);
+    return p;
+}
+
+// A unit box with its 12 edges.
+inline BoxObject* AddBox(CQuivraDoc& doc, double x0, double y0, double z0) {
+    auto* b = new BoxObject(&doc);
+    for (int i = 0; i < 8; ++i)
+        AddObjectPoint(doc, b, x0 + (i & 1), y0 + ((i >> 1) & 1), z0 + ((i >> 2) & 1));
+    static const int edges[12][2] = {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {0, 2}, {1, 3},
+                                     {4, 6}, {5, 7}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+    for (const auto& e : edges)
+        b->m_lines.push_back(new Line(b->m_points[e[0]], b->m_points[e[1]]));
+    doc.m_objects.push_back(b);
+    return b;
+}
+
+// A four-sided "cylinder" around the X axis: two squares of radius 2 plus their centres,
+// optionally joined by a centre line.
+inline CylinderObject* AddCylinder(CQuivraDoc& doc, bool centreLine) {
+    auto* c = new CylinderObject(&doc);
+    c->m_nAxis = 1;
+    c->m_dRadius = 2.0;
+    c->m_pCentre = new CornerPoint;
+    for (int end = 0; end < 2; ++end) {
+        const double x = end * 10.0;
+        AddObjectPoint(doc, c, x, 2, 0);
+        AddObjectPoint(doc, c, x, 0, 2);
+        AddObjectPoint(doc, c, x, -2, 0);
+        AddObjectPoint(doc, c, x, 0, -2);
+    }
+    for (int i = 0; i < 4; ++i) {
+        c->m_lines.push_back(new Line(c->m_points[i], c->m_points[(i + 1) % 4]));
+        c->m_lines.push_back(new Line(c->m_points[4 + i], c->m_points[4 + (i + 1) % 4]));
+        c->m_lines.push_back(new Line(c->m_points[i], c->m_points[4 + i]));
+    }
+    CornerPoint* c1 = AddObjectPoint(doc, c, 0, 0, 0);
+    CornerPoint* c2 = AddObjectPoint(doc, c, 10, 0, 0);
+    if (centreLine) {
+        c->m_pCentreLine = new Line(c1, c2);
+        c->m_bHasCentreLine = 1;
+    }
+    doc.m_objects.push_back(c);
+    return c;
+}
+
+// Free points with lines, a box, a cylinder with radial directions, two series with values.
+inline void BuildSample(CQuivraDoc& doc) {
+    doc.AddSeries();
+    CornerPoint* a = AddFree(doc, 0, 0, 0);
+    CornerPoint* b = AddFree(doc, 100, 0, 0);
+    CornerPoint* c = AddFree(doc, 100, 50, -25.5);
+    AddDirection(a, DirPlusX);
+    AddDirection(a, DirMinusY);
+    AddDirection(c, DirPlusZ);
+    BoxObject* box = AddBox(doc, 10, 20, 30);
+    AddDirection(box->m_points[3], DirMinusX);
+    CylinderObject* cyl = AddCylinder(doc, true);
+    AddDirection(cyl->m_points[1], DirRadialOut);
+    AddDirection(cyl->m_points[6], DirRadialIn);
+    doc.m_freeLines.push_back(new Line(a, b));
+    doc.m_freeLines.push_back(new Line(b, c));
+    doc.m_freeLines.push_back(new Line(c, box->m_points[0]));
+    doc.AddSeries();
+    doc.m_seriesNames[1] = "Motor side \xE4 1x";
+    doc.m_seriesFreqUnit[1] = 1;
+    doc.m_seriesFrequency[1] = 1487.25;
+    doc.m_seriesFramesPerPeriod[1] = 36;
+    doc.m_seriesAmplification[1] = 0.1;
+    double v = 0.125;
+    doc.ForEachPoint([&v](CornerPoint* p) {
+        for (MeasDirection* d : p->m_directions)
+            for (Measurement* m : d->m_measurements) {
+                m->m_dAmplitude = v;
+                m->m_dPhase = v * 37.0 - 180.0;
+                v += 0.3333;
+            }
+    });
+}
+
+} // namespace testscenes
