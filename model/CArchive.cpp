@@ -26,7 +26,9 @@ void CArchive::WriteF64(double v) {
     Put(b, 8);
 }
 
-void CArchive::Reserve(std::size_t bytes) { m_out.reserve(bytes); }
+void CArchive::Reserve(std::size_t bytes) {
+    m_out.reserve(bytes);
+}
 
 void CArchive::WriteString(const std::string& s) {
     const std::size_t n = s.size();

@@ -53,7 +53,9 @@ public:
     // What has been stored so far.
     const char* Data() const { return m_out.data(); }
     std::size_t Size() const { return m_out.size(); }
-    QByteArray Buffer() const { return QByteArray(m_out.data(), static_cast<qsizetype>(m_out.size())); }
+    QByteArray Buffer() const {
+        return QByteArray(m_out.data(), static_cast<qsizetype>(m_out.size()));
+    }
 
     [[noreturn]] void Fail(const std::string& why) const;
 
