@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,6 +21,14 @@ bool ParseWholeDouble(const QString& text, double* value) {
     char* end = nullptr;
     const double v = std::strtod(begin, &end);
     if (end == begin || end != begin + bytes.size())
+        return false;
+    // The C library also reads "inf", "nan" and hexadecimal numbers; none of them is a
+    // coordinate or a camera value, and a non-finite one would spoil every later computation.
+    // Decimal numbers use no letters but the exponent's.
+    for (const char* c = begin; c != end; ++c)
+        if (((*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z')) && *c != 'e' && *c != 'E')
+            return false;
+    if (!std::isfinite(v))
         return false;
     if (value)
         *value = v;

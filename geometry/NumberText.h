@@ -9,7 +9,8 @@
 // the decimal separator typed and shown is the user's.
 namespace numtext {
 
-// True when strtod consumes the whole text (leading blanks allowed, trailing ones are not).
+// True when strtod consumes the whole text (leading blanks allowed, trailing ones are not) and
+// the text is a finite decimal number (no "inf", "nan" or hexadecimal, no overflow).
 // An empty text is valid and reads 0. `value` (if given) gets the number on success.
 bool ParseWholeDouble(const QString& text, double* value);
 // The same for a base-10 integer. Values outside 32 bits are not valid: they cannot be stored.

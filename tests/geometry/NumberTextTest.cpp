@@ -17,10 +17,14 @@ struct DoubleCase {
 
 TEST(NumberText, WholeTextDecidesValidity) {
     const DoubleCase cases[] = {
-        {"", true, 0.0},      {"12", true, 12.0}, {" 12", true, 12.0},   {"12 ", false, 0.0},
-        {"-3.5", true, -3.5}, {"+7", true, 7.0},  {"1e3", true, 1000.0}, {"1e", false, 0.0},
-        {"4x", false, 0.0},   {"x", false, 0.0},  {" ", false, 0.0},     {".5", true, 0.5},
-        {"3,5", false, 0.0},  {"-", false, 0.0},  {"12\n", false, 0.0},
+        {"", true, 0.0},       {"12", true, 12.0},        {" 12", true, 12.0},
+        {"12 ", false, 0.0},   {"-3.5", true, -3.5},      {"+7", true, 7.0},
+        {"1e3", true, 1000.0}, {"1e", false, 0.0},        {"4x", false, 0.0},
+        {"x", false, 0.0},     {" ", false, 0.0},         {".5", true, 0.5},
+        {"3,5", false, 0.0},   {"-", false, 0.0},         {"12\n", false, 0.0},
+        {"inf", false, 0.0},   {"-INFINITY", false, 0.0}, {"nan", false, 0.0},
+        {"0x10", false, 0.0},  {"1e999", false, 0.0},     {"-2E-3", true, -0.002},
+        {"1e-400", true, 0.0},
     };
     for (const DoubleCase& c : cases) {
         double v = -999.0;

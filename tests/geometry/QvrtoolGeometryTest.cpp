@@ -141,6 +141,11 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
          QStringLiteral("100000000")},
         {QStringLiteral("add-cylinder"), in, out, QStringLiteral("--radius"), QStringLiteral("2x")},
         {QStringLiteral("add-cylinder"), in, out, QStringLiteral("--length")},
+        {QStringLiteral("add-cylinder"), in, out, QStringLiteral("--radius"),
+         QStringLiteral("nan")},
+        {QStringLiteral("add-cylinder"), in, out, QStringLiteral("--centre"),
+         QStringLiteral("0,inf,0")},
+        {QStringLiteral("add-box"), in, out, QStringLiteral("--p2"), QStringLiteral("1e999,0,0")},
     };
     for (const QStringList& args : bad) {
         const RunResult r = Qvrtool(args);

@@ -9,15 +9,19 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 using namespace tool;
 
 namespace {
 
 const char* const kUsage = "add-box IN.qvr OUT.qvr [--p1 X,Y,Z] [--p2 X,Y,Z] [--no-lines]";
 
+// Three finite numbers: an infinite or undefined coordinate would poison every view of the scene.
 bool ParsePoint(const QString& text, Point3& out) {
     std::vector<double> v;
-    if (!ParseDoubles(text, 3, v))
+    if (!ParseDoubles(text, 3, v) ||
+        !(std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2])))
         return false;
     out = {v[0], v[1], v[2]};
     return true;

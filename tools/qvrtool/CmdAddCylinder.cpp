@@ -10,6 +10,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 using namespace tool;
 
 namespace {
@@ -18,9 +20,10 @@ const char* const kUsage = "add-cylinder IN.qvr OUT.qvr [--centre X,Y,Z] [--axis
                            "[--radius R] [--corners N] [--angle DEG] [--length L] "
                            "[--no-corner-lines] [--centre-line]";
 
+// Finite numbers only: an infinite or undefined value would poison every view of the scene.
 bool ParseNumber(const QString& text, double& out) {
     std::vector<double> v;
-    if (!ParseDoubles(text, 1, v))
+    if (!ParseDoubles(text, 1, v) || !std::isfinite(v[0]))
         return false;
     out = v[0];
     return true;
@@ -49,7 +52,8 @@ int Run(const QStringList& args) {
         const QString& v = args[++i];
         if (a == QLatin1String("--centre")) {
             std::vector<double> c;
-            if (!ParseDoubles(v, 3, c))
+            if (!ParseDoubles(v, 3, c) ||
+                !(std::isfinite(c[0]) && std::isfinite(c[1]) && std::isfinite(c[2])))
                 return Bad(a, v);
             in.m_centre = {c[0], c[1], c[2]};
         } else if (a == QLatin1String("--axis")) {
