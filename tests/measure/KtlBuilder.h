@@ -33,7 +33,7 @@ inline void PutFloat(QByteArray& b, int off, float f) {
 
 struct KtlBuilder {
     std::uint32_t version = 100;
-    bool counted = true;                       // flag 0x02
+    bool counted = true;                        // flag 0x02
     std::optional<std::uint16_t> countOverride; // the header's count, else the slot count
     std::uint32_t checksumUpper = 0;            // OR-ed into the checksum word's upper half
     bool breakChecksum = false;

@@ -26,9 +26,9 @@ TEST(InstrumentCrc16, CheckValues) {
         std::uint16_t crc;
     } cases[] = {{"", 0x0000}, {"abc", 0xF76D}, {"123456789", 0x4777}};
     for (const Case& c : cases)
-        EXPECT_EQ(InstrumentCrc16(reinterpret_cast<const unsigned char*>(c.text),
-                                  std::strlen(c.text)),
-                  c.crc)
+        EXPECT_EQ(
+            InstrumentCrc16(reinterpret_cast<const unsigned char*>(c.text), std::strlen(c.text)),
+            c.crc)
             << c.text;
 }
 
@@ -79,7 +79,7 @@ TEST(KtlReader, Version120AcceptedWithZeroRecords) {
 
 TEST(KtlReader, RecordFieldsAndUnitMapping) {
     // File unit code -> UnitTable index; 12 has no table entry and is kept as it is.
-    const int fileToTable[][2] = {{0, 9}, {1, 1}, {2, 0}, {3, 2}, {4, 3}, {5, 5},
+    const int fileToTable[][2] = {{0, 9}, {1, 1}, {2, 0}, {3, 2}, {4, 3},  {5, 5},
                                   {6, 6}, {7, 4}, {8, 7}, {9, 8}, {12, 12}};
     KtlBuilder b;
     std::uint16_t id = 65535;
@@ -225,9 +225,9 @@ TEST_F(ImportInstrumentFileTest, SuccessAndShortRecordReplaceRecords) {
     good.Add({5, 1.f, 90.f, 10.f, 2.f}).Add({6, 2.f, 180.f, 10.f, 2.f});
     Prefill();
     QString message = QStringLiteral("stale");
-    EXPECT_EQ(ImportInstrumentFile(Write(QStringLiteral("good.KTL"), good.Bytes()), &m_doc,
-                                   &message),
-              ImportOutcome::Imported);
+    EXPECT_EQ(
+        ImportInstrumentFile(Write(QStringLiteral("good.KTL"), good.Bytes()), &m_doc, &message),
+        ImportOutcome::Imported);
     EXPECT_TRUE(message.isEmpty());
     ASSERT_EQ(m_doc.m_importedMeas.size(), 2u);
     EXPECT_EQ(m_doc.m_importedMeas[1].m_fPhase, 180.f);
