@@ -49,6 +49,10 @@ bool InstrumentTransfer::TransferSet(int nPort, const QString& name, CQuivraDoc*
         SetMessage(message, protocol.Error());
         return false;
     }
+    if (data.isEmpty()) {
+        SetMessage(message, QStringLiteral("The instrument has no data for set \"%1\".").arg(name));
+        return false;
+    }
     std::vector<ImportedMeas> records;
     std::vector<float> multiples;
     QString error;
