@@ -68,13 +68,6 @@ TEST(NumberText, IntegersAreBaseTenAndFitIn32Bits) {
     }
 }
 
-TEST(NumberText, FormatUsesShortestG) {
-    EXPECT_EQ(FormatG(15.0), QStringLiteral("15"));
-    EXPECT_EQ(FormatG(5.5), QStringLiteral("5.5"));
-    EXPECT_EQ(FormatG(-10.0), QStringLiteral("-10"));
-    EXPECT_EQ(FormatG(1e-7), QStringLiteral("1e-07"));
-}
-
 TEST(NumberText, CommaLocaleReadsAndShowsCommas) {
     CommaLocale locale;
     if (!locale.IsActive())

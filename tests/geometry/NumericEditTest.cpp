@@ -58,16 +58,4 @@ TEST(NumericEdit, EmptyReadsZeroAndValuesRoundTrip) {
     EXPECT_TRUE(f.ok->isEnabled());
 }
 
-TEST(NumericEdit, IntegerMaximumAndRange) {
-    Form f;
-    f.n->SetMaximum(100);
-    f.Type(f.n, QStringLiteral("100"));
-    EXPECT_TRUE(f.ok->isEnabled());
-    f.Type(f.n, QStringLiteral("101"));
-    EXPECT_FALSE(f.ok->isEnabled());
-    f.n->SetMaximum(std::numeric_limits<std::int32_t>::max());
-    f.Type(f.n, QStringLiteral("99999999999"));
-    EXPECT_FALSE(f.ok->isEnabled()) << "a count beyond 32 bits cannot be stored";
-}
-
 } // namespace
