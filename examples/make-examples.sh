@@ -36,5 +36,8 @@ cylinder --centre 820,250,300 --axis x --radius 110 --corners 12 --length 210 --
 cylinder --centre 1030,250,300 --axis x --radius 50 --corners 8 --length 120
 cylinder --centre 925,250,410 --axis z --radius 40 --corners 8 --length 140
 
+# Directions on every point and two measurement series, with the matching instrument file.
+python3 "$here/make_pump_measurements.py" "$qvrtool" "$tmp" "$out/pump_measurements.KTL" >/dev/null
+
 mv "$tmp" "$pump"
-echo "wrote $pump"
+echo "wrote $pump and $out/pump_measurements.KTL"
