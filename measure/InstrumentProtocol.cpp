@@ -93,6 +93,9 @@ bool InstrumentProtocol::ListSets(QStringList* names) {
 }
 
 int InstrumentProtocol::ReadPatiently(qint64 deadline) {
+    // Checked before every byte: an instrument that trickles bytes never times out.
+    if (m_port.NowMs() > deadline)
+        return IBytePort::Timeout;
     for (int i = 0; i < m_limits.m_nByteTries; ++i) {
         const int b = m_port.ReadByte();
         if (b != IBytePort::Timeout)
@@ -108,7 +111,7 @@ bool InstrumentProtocol::ReadWord(quint32* word, qint64 deadline, const char* wh
     for (int i = 0; i < 4; ++i) {
         const int b = ReadPatiently(deadline);
         if (b == IBytePort::Timeout)
-            return Fail(QStringLiteral("The instrument stopped sending the set (%1).")
+            return Fail(QStringLiteral("The instrument did not finish sending the set (%1).")
                             .arg(QLatin1String(what)));
         w |= quint32(b) << (8 * i);
     }
@@ -142,8 +145,8 @@ bool InstrumentProtocol::ReceiveSet(const QByteArray& name, QByteArray* data) {
     for (qsizetype i = 0; i < size; ++i) {
         const int b = ReadPatiently(deadline);
         if (b == IBytePort::Timeout)
-            return Fail(QStringLiteral("The instrument stopped sending the set after %1 of %2 "
-                                       "bytes.")
+            return Fail(QStringLiteral("The instrument did not finish sending the set (%1 of %2 "
+                                       "bytes).")
                             .arg(i)
                             .arg(size));
         received[i] = char(b);

@@ -51,7 +51,7 @@ public:
 
 private:
     bool Fail(const QString& message);
-    // One byte with up to m_nByteTries reads, unless the deadline passes; Timeout when none.
+    // One byte with up to m_nByteTries reads, unless the deadline has passed; Timeout when none.
     int ReadPatiently(qint64 deadline);
     bool ReadWord(quint32* word, qint64 deadline, const char* what);
 

@@ -10,6 +10,7 @@ static void SetMessage(QString* message, const QString& text) {
 }
 
 std::unique_ptr<IBytePort> InstrumentTransfer::Open(int nPort, QString* message) {
+    SetMessage(message, QString());
     QString error;
     std::unique_ptr<IBytePort> port = m_opener(nPort, &error);
     if (!port)
@@ -17,9 +18,15 @@ std::unique_ptr<IBytePort> InstrumentTransfer::Open(int nPort, QString* message)
     return port;
 }
 
+bool InstrumentTransfer::Finish(const InstrumentProtocol& protocol, bool ok, QString* message) {
+    m_strReceived = protocol.m_strReceived;
+    if (!ok)
+        SetMessage(message, protocol.Error());
+    return ok;
+}
+
 bool InstrumentTransfer::UpdateList(int nPort, QStringList* names, QString* message) {
     names->clear();
-    SetMessage(message, QString());
     std::unique_ptr<IBytePort> port = Open(nPort, message);
     if (!port)
         return false;
@@ -27,28 +34,20 @@ bool InstrumentTransfer::UpdateList(int nPort, QStringList* names, QString* mess
     protocol.m_limits = m_limits;
     // The first wake-up only rouses a sleeping instrument; the second one must succeed.
     protocol.WakeInstrument();
-    const bool ok = protocol.WakeInstrument() && protocol.ListSets(names);
-    m_strReceived = protocol.m_strReceived;
-    if (!ok)
-        SetMessage(message, protocol.Error());
-    return ok;
+    return Finish(protocol, protocol.WakeInstrument() && protocol.ListSets(names), message);
 }
 
 bool InstrumentTransfer::TransferSet(int nPort, const QString& name, CQuivraDoc* doc,
                                      QString* message) {
-    SetMessage(message, QString());
     std::unique_ptr<IBytePort> port = Open(nPort, message);
     if (!port)
         return false;
     InstrumentProtocol protocol(*port);
     protocol.m_limits = m_limits;
     QByteArray data;
-    const bool received = protocol.WakeInstrument() && protocol.ReceiveSet(name.toLatin1(), &data);
-    m_strReceived = protocol.m_strReceived;
-    if (!received) {
-        SetMessage(message, protocol.Error());
+    if (!Finish(protocol, protocol.WakeInstrument() && protocol.ReceiveSet(name.toLatin1(), &data),
+                message))
         return false;
-    }
     if (data.isEmpty()) {
         SetMessage(message, QStringLiteral("The instrument has no data for set \"%1\".").arg(name));
         return false;

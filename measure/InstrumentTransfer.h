@@ -38,6 +38,8 @@ public:
 
 private:
     std::unique_ptr<IBytePort> Open(int nPort, QString* message);
+    // Keeps the drained text and, on failure, the protocol's message.
+    bool Finish(const InstrumentProtocol& protocol, bool ok, QString* message);
 
     PortOpener m_opener;
     QByteArray m_pReceived;

@@ -138,6 +138,23 @@ TEST(InstrumentProtocol, ModeAndListingWaitsAreBounded) {
     EXPECT_LE(babble.NowMs(), 5000);
 }
 
+TEST(InstrumentProtocol, TricklingSetIsCutOff) {
+    // One byte every 140 ms never times out, yet the set must not take forever.
+    InstrumentSimulator sim;
+    std::vector<InstrumentBlock> blocks(40);
+    sim.AddSet(QStringLiteral("S"), InstrumentSet::Encode(blocks));
+    ScriptedPort port;
+    port.m_onWrite = [&sim](ScriptedPort& p, const QByteArray& w) { p.Send(sim.Receive(w)); };
+    port.m_nByteUs = 140000;
+    InstrumentProtocol proto(port);
+    QByteArray data = "previous";
+    EXPECT_FALSE(proto.ReceiveSet("S", &data));
+    EXPECT_EQ(data, QByteArray("previous"));
+    EXPECT_LE(port.NowMs(), 10000); // 8 s plus 0.4 ms per byte of the set, plus the wake-up
+    EXPECT_TRUE(proto.Error().contains(QStringLiteral("did not finish")))
+        << proto.Error().toStdString();
+}
+
 // ---- sets ------------------------------------------------------------------------------
 
 struct Rec {

@@ -4,6 +4,10 @@
 #include "InstrumentCrc16.h"
 
 #include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
@@ -92,3 +96,13 @@ struct KtlBuilder {
         return b;
     }
 };
+
+// Writes `bytes` as file `name` in `dir`; returns its path.
+inline QString WriteTestFile(const QTemporaryDir& dir, const QString& name,
+                             const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size())
+        << name.toStdString();
+    return path;
+}

@@ -184,11 +184,7 @@ TEST(KtlReader, SlotCountFromFlag) {
 class ImportInstrumentFileTest : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        return WriteTestFile(m_dir, name, bytes);
     }
     void Prefill() {
         m_doc.m_importedMeas = {ImportedMeas{42, 1, 0, 9.f, 9.f, 9.f, 9.f}};

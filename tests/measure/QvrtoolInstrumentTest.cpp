@@ -63,11 +63,7 @@ void ExpectJsonMatches(const QByteArray& json, const std::vector<ImportedMeas>& 
 class QvrtoolTest : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        return WriteTestFile(m_dir, name, bytes);
     }
     QTemporaryDir m_dir;
 };

@@ -42,7 +42,7 @@ public:
         }
         const int b = m_input.front();
         m_input.pop_front();
-        m_nowUs += 200;
+        m_nowUs += m_nByteUs;
         return b;
     }
     qint64 NowMs() override { return m_nowUs / 1000; }
@@ -60,4 +60,5 @@ public:
     int m_nPurges = 0;
     int m_nTimeouts = 0;
     bool m_bBabble = false;
+    qint64 m_nByteUs = 200; // what reading one queued byte costs
 };
