@@ -88,7 +88,10 @@ void CEditCornerPointsDlg::OnRowSelected() {
     const QModelIndexList rows = m_pList->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return;
-    m_pDoc->m_pHighlightPoint = m_pList->PointAt(rows.first().row());
+    CornerPoint* p = m_pList->PointAt(rows.first().row());
+    if (!IsLivePoint(m_pDoc, p))
+        return;
+    m_pDoc->m_pHighlightPoint = p;
     m_pDoc->UpdateAllViews();
 }
 

@@ -46,7 +46,8 @@ CCellListCtrl::Cell CMeasListCtrl::TabTarget(int row, int column, bool backward)
 QString CMeasListCtrl::InitialText(int row, int column) const {
     const MeasDirection* d = DirectionAt(row);
     const int k = Series();
-    if (!d || k < 0 || static_cast<std::size_t>(k) >= d->m_measurements.size())
+    if (k < 0 || !IsLiveDirection(m_pDoc, d) ||
+        static_cast<std::size_t>(k) >= d->m_measurements.size())
         return QString();
     const Measurement* m = d->m_measurements[static_cast<std::size_t>(k)];
     return FormatG(column == 3 ? m->m_dAmplitude : m->m_dPhase);
@@ -58,7 +59,7 @@ void CMeasListCtrl::OnEditorOpened(int row, int column) {
         return;
     if (column == 3 || column == 4)
         m_pDoc->m_bMeasEdited = 1;
-    if (const MeasDirection* d = DirectionAt(row))
+    if (const MeasDirection* d = DirectionAt(row); IsLiveDirection(m_pDoc, d))
         m_pDoc->m_pHighlightPoint = d->m_pPoint;
     m_pDoc->UpdateAllViews();
 }

@@ -163,7 +163,7 @@ void CMeasurementsDlg::OnInvertPhase() {
     // Commit a pending edit of this row first, so the inversion applies to what was typed.
     m_pList->CloseCellEdit();
     MeasDirection* d = m_pList->DirectionAt(m_nSelRow);
-    if (!d || static_cast<std::size_t>(k) >= d->m_measurements.size())
+    if (!IsLiveDirection(m_pDoc, d) || static_cast<std::size_t>(k) >= d->m_measurements.size())
         return;
     Measurement* m = d->m_measurements[static_cast<std::size_t>(k)];
     m->m_dPhase += 180.0;
@@ -192,6 +192,8 @@ void CMeasurementsDlg::OnSpin(int step) {
     m_pList->BeginCellEdit(-1, 0); // closes (and commits) the open editor
     MeasDirection* a = m_pList->DirectionAt(r);
     MeasDirection* b = m_pList->DirectionAt(partner);
+    if (!IsLiveDirection(m_pDoc, a) || !IsLiveDirection(m_pDoc, b))
+        return;
     std::swap(a->m_nNumber, b->m_nNumber);
     m_pDoc->SetModifiedFlag();
     Refill(true);

@@ -46,14 +46,14 @@ static double OriginCoord(const CQuivraDoc* doc, int column) {
 
 QString CPointListCtrl::InitialText(int row, int column) const {
     const CornerPoint* p = PointAt(row);
-    if (!p || !IsEditableColumn(column))
+    if (!IsEditableColumn(column) || !IsLivePoint(m_pDoc, p))
         return QString();
     const double v = column == 1 ? p->m_x : column == 2 ? p->m_y : p->m_z;
     return FormatG(v - OriginCoord(m_pDoc, column));
 }
 
 void CPointListCtrl::OnEditorOpened(int row, int) {
-    if (!m_pDoc)
+    if (!m_pDoc || !IsLivePoint(m_pDoc, PointAt(row)))
         return;
     m_pDoc->m_pHighlightPoint = PointAt(row);
     m_pDoc->UpdateAllViews();

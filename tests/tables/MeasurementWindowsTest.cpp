@@ -428,3 +428,27 @@ TEST(ProposeAmplification, NoDirectionsOrNoSeriesLimitNothing) {
     EXPECT_EQ(ProposeAmplification(doc, 0), 1e100);
     EXPECT_EQ(ProposeAmplification(doc, -1), 1e100);
 }
+
+// Rows whose direction was destroyed elsewhere (the window was not refilled yet) are neither
+// read nor written.
+TEST_F(Windows, StaleRowsAreLeftAlone) {
+    doc.AddSeries();
+    CornerPoint* p = AddFree(doc, 0, 0, 0);
+    AddDirection(p, DirPlusX);
+    MeasDirection* kept = AddDirection(AddFree(doc, 1, 0, 0), DirPlusX);
+    ASSERT_TRUE(tablestest::ShowActive(&meas));
+    List()->BeginCellEdit(0, 3);
+    QTest::keyClicks(List()->CurrentEditor(), "4");
+    delete p; // takes its direction along
+    doc.m_pHighlightPoint = nullptr;
+    QTest::keyClick(List()->CurrentEditor(), Qt::Key_Tab); // commits row 0: refused
+    EXPECT_EQ(List()->GetItemText(0, 3), "0");
+    meas.OnSpin(-1);
+    EXPECT_EQ(kept->m_nNumber, 2);
+    List()->BeginCellEdit(0, 4);
+    EXPECT_EQ(doc.m_pHighlightPoint, nullptr);
+    meas.OnInvertPhase();
+    meas.Refill(true);
+    ASSERT_EQ(List()->GetItemCount(), 1);
+    EXPECT_EQ(List()->DirectionAt(0), kept);
+}
