@@ -51,6 +51,5 @@ private:
     CMeasurementsDlg* m_pMeasDlg = nullptr;
     CSeriesEditDlg* m_pEditDlg = nullptr; // owned (Qt child), made on first use
     int m_nSelSeries = -1;
-    bool m_bFilling = false;
     QTreeWidget* m_pList;
 };
