@@ -9,11 +9,14 @@
 #include "MeasDirection.h"
 #include "SceneObject.h"
 
+#include <GL/osmesa.h>
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -102,21 +105,32 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
     glLineWidth(LineWidth(state.m_nLineWidth));
     glDisable(GL_LINE_SMOOTH);
 
-    // 6., 7.
+    // 6., 7. The deflected shape moves every frame; the model at rest and the arrows drawn
+    // after it may come from the rest layer while nothing else changes.
     if (state.m_bShowLines)
-        DrawLines(doc, state);
-    if (state.m_bShowDirections)
-        DrawArrows(doc, state);
+        DrawDeflectedLines(doc, state);
+    const bool layered = state.m_bAnimating && UseRestLayer(doc, state, w, h);
+    m_bLastFrameLayered = layered;
+    if (!layered) {
+        if (state.m_bShowLines)
+            DrawRestLines(doc, state);
+        if (state.m_bShowDirections)
+            DrawArrows(doc, state);
+    }
 
-    // 8. Labels under the panned matrix.
+    // 8. Labels under the panned matrix. Over a layered frame they are written last, which
+    // is their place anyway: nothing follows them while animating.
     glPopMatrix();
     glPushMatrix();
     glTranslatef(static_cast<float>(state.m_dPanX), static_cast<float>(state.m_dPanY),
                  static_cast<float>(state.m_dPanZ));
+    m_pendingLabels.clear();
+    m_bDeferLabels = layered;
     if (state.m_bShowPointNumbers || state.m_bShowDirectionNumbers) {
         ReadMatrices();
         DrawLabels(doc, state, w, h);
     }
+    m_bDeferLabels = false;
 
     // 11.-16. No markers while the shape moves.
     if (!state.m_bAnimating)
@@ -126,6 +140,15 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
     glPopMatrix();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glFinish();
+    if (layered && !m_restLayer.ApplyToCurrentFrame()) {
+        // Cannot happen once the layer was built for this frame's size; draw it the long way.
+        m_restLayer.Invalidate();
+        m_lastLayerKey = 0;
+        DrawScene(doc, state, left, top, right, bottom, scale);
+        return;
+    }
+    if (layered)
+        WritePendingLabels(w, h);
 }
 
 void CSceneRenderer::DrawAxesInset(const CViewState& state, int w, int h, double scale) {
@@ -181,36 +204,39 @@ void CSceneRenderer::DrawAxesInset(const CViewState& state, int w, int h, double
     glViewport(0, 0, w, h);
 }
 
-void CSceneRenderer::DrawLines(const CQuivraDoc& doc, CViewState& state) {
+void CSceneRenderer::DrawDeflectedLines(const CQuivraDoc& doc, CViewState& state) {
     const int n = Deflection::FramesPerPeriod(doc, state.m_nCurrentSeries);
     // Without a series to animate the shape is shown at rest only, and the phase stays.
-    if (state.m_bAnimating && n > 0) {
-        state.m_dAnimPhase = Deflection::FramePhase(state.m_nFrame, n);
-        const int series = state.m_nCurrentSeries;
-        const double phase = state.m_dAnimPhase;
-        auto displaced = [&](const CornerPoint* p) {
-            if (p->m_directions.empty())
-                Vertex(p);
-            else
-                Vertex(Deflection::DisplacedPosition(*p, doc, series, phase));
-        };
-        glColor3f(0.0f, 0.0f, 0.0f);
-        glBegin(GL_LINES);
-        for (const Line* l : doc.m_freeLines) {
+    if (!state.m_bAnimating || n == 0)
+        return;
+    state.m_dAnimPhase = Deflection::FramePhase(state.m_nFrame, n);
+    const int series = state.m_nCurrentSeries;
+    const double phase = state.m_dAnimPhase;
+    auto displaced = [&](const CornerPoint* p) {
+        if (p->m_directions.empty())
+            Vertex(p);
+        else
+            Vertex(Deflection::DisplacedPosition(*p, doc, series, phase));
+    };
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glBegin(GL_LINES);
+    for (const Line* l : doc.m_freeLines) {
+        displaced(l->m_pPointA);
+        displaced(l->m_pPointB);
+    }
+    for (const SceneObject* o : doc.m_objects)
+        for (const Line* l : o->m_lines) {
             displaced(l->m_pPointA);
             displaced(l->m_pPointB);
         }
-        for (const SceneObject* o : doc.m_objects)
-            for (const Line* l : o->m_lines) {
-                displaced(l->m_pPointA);
-                displaced(l->m_pPointB);
-            }
-        glEnd();
-    }
+    glEnd();
+}
 
+void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& state) {
     const float r = state.m_bAnimating ? 0.8f : 0.0f;
     const float g = state.m_bAnimating ? 0.6f : 0.0f;
     const float b = state.m_bAnimating ? 0.9f : 0.0f;
+    glLineWidth(LineWidth(state.m_nLineWidth));
     glColor3f(r, g, b);
     glBegin(GL_LINES);
     for (const Line* l : doc.m_freeLines) {
@@ -230,6 +256,97 @@ void CSceneRenderer::DrawLines(const CQuivraDoc& doc, CViewState& state) {
         }
     }
     glEnd();
+}
+
+namespace {
+
+// FNV-1a over 64-bit words: enough to notice any change of what the rest layer shows.
+struct Hasher {
+    quint64 h = 1469598103934665603ull;
+    void Add(quint64 v) {
+        h ^= v;
+        h *= 1099511628211ull;
+    }
+    void Add(double v) {
+        quint64 bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        Add(bits);
+    }
+    void Add(const CornerPoint* p) {
+        Add(p->m_x);
+        Add(p->m_y);
+        Add(p->m_z);
+    }
+};
+
+} // namespace
+
+quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& state, int w,
+                                     int h) const {
+    Hasher k;
+    k.Add(static_cast<quint64>(w));
+    k.Add(static_cast<quint64>(h));
+    for (double v : m_modelView)
+        k.Add(v);
+    for (double v : m_projection)
+        k.Add(v);
+    for (int v : m_viewport)
+        k.Add(static_cast<quint64>(static_cast<quint32>(v)));
+    k.Add(static_cast<quint64>(state.m_nLineWidth));
+    k.Add(static_cast<quint64>((state.m_bShowLines ? 1 : 0) | (state.m_bShowCenterLines ? 2 : 0) |
+                               (state.m_bShowDirections ? 4 : 0) | (state.m_bAnimating ? 8 : 0)));
+    k.Add(state.m_dZoom);
+    if (state.m_bShowLines) {
+        for (const Line* l : doc.m_freeLines) {
+            k.Add(l->m_pPointA);
+            k.Add(l->m_pPointB);
+        }
+        for (const SceneObject* o : doc.m_objects) {
+            k.Add(static_cast<quint64>(o->m_lines.size()));
+            if (state.m_bShowCenterLines && o->m_bHasCentreLine && o->m_pCentreLine) {
+                k.Add(o->m_pCentreLine->m_pPointA);
+                k.Add(o->m_pCentreLine->m_pPointB);
+            }
+            for (const Line* l : o->m_lines) {
+                k.Add(l->m_pPointA);
+                k.Add(l->m_pPointB);
+            }
+        }
+    }
+    if (state.m_bShowDirections)
+        ForEachPointObjectsFirst(doc, [&k](const CornerPoint* p) {
+            for (const MeasDirection* d : p->m_directions) {
+                k.Add(p);
+                k.Add(d->m_dx);
+                k.Add(d->m_dy);
+                k.Add(d->m_dz);
+            }
+        });
+    // Zero stands for "no key".
+    return k.h ? k.h : 1;
+}
+
+bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h) {
+    if (!m_bUseRestLayer || (!state.m_bShowLines && !state.m_bShowDirections)) {
+        m_lastLayerKey = 0;
+        return false;
+    }
+    ReadMatrices();
+    const quint64 key = RestLayerKey(doc, state, w, h);
+    // Build only for a picture that stayed put for two frames: while the camera turns, every
+    // frame would need a new layer and drawing directly is cheaper.
+    const bool stable = key == m_lastLayerKey;
+    m_lastLayerKey = key;
+    if (m_restLayer.IsFor(key))
+        return true;
+    if (!stable)
+        return false;
+    return m_restLayer.Build(key, w, h, m_modelView, m_projection, m_viewport, [&] {
+        if (state.m_bShowLines)
+            DrawRestLines(doc, state);
+        if (state.m_bShowDirections)
+            DrawArrows(doc, state);
+    });
 }
 
 void CSceneRenderer::DrawArrows(const CQuivraDoc& doc, const CViewState& state) {
@@ -312,5 +429,36 @@ void CSceneRenderer::Label(const QString& text, double x, double y, double z, in
     if (!(std::fabs(wx) < 1.0e6) || !(std::fabs(top) < 1.0e6))
         return;
     // Truncation toward zero, y downward from the top of the client area.
-    m_labels.Draw(text, static_cast<int>(wx), static_cast<int>(top), w, h);
+    if (m_bDeferLabels)
+        m_pendingLabels.push_back({text, static_cast<int>(wx), static_cast<int>(top)});
+    else
+        m_labels.Draw(text, static_cast<int>(wx), static_cast<int>(top), w, h);
+}
+
+void CSceneRenderer::WritePendingLabels(int w, int h) {
+    // Straight into the finished frame: the same pixels glDrawPixels would write (opaque
+    // images, no depth test), in the same order.
+    OSMesaContext ctx = OSMesaGetCurrentContext();
+    GLint bw = 0, bh = 0, format = 0;
+    void* buffer = nullptr;
+    if (!ctx || !OSMesaGetColorBuffer(ctx, &bw, &bh, &format, &buffer) || !buffer || bw != w ||
+        bh != h)
+        return;
+    auto* frame = static_cast<quint32*>(buffer);
+    for (const PendingLabel& l : m_pendingLabels) {
+        const QImage& img = m_labels.LabelImage(l.text);
+        for (int y = 0; y < img.height(); ++y) {
+            const int fy = l.top + y;
+            if (fy < 0 || fy >= h)
+                continue;
+            const auto* src = reinterpret_cast<const quint32*>(img.constScanLine(y));
+            quint32* dst = frame + static_cast<std::size_t>(fy) * static_cast<std::size_t>(w);
+            for (int x = 0; x < img.width(); ++x) {
+                const int fx = l.left + x;
+                if (fx >= 0 && fx < w)
+                    dst[fx] = (dst[fx] & 0xff000000u) | (src[x] & 0x00ffffffu);
+            }
+        }
+    }
+    m_pendingLabels.clear();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "CLabelPainter.h"
+#include "CRestLayer.h"
 
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class CornerPoint;
 class COffscreenGL;
@@ -35,9 +37,21 @@ public:
     // view shows it in a message box, the command line tool prints it.
     std::function<void(const QString&)> m_fnReport;
 
+    // Whether an animated frame may take the unchanged rest of the model from the rest layer
+    // (same pixels, less drawing). Off: every layer is drawn every frame.
+    bool m_bUseRestLayer = true;
+    // Whether the last frame took its rest lines from the rest layer.
+    bool LastFrameLayered() const { return m_bLastFrameLayered; }
+
 private:
     void DrawAxesInset(const CViewState& state, int w, int h, double scale);
-    void DrawLines(const CQuivraDoc& doc, CViewState& state);
+    void DrawDeflectedLines(const CQuivraDoc& doc, CViewState& state);
+    void DrawRestLines(const CQuivraDoc& doc, const CViewState& state);
+    // Whether this animated frame takes its rest lines and arrows from the rest layer
+    // (building it when the picture stayed put since the last frame).
+    bool UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h);
+    quint64 RestLayerKey(const CQuivraDoc& doc, const CViewState& state, int w, int h) const;
+    void WritePendingLabels(int w, int h);
     void DrawArrows(const CQuivraDoc& doc, const CViewState& state);
     void DrawLabels(const CQuivraDoc& doc, const CViewState& state, int w, int h);
     void DrawMarkers(const CQuivraDoc& doc);
@@ -45,7 +59,17 @@ private:
     void Label(const QString& text, double x, double y, double z, int w, int h);
     void ReadMatrices();
 
+    struct PendingLabel {
+        QString text;
+        int left, top;
+    };
+
     CLabelPainter m_labels;
+    CRestLayer m_restLayer;
+    quint64 m_lastLayerKey = 0;
+    bool m_bDeferLabels = false;
+    bool m_bLastFrameLayered = false;
+    std::vector<PendingLabel> m_pendingLabels;
     double m_modelView[16] = {};
     double m_projection[16] = {};
     int m_viewport[4] = {};

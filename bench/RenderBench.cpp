@@ -1,0 +1,144 @@
+// One frame's cost (render + copy into the widget's backing image) against scene size, at
+// 1280x800: N lines over N corner points, at rest with markers and animating.
+//   render_bench [frames per case]
+#include "COffscreenGL.h"
+#include "CQuivraDoc.h"
+#include "CSceneRenderer.h"
+#include "CViewState.h"
+#include "CornerPoint.h"
+#include "Line.h"
+#include "MeasDirection.h"
+#include "Measurement.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 800;
+
+// A wire model of `n` points in a box of +-600 units, each joined to the next (n lines),
+// every point swinging along one axis with its own phase.
+std::unique_ptr<CQuivraDoc> MakeScene(int n) {
+    auto doc = std::make_unique<CQuivraDoc>();
+    doc->AddSeries();
+    std::mt19937 rng(12345);
+    std::uniform_real_distribution<double> pos(-600.0, 600.0);
+    std::uniform_real_distribution<double> step(-40.0, 40.0);
+    std::uniform_real_distribution<double> phase(0.0, 360.0);
+    const std::uint16_t codes[] = {DirPlusX, DirPlusY, DirPlusZ};
+    double x = 0, y = 0, z = 0;
+    for (int i = 0; i < n; ++i) {
+        // Short strokes with a jump now and then, like many small parts of a machine.
+        if (i % 50 == 0) {
+            x = pos(rng);
+            y = pos(rng);
+            z = pos(rng);
+        } else {
+            x = std::clamp(x + step(rng), -600.0, 600.0);
+            y = std::clamp(y + step(rng), -600.0, 600.0);
+            z = std::clamp(z + step(rng), -600.0, 600.0);
+        }
+        auto* p = new CornerPoint(x, y, z, doc.get());
+        doc->m_freePoints.push_back(p);
+        auto* d = new MeasDirection(codes[i % 3], p);
+        d->m_measurements[0]->m_dAmplitude = 15.0;
+        d->m_measurements[0]->m_dPhase = phase(rng);
+        p->m_directions.push_back(d);
+    }
+    for (int i = 0; i < n; ++i)
+        doc->m_freeLines.push_back(new Line(doc->m_freePoints[i], doc->m_freePoints[(i + 1) % n]));
+    return doc;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct Result {
+    double render, copy;
+};
+
+Result Measure(COffscreenGL& gl, CSceneRenderer& renderer, CQuivraDoc& doc, CViewState& st,
+               QImage& backing, int frames, bool turning) {
+    std::vector<double> render, copy;
+    // The first frames compile shaders and build the rest layer; leave them out.
+    renderer.RenderFrame(gl, doc, st, kWidth, kHeight);
+    renderer.RenderFrame(gl, doc, st, kWidth, kHeight);
+    for (int i = 0; i < frames; ++i) {
+        // The camera turns a little every frame when dragged; the animation steps.
+        if (turning)
+            st.m_dRotY += 1.0;
+        if (st.m_bAnimating)
+            st.m_nFrame = (st.m_nFrame + 1) % 24;
+        QElapsedTimer t;
+        t.start();
+        renderer.RenderFrame(gl, doc, st, kWidth, kHeight);
+        const qint64 r = t.nsecsElapsed();
+        {
+            QPainter p(&backing);
+            p.drawImage(0, 0, gl.Image());
+        }
+        const qint64 c = t.nsecsElapsed();
+        render.push_back(r / 1e6);
+        copy.push_back((c - r) / 1e6);
+    }
+    return {Median(render), Median(copy)};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int frames = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
+
+    COffscreenGL gl;
+    const QString failure = gl.Resize(kWidth, kHeight);
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return 1;
+    }
+    CSceneRenderer renderer;
+    QImage backing(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+
+    std::printf("median ms per frame at %dx%d, %d frames per case\n", kWidth, kHeight, frames);
+    std::printf("%8s  %-34s %8s %8s %8s\n", "lines", "case", "render", "copy", "total");
+    struct Case {
+        const char* name;
+        bool animating, turning, restLayer;
+    } cases[] = {
+        {"at rest, camera turning", false, true, true},
+        {"animating, camera still", true, false, true},
+        {"animating, still, no rest layer", true, false, false},
+        {"animating, camera turning", true, true, true},
+    };
+    for (int n : {1000, 10000, 100000}) {
+        auto doc = MakeScene(n);
+        for (const Case& c : cases) {
+            CViewState st;
+            st.m_dRotX = 25.0;
+            st.m_dRotY = 10.0;
+            st.m_dZoom = CViewState::FitZoom(*doc);
+            st.m_bAnimating = c.animating;
+            renderer.m_bUseRestLayer = c.restLayer;
+            const Result r = Measure(gl, renderer, *doc, st, backing, frames, c.turning);
+            std::printf("%8d  %-34s %8.2f %8.2f %8.2f\n", n, c.name, r.render, r.copy,
+                        r.render + r.copy);
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
