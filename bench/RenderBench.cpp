@@ -10,6 +10,8 @@
 #include "MeasDirection.h"
 #include "Measurement.h"
 
+#include <GL/gl.h>
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -61,6 +63,39 @@ std::unique_ptr<CQuivraDoc> MakeScene(int n) {
     return doc;
 }
 
+// The yardstick: the scene's lines and points in plain immediate mode, nothing else, as the
+// machine's reference figures were taken. Run in the same session it shows how loaded the
+// machine is.
+double ReferenceFrame(COffscreenGL& gl, const CQuivraDoc& doc, const CViewState& st) {
+    QElapsedTimer t;
+    t.start();
+    gl.MakeCurrent();
+    glClearColor(1, 1, 1, 1);
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glRotatef(static_cast<float>(st.m_dRotX), 1, 0, 0);
+    glRotatef(static_cast<float>(st.m_dRotY), 0, 1, 0);
+    glScaled(st.m_dZoom * 0.001, st.m_dZoom * 0.001, st.m_dZoom * 0.001);
+    glColor3f(0, 0, 0);
+    glBegin(GL_LINES);
+    for (const Line* l : doc.m_freeLines) {
+        glVertex3d(l->m_pPointA->m_x, l->m_pPointA->m_y, l->m_pPointA->m_z);
+        glVertex3d(l->m_pPointB->m_x, l->m_pPointB->m_y, l->m_pPointB->m_z);
+    }
+    glEnd();
+    glEnable(GL_POINT_SMOOTH);
+    glPointSize(3);
+    glColor3f(1, 0, 0);
+    glBegin(GL_POINTS);
+    for (const CornerPoint* p : doc.m_freePoints)
+        glVertex3d(p->m_x, p->m_y, p->m_z);
+    glEnd();
+    glPopMatrix();
+    glFinish();
+    return t.nsecsElapsed() / 1e6;
+}
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -104,6 +139,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int frames = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
+    // Optional: only scenes of this many lines (for profiling one case).
+    const int only = argc > 2 ? std::atoi(argv[2]) : 0;
 
     COffscreenGL gl;
     const QString failure = gl.Resize(kWidth, kHeight);
@@ -126,7 +163,21 @@ int main(int argc, char** argv) {
         {"animating, camera turning", true, true, true},
     };
     for (int n : {1000, 10000, 100000}) {
+        if (only && n != only)
+            continue;
         auto doc = MakeScene(n);
+        {
+            CViewState st;
+            st.m_dRotX = 25.0;
+            st.m_dZoom = CViewState::FitZoom(*doc);
+            std::vector<double> ref;
+            ReferenceFrame(gl, *doc, st);
+            for (int i = 0; i < frames; ++i) {
+                st.m_dRotY += 1.0;
+                ref.push_back(ReferenceFrame(gl, *doc, st));
+            }
+            std::printf("%8d  %-34s %8.2f\n", n, "reference: lines + smooth points", Median(ref));
+        }
         for (const Case& c : cases) {
             CViewState st;
             st.m_dRotX = 25.0;

@@ -35,6 +35,10 @@ void BuildScene(CQuivraDoc& doc) {
     BoxObject* box = AddBox(doc, -200, -150, -100, 150, 100, 200);
     AddDirection(box->m_points[2], DirPlusZ, 60, 30);
     AddCentreLineObject(doc, -300, 0, 0, 300, 50, 0);
+    // Just outside the left and the top edge (unturned camera): their labels reach into the
+    // frame from outside.
+    AddPoint(doc, -1150, 0, 0)->m_nNumber = 888;
+    AddPoint(doc, 0, 850, 0)->m_nNumber = 999;
 }
 
 struct Case {
@@ -49,6 +53,7 @@ TEST(RestLayer, AnimatedFramesEqualDirectDrawing) {
         {"plain", 0, 0, 0, 1, 0, 0, 0},
         {"turned, inset, arrows", 25, 40, 0, 1, 1, 1, 0},
         {"panned, wide, labels", 10, -30, 120, 2, 1, 1, 1},
+        {"labels across the edges", 0, 0, 0, 1, 1, 0, 1},
     };
     CQuivraDoc doc;
     BuildScene(doc);
