@@ -1,7 +1,8 @@
 // Shows a scene in a CQuivraView and animates it: the check that the widget works in a real
 // window (for instance under xvfb-run, with a screenshot taken from outside).
 //   view_demo [FILE.qvr] [--grab OUT.png] [--after MS]
-// Without a file it shows a generated box with two measured corners.
+//   view_demo --save OUT.qvr      writes the generated scene and exits
+// Without a file it shows a generated box with three measured corners.
 #include "BoxObject.h"
 #include "CQuivraDoc.h"
 #include "CQuivraView.h"
@@ -24,8 +25,8 @@ void MakeBox(CQuivraDoc& doc) {
     doc.m_objects.push_back(box);
     CornerPoint* c[8];
     for (int i = 0; i < 8; ++i) {
-        c[i] = new CornerPoint((i & 1) ? 400 : -400, (i & 2) ? 250 : -250, (i & 4) ? 300 : -300,
-                               &doc);
+        c[i] =
+            new CornerPoint((i & 1) ? 400 : -400, (i & 2) ? 250 : -250, (i & 4) ? 300 : -300, &doc);
         c[i]->m_pOwner = box;
         box->m_points.push_back(c[i]);
     }
@@ -50,12 +51,14 @@ void MakeBox(CQuivraDoc& doc) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QString file, grab;
+    QString file, grab, save;
     int after = 1000;
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--grab") && i + 1 < args.size())
             grab = args[++i];
+        else if (args[i] == QLatin1String("--save") && i + 1 < args.size())
+            save = args[++i];
         else if (args[i] == QLatin1String("--after") && i + 1 < args.size())
             after = args[++i].toInt();
         else
@@ -64,6 +67,14 @@ int main(int argc, char** argv) {
     CQuivraDoc doc;
     if (file.isEmpty()) {
         MakeBox(doc);
+        if (!save.isEmpty()) {
+            QString error;
+            if (!SceneFile::Save(doc, save, &error)) {
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+                return 1;
+            }
+            return 0;
+        }
     } else {
         QString error;
         if (!SceneFile::Load(file, doc, &error)) {

@@ -26,7 +26,8 @@ public:
     bool MakeCurrent();
 
     bool HasContext() const { return m_ctx != nullptr; }
-    // The last rendered frame. Shares the memory OpenGL draws into: take copy() to keep it.
+    // The last rendered frame, in the memory OpenGL draws into. A copy taken between frames
+    // keeps its pixels: the next MakeCurrent then detaches and draws into fresh memory.
     const QImage& Image() const { return m_image; }
     int BufferWidth() const { return m_image.width(); }
     int BufferHeight() const { return m_image.height(); }

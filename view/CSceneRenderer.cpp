@@ -79,19 +79,19 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
     const int w = std::abs(right - left);
     const int h = std::abs(bottom - top);
 
-    // 1. Smoothed lines and points write coverage into alpha without blending; the frame is
+    // Smoothed lines and points write coverage into alpha without blending; the frame is
     // opaque, so alpha is cleared once and then left alone.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glPushMatrix();
 
-    // 2. Axes inset. Points are smooth in every frame, the inset's end points included.
+    // The axes inset. Points are smooth in every frame, the inset's end points included.
     glEnable(GL_POINT_SMOOTH);
     if (state.m_bShowBase)
         DrawAxesInset(state, w, h, scale);
 
-    // 3. The rotation centre, before the pan.
+    // The rotation centre, before the pan.
     glEnable(GL_POINT_SMOOTH);
     glPointSize(3.0f);
     glColor3f(0.4f, 0.5f, 0.6f);
@@ -99,14 +99,14 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
     glVertex3d(0.0, 0.0, 0.0);
     glEnd();
 
-    // 4., 5.
+    // The model from here on: panned, thin unsmoothed lines.
     glTranslatef(static_cast<float>(state.m_dPanX), static_cast<float>(state.m_dPanY),
                  static_cast<float>(state.m_dPanZ));
     glLineWidth(LineWidth(state.m_nLineWidth));
     glDisable(GL_LINE_SMOOTH);
 
-    // 6., 7. The deflected shape moves every frame; the model at rest and the arrows drawn
-    // after it may come from the rest layer while nothing else changes.
+    // Lines and arrows. The deflected shape moves every frame; the model at rest and the arrows
+    // drawn after it may come from the rest layer while nothing else changes.
     if (state.m_bShowLines)
         DrawDeflectedLines(doc, state);
     const bool layered = state.m_bAnimating && UseRestLayer(doc, state, w, h);
@@ -118,8 +118,8 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
             DrawArrows(doc, state);
     }
 
-    // 8. Labels under the panned matrix. Over a layered frame they are written last, which
-    // is their place anyway: nothing follows them while animating.
+    // Labels under the panned matrix (without the inset's scale factors). Over a layered frame they
+    // are written last, which is their place anyway: nothing follows them while animating.
     glPopMatrix();
     glPushMatrix();
     glTranslatef(static_cast<float>(state.m_dPanX), static_cast<float>(state.m_dPanY),
@@ -132,11 +132,11 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
     }
     m_bDeferLabels = false;
 
-    // 11.-16. No markers while the shape moves.
+    // Markers, but none while the shape moves.
     if (!state.m_bAnimating)
         DrawMarkers(doc);
 
-    // 17.
+    // Done: the caller copies the frame once it is complete.
     glPopMatrix();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glFinish();
