@@ -19,6 +19,9 @@ public:
 
     // Invalidate and paint before returning.
     void RepaintNow() { repaint(); }
+    // Renders a frame into the buffer without painting the widget (image output, hidden
+    // views); false when nothing was drawn.
+    bool RenderOffscreen() { return RenderFrame(); }
 
     // The render core and its last frame.
     COffscreenGL& GL() { return m_gl; }

@@ -64,14 +64,21 @@ bool CSceneRenderer::RenderFrame(COffscreenGL& gl, const CQuivraDoc& doc, CViewS
 
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
+    ApplyCameraTransform(state, false); // the pan comes inside, after the rotation centre
+    DrawScene(doc, state, 0, 0, clientWidth, clientHeight, state.m_dZoom * 0.001);
+    glPopMatrix();
+    return true;
+}
+
+void CSceneRenderer::ApplyCameraTransform(const CViewState& state, bool withPan) {
     glRotatef(static_cast<float>(state.m_dRotX), 1.0f, 0.0f, 0.0f);
     glRotatef(static_cast<float>(state.m_dRotY), 0.0f, 1.0f, 0.0f);
     glRotatef(static_cast<float>(state.m_dRotZ), 0.0f, 0.0f, 1.0f);
     glScaled(0.001, 0.001, 0.001);
     glScaled(state.m_dZoom, state.m_dZoom, state.m_dZoom);
-    DrawScene(doc, state, 0, 0, clientWidth, clientHeight, state.m_dZoom * 0.001);
-    glPopMatrix();
-    return true;
+    if (withPan)
+        glTranslatef(static_cast<float>(state.m_dPanX), static_cast<float>(state.m_dPanY),
+                     static_cast<float>(state.m_dPanZ));
 }
 
 void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int left, int top,

@@ -26,6 +26,11 @@ public:
     bool RenderFrame(COffscreenGL& gl, const CQuivraDoc& doc, CViewState& state, int clientWidth,
                      int clientHeight);
 
+    // The camera on the current model-view matrix, as the frame uses it: rotations about X, Y,
+    // Z (degrees, single precision), scale 0.001, scale zoom, and with `withPan` the pan
+    // (single precision). Picking and panning build their matrices with it.
+    static void ApplyCameraTransform(const CViewState& state, bool withPan);
+
     // One frame into the current context, in the fixed order of the scene's layers. Expects the
     // eye translation, the rotation and the scale (zoom / 1000, passed as `scale`) on the
     // model-view matrix; leaves the matrix stacks as it found them and waits for the frame.

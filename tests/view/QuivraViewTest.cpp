@@ -192,6 +192,15 @@ TEST_F(ViewTest, PaintCopiesTheFrameAndStretchesWhenSizesDiffer) {
     EXPECT_GT(red, 0);
 }
 
+TEST_F(ViewTest, RendersOffscreenWhileHidden) {
+    m_window.hide();
+    m_a->m_bShowBase = 0;
+    m_a->m_dPanX = -150; // the point moves off its unpanned place
+    ASSERT_TRUE(m_a->RenderOffscreen());
+    const QPoint px = PixelOf(m_a->GL(), *m_a, 200, 100, 0);
+    EXPECT_EQ(m_a->Frame().pixel(px) & 0xffffff, 0xff0000u);
+}
+
 TEST_F(ViewTest, MinimisedHeightFailsNothing) {
     EXPECT_TRUE(m_a->OnSize(m_a->width(), 0));
     EXPECT_FALSE(m_a->Frame().isNull());
