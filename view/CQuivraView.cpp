@@ -8,14 +8,24 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QWheelEvent>
 
 CQuivraView::CQuivraView(CQuivraDoc* doc, QWidget* parent) : COpenGLView(parent), m_pDoc(doc) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    // A modal box inside the paint handler would paint the view again (and fail again) from
+    // its own event loop: show it after the paint, one at a time.
     m_renderer.m_fnReport = [this](const QString& text) {
-        QMessageBox::warning(this, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+        if (m_bReportPending)
+            return;
+        m_bReportPending = true;
+        QTimer::singleShot(0, this, [this, text] {
+            QMessageBox::warning(this, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Ok);
+            m_bReportPending = false;
+        });
     };
     if (m_pDoc)
         m_pDoc->AddView(this);

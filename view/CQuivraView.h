@@ -69,4 +69,5 @@ private:
     CQuivraDoc* m_pDoc; // not owned
     CSceneRenderer m_renderer;
     QBasicTimer m_timer;
+    bool m_bReportPending = false;
 };

@@ -201,6 +201,32 @@ TEST_F(ViewTest, RendersOffscreenWhileHidden) {
     EXPECT_EQ(m_a->Frame().pixel(px) & 0xffffff, 0xff0000u);
 }
 
+TEST_F(ViewTest, ProjectionFailureShowsOneBoxAfterThePaint) {
+    AddPoint(m_doc, 0, 0, 5.0 / static_cast<double>(0.001f)); // on the eye plane at zoom 1
+    m_a->m_dZoom = 1.0;
+    m_a->m_bShowPointNumbers = 1;
+    int boxes = 0;
+    QString text;
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                ++boxes;
+                text = box->text();
+                box->accept();
+            }
+    });
+    m_a->RepaintNow();
+    m_a->RepaintNow();
+    EXPECT_EQ(boxes, 0); // never from inside the paint
+    closer.start();
+    QCoreApplication::processEvents();
+    closer.stop();
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(text, QStringLiteral("Could not project point."));
+}
+
 TEST_F(ViewTest, MinimisedHeightFailsNothing) {
     EXPECT_TRUE(m_a->OnSize(m_a->width(), 0));
     EXPECT_FALSE(m_a->Frame().isNull());

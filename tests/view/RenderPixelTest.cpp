@@ -356,6 +356,20 @@ TEST_F(RenderTest, DirectionNumberAtArrowTipEvenWithoutArrows) {
     EXPECT_EQ(LabelMismatches(img, QStringLiteral("7"), LabelCorner(-150, 50 - len, 0)), 0);
 }
 
+TEST_F(RenderTest, LabelOnTheEyePlaneIsReported) {
+    m_st.m_dRotX = 0;
+    m_st.m_dRotY = 0;
+    m_st.m_dZoom = 1.0;
+    m_st.m_bShowPointNumbers = 1;
+    // Eye depth exactly 0: the projection has no finite result.
+    AddPoint(m_doc, 0, 0, 5.0 / static_cast<double>(0.001f));
+    AddPoint(m_doc, 100, 0, 0);
+    QStringList reports;
+    m_renderer.m_fnReport = [&reports](const QString& text) { reports << text; };
+    Render();
+    EXPECT_EQ(reports, QStringList{QStringLiteral("Could not project point.")});
+}
+
 TEST_F(RenderTest, PaintCycleNormalisesStoredAngles) {
     const double cases[][2] = {{-30, 330}, {0, 0}, {360, 0}, {725, 5}};
     for (const auto& c : cases) {
