@@ -1,0 +1,193 @@
+// One frame's cost (render + copy into the widget's backing image) against scene size, at
+// 1280x800: N lines over N corner points, at rest with markers and animating.
+//   render_bench [frames per case]
+#include "COffscreenGL.h"
+#include "CQuivraDoc.h"
+#include "CSceneRenderer.h"
+#include "CViewState.h"
+#include "CornerPoint.h"
+#include "Line.h"
+#include "MeasDirection.h"
+#include "Measurement.h"
+
+#include <GL/gl.h>
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 800;
+
+// A wire model of `n` points in a box of +-600 units, each joined to the next (n lines),
+// every point swinging along one axis with its own phase.
+std::unique_ptr<CQuivraDoc> MakeScene(int n) {
+    auto doc = std::make_unique<CQuivraDoc>();
+    doc->AddSeries();
+    std::mt19937 rng(12345);
+    std::uniform_real_distribution<double> pos(-600.0, 600.0);
+    std::uniform_real_distribution<double> step(-40.0, 40.0);
+    std::uniform_real_distribution<double> phase(0.0, 360.0);
+    const std::uint16_t codes[] = {DirPlusX, DirPlusY, DirPlusZ};
+    double x = 0, y = 0, z = 0;
+    for (int i = 0; i < n; ++i) {
+        // Short strokes with a jump now and then, like many small parts of a machine.
+        if (i % 50 == 0) {
+            x = pos(rng);
+            y = pos(rng);
+            z = pos(rng);
+        } else {
+            x = std::clamp(x + step(rng), -600.0, 600.0);
+            y = std::clamp(y + step(rng), -600.0, 600.0);
+            z = std::clamp(z + step(rng), -600.0, 600.0);
+        }
+        auto* p = new CornerPoint(x, y, z, doc.get());
+        doc->m_freePoints.push_back(p);
+        auto* d = new MeasDirection(codes[i % 3], p);
+        d->m_measurements[0]->m_dAmplitude = 15.0;
+        d->m_measurements[0]->m_dPhase = phase(rng);
+        p->m_directions.push_back(d);
+    }
+    for (int i = 0; i < n; ++i)
+        doc->m_freeLines.push_back(new Line(doc->m_freePoints[i], doc->m_freePoints[(i + 1) % n]));
+    return doc;
+}
+
+// The yardstick: the scene's lines and points in plain immediate mode, nothing else, as the
+// machine's reference figures were taken. Run in the same session it shows how loaded the
+// machine is.
+double ReferenceFrame(COffscreenGL& gl, const CQuivraDoc& doc, const CViewState& st) {
+    QElapsedTimer t;
+    t.start();
+    gl.MakeCurrent();
+    glClearColor(1, 1, 1, 1);
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glRotatef(static_cast<float>(st.m_dRotX), 1, 0, 0);
+    glRotatef(static_cast<float>(st.m_dRotY), 0, 1, 0);
+    glScaled(st.m_dZoom * 0.001, st.m_dZoom * 0.001, st.m_dZoom * 0.001);
+    glColor3f(0, 0, 0);
+    glBegin(GL_LINES);
+    for (const Line* l : doc.m_freeLines) {
+        glVertex3d(l->m_pPointA->m_x, l->m_pPointA->m_y, l->m_pPointA->m_z);
+        glVertex3d(l->m_pPointB->m_x, l->m_pPointB->m_y, l->m_pPointB->m_z);
+    }
+    glEnd();
+    glEnable(GL_POINT_SMOOTH);
+    glPointSize(3);
+    glColor3f(1, 0, 0);
+    glBegin(GL_POINTS);
+    for (const CornerPoint* p : doc.m_freePoints)
+        glVertex3d(p->m_x, p->m_y, p->m_z);
+    glEnd();
+    glPopMatrix();
+    glFinish();
+    return t.nsecsElapsed() / 1e6;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// One way of drawing a frame, with its own context, renderer and camera, so that the cases
+// can take turns: a machine whose load changes then shifts all of them alike.
+struct Case {
+    const char* name;
+    bool reference, animating, turning, restLayer;
+    COffscreenGL gl;
+    CSceneRenderer renderer;
+    CViewState st;
+    std::vector<double> render, copy;
+};
+
+void Frame(Case& c, CQuivraDoc& doc, QImage& backing, bool measured) {
+    // The camera turns a little every frame when dragged; the animation steps.
+    if (c.turning)
+        c.st.m_dRotY += 1.0;
+    if (c.animating)
+        c.st.m_nFrame = (c.st.m_nFrame + 1) % 24;
+    QElapsedTimer t;
+    t.start();
+    if (c.reference)
+        ReferenceFrame(c.gl, doc, c.st);
+    else
+        c.renderer.RenderFrame(c.gl, doc, c.st, kWidth, kHeight);
+    const qint64 r = t.nsecsElapsed();
+    if (!c.reference) {
+        QPainter p(&backing);
+        p.drawImage(0, 0, c.gl.Image());
+    }
+    const qint64 done = t.nsecsElapsed();
+    if (measured) {
+        c.render.push_back(r / 1e6);
+        c.copy.push_back((done - r) / 1e6);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int frames = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
+    // Optional: only scenes of this many lines (for profiling one case).
+    const int only = argc > 2 ? std::atoi(argv[2]) : 0;
+
+    QImage backing(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    std::printf("median ms per frame at %dx%d, %d frames per case, cases taking turns\n", kWidth,
+                kHeight, std::max(1, frames / 4) * 4);
+    std::printf("%8s  %-34s %8s %8s %8s\n", "lines", "case", "render", "copy", "total");
+    for (int n : {1000, 10000, 100000}) {
+        if (only && n != only)
+            continue;
+        auto doc = MakeScene(n);
+        Case cases[] = {
+            {"reference: lines + smooth points", true, false, true, false, {}, {}, {}, {}, {}},
+            {"at rest, camera turning", false, false, true, true, {}, {}, {}, {}, {}},
+            {"animating, camera still", false, true, false, true, {}, {}, {}, {}, {}},
+            {"animating, still, no rest layer", false, true, false, false, {}, {}, {}, {}, {}},
+            {"animating, camera turning", false, true, true, true, {}, {}, {}, {}, {}},
+        };
+        for (Case& c : cases) {
+            const QString failure = c.gl.Resize(kWidth, kHeight);
+            if (!failure.isEmpty()) {
+                std::fprintf(stderr, "%s\n", qPrintable(failure));
+                return 1;
+            }
+            c.renderer.m_bUseRestLayer = c.restLayer;
+            c.st.m_dRotX = 25.0;
+            c.st.m_dRotY = 10.0;
+            c.st.m_dZoom = CViewState::FitZoom(*doc);
+            c.st.m_bAnimating = c.animating;
+        }
+        // Cases take turns in blocks; the first frame of a block (another context made
+        // current, shaders compiled, the rest layer built) is left out.
+        const int rounds = std::max(1, frames / 4);
+        for (int round = 0; round < rounds; ++round)
+            for (Case& c : cases)
+                for (int i = 0; i < 5; ++i)
+                    Frame(c, *doc, backing, i >= 1);
+        for (Case& c : cases) {
+            const double r = Median(c.render), cp = Median(c.copy);
+            if (c.reference)
+                std::printf("%8d  %-34s %8.2f\n", n, c.name, r);
+            else
+                std::printf("%8d  %-34s %8.2f %8.2f %8.2f\n", n, c.name, r, cp, r + cp);
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}
