@@ -10,7 +10,8 @@ out=${2:-"$here"}
 mkdir -p "$out"
 
 # pump.qvr: an electric motor driving a pump through a coupling, both on a welded base frame.
-# Millimetres; X runs along the shafts, Z up.
+# Millimetres; X runs along the shafts, Y up, Z towards the viewer; the model origin lies
+# at the middle of the set, so that it turns about its centre.
 pump="$out/pump.qvr"
 tmp="$out/pump.qvr.part"
 rm -f "$tmp"
@@ -18,23 +19,23 @@ box() { "$qvrtool" add-box "$tmp" "$tmp" "$@" >/dev/null; }
 cylinder() { "$qvrtool" add-cylinder "$tmp" "$tmp" "$@" >/dev/null; }
 
 # Base frame: two side rails and three cross members.
-box --p1 0,0,0 --p2 1200,80,100
-box --p1 0,420,0 --p2 1200,500,100
-box --p1 0,80,0 --p2 80,420,100
-box --p1 560,80,0 --p2 640,420,100
-box --p1 1120,80,0 --p2 1200,420,100
+box --p1 -600,-150,-250 --p2 600,-50,-170
+box --p1 -600,-150,170 --p2 600,-50,250
+box --p1 -600,-150,-170 --p2 -520,-50,170
+box --p1 -40,-150,-170 --p2 40,-50,170
+box --p1 520,-150,-170 --p2 600,-50,170
 # Motor feet and pump pedestal.
-box --p1 100,120,100 --p2 500,380,140
-box --p1 800,150,100 --p2 1050,350,190
+box --p1 -500,-50,-130 --p2 -100,-10,130
+box --p1 200,-50,-100 --p2 450,40,100
 # Motor body, drive shaft with the coupling, pump casing.
-cylinder --centre 120,250,300 --axis x --radius 160 --corners 12 --length 360 --centre-line
-cylinder --centre 480,250,300 --axis x --radius 20 --corners 8 --length 120 --centre-line
-cylinder --centre 600,250,300 --axis x --radius 60 --corners 8 --length 80
-cylinder --centre 680,250,300 --axis x --radius 20 --corners 8 --length 140 --centre-line
-cylinder --centre 820,250,300 --axis x --radius 110 --corners 12 --length 210 --centre-line
+cylinder --centre -480,150,0 --axis x --radius 160 --corners 12 --length 360 --centre-line
+cylinder --centre -120,150,0 --axis x --radius 20 --corners 8 --length 120 --centre-line
+cylinder --centre 0,150,0 --axis x --radius 60 --corners 8 --length 80
+cylinder --centre 80,150,0 --axis x --radius 20 --corners 8 --length 140 --centre-line
+cylinder --centre 220,150,0 --axis x --radius 110 --corners 12 --length 210 --centre-line
 # Pump suction and discharge branches.
-cylinder --centre 1030,250,300 --axis x --radius 50 --corners 8 --length 120
-cylinder --centre 925,250,410 --axis z --radius 40 --corners 8 --length 140
+cylinder --centre 430,150,0 --axis x --radius 50 --corners 8 --length 120
+cylinder --centre 325,260,0 --axis y --radius 40 --corners 8 --length 140
 
 # Directions on every point and two measurement series, with the matching instrument file.
 python3 "$here/make_pump_measurements.py" "$qvrtool" "$tmp" "$out/pump_measurements.KTL" >/dev/null

@@ -31,8 +31,10 @@ def run(qvrtool, *args, stdin=None):
 
 
 def motion(p, series):
-    """Complex (y, z) motion of a point at (x, y, z) in mm/s."""
-    x, y, z = p["x"], p["y"], p["z"]
+    """Complex (lateral, vertical) motion of a scene point in mm/s."""
+    # The formulas below think in a frame with z up and the base corner at 0; the scene has
+    # y up and its origin at the middle of the set.
+    x, y, z = p["x"] + 600.0, p["z"] + 250.0, p["y"] + 150.0
     on_base = z <= 100.0
     scale = 0.25 if on_base else 1.0
     if series == 0:
@@ -55,8 +57,9 @@ def main():
     qvrtool, scene, ktl = sys.argv[1:4]
     points = json.loads(run(qvrtool, "dump", scene))["points"]
     numbers = ",".join(str(p["number"]) for p in points)
-    ys = run(qvrtool, "add-direction", scene, scene, "--point", numbers, "--code", "Y").split()[1:]
-    zs = run(qvrtool, "add-direction", scene, scene, "--point", numbers, "--code", "Z").split()[1:]
+    # Lateral (scene Z) and vertical (scene Y) directions on every point.
+    ys = run(qvrtool, "add-direction", scene, scene, "--point", numbers, "--code", "Z").split()[1:]
+    zs = run(qvrtool, "add-direction", scene, scene, "--point", numbers, "--code", "Y").split()[1:]
     run(qvrtool, "add-series", scene, scene, "--name", "Running speed 1x", "--frequency", "1485",
         "--rpm", "--frames", "24", "--amplification", "6")
     run(qvrtool, "add-series", scene, scene, "--name", "Twice running speed 2x", "--frequency",
