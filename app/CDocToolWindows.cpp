@@ -79,6 +79,7 @@ void CDocToolWindows::BindAll(CQuivraDoc* doc, IDocView* view) {
 }
 
 void CDocToolWindows::Bind(CQuivraDoc* doc, IDocView* view) {
+    ++m_nRebinds;
     for (ToolWindow w :
          {ToolWindow::MeasurementSeries, ToolWindow::CameraSettings, ToolWindow::Measurements,
           ToolWindow::CreateCylinder, ToolWindow::CreateBox, ToolWindow::Transfer,

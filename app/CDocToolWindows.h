@@ -30,6 +30,8 @@ public:
     void Show(ToolWindow window);
     QWidget* Window(ToolWindow window) const;
     static int CreatedCount() { return s_nCreated; }
+    // How often another view was bound since creation.
+    int RebindCount() const { return m_nRebinds; }
 
 private:
     struct Slot {
@@ -43,5 +45,6 @@ private:
     void Refresh(ToolWindow w);
 
     std::array<Slot, kToolWindowCount> m_slots;
+    int m_nRebinds = 0;
     static int s_nCreated; // windows created by this program so far (tests count them)
 };
