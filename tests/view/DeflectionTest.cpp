@@ -1,0 +1,225 @@
+#include "SceneBuilder.h"
+
+#include "CQuivraDoc.h"
+#include "CViewState.h"
+#include "CornerPoint.h"
+#include "Deflection.h"
+#include "MeasDirection.h"
+#include "Measurement.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace scene;
+
+namespace {
+
+const double k = 0.017453292222222222;
+
+TEST(Deflection, DisplacementAddsDirectionsWithAmplification) {
+    struct Case {
+        double amplification, phaseX, phaseY, phase;
+    } cases[] = {
+        {1.0, 0.0, 90.0, 0.3},
+        {2.0, 30.0, 30.0, 1.1},
+        {-1.0, 45.0, 225.0, 2.5},
+    };
+    for (const Case& c : cases) {
+        CQuivraDoc doc;
+        AddSeries(doc, 24, c.amplification);
+        CornerPoint* p = AddPoint(doc, 10.0, 20.0, 30.0);
+        AddDirection(p, DirPlusX, 4.0, c.phaseX);
+        AddDirection(p, DirMinusY, 3.0, c.phaseY);
+        const Vec3d q = Deflection::DisplacedPosition(*p, doc, 0, c.phase);
+        // The same products, left to right.
+        const double wx = std::sin(k * c.phaseX + c.phase);
+        const double wy = std::sin(k * c.phaseY + c.phase);
+        EXPECT_EQ(q.x, 10.0 + wx * 1.0 * 4.0 * c.amplification);
+        EXPECT_EQ(q.y, 20.0 + wy * -1.0 * 3.0 * c.amplification);
+        EXPECT_EQ(q.z, 30.0 + 0.0);
+    }
+}
+
+TEST(Deflection, AmplificationScalesAndMirrors) {
+    CQuivraDoc doc;
+    AddSeries(doc, 24, 1.0);
+    AddSeries(doc, 24, 2.0);
+    AddSeries(doc, 24, -1.0);
+    CornerPoint* p = AddPoint(doc, 0, 0, 0);
+    AddDirection(p, DirPlusZ, 5.0, 10.0);
+    const double base = Deflection::DisplacedPosition(*p, doc, 0, 0.7).z;
+    EXPECT_NE(base, 0.0);
+    EXPECT_DOUBLE_EQ(Deflection::DisplacedPosition(*p, doc, 1, 0.7).z, 2.0 * base);
+    EXPECT_DOUBLE_EQ(Deflection::DisplacedPosition(*p, doc, 2, 0.7).z, -base);
+}
+
+TEST(Deflection, PointWithoutDirectionsOrSeriesStaysAtRest) {
+    CQuivraDoc doc;
+    CornerPoint* p = AddPoint(doc, 1, 2, 3);
+    AddDirection(p, DirPlusX, 5.0, 0.0); // no series: no measurement to read
+    const Vec3d q = Deflection::DisplacedPosition(*p, doc, 0, 1.0);
+    EXPECT_EQ(q.x, 1.0);
+    EXPECT_EQ(q.y, 2.0);
+    EXPECT_EQ(q.z, 3.0);
+    // A series index beyond the last one reads nothing either.
+    AddSeries(doc, 24);
+    const Vec3d r = Deflection::DisplacedPosition(*p, doc, 5, 1.0);
+    EXPECT_EQ(r.x, 1.0);
+}
+
+TEST(Deflection, FramePhaseUsesTheShortFullTurn) {
+    EXPECT_EQ(Deflection::FramePhase(6, 24), 6.0 * 6.28318 / 24.0);
+    EXPECT_EQ(Deflection::FramePhase(0, 24), 0.0);
+}
+
+TEST(Deflection, SeriesThatCannotAnimateHaveNoFrames) {
+    CQuivraDoc doc;
+    EXPECT_EQ(Deflection::FramesPerPeriod(doc, 0), 0);
+    AddSeries(doc, 24);
+    AddSeries(doc, 0);
+    AddSeries(doc, -3);
+    EXPECT_EQ(Deflection::FramesPerPeriod(doc, 0), 24);
+    EXPECT_EQ(Deflection::FramesPerPeriod(doc, 1), 0);
+    EXPECT_EQ(Deflection::FramesPerPeriod(doc, 2), 0);
+    EXPECT_EQ(Deflection::FramesPerPeriod(doc, 3), 0);
+    EXPECT_EQ(Deflection::FramesPerPeriod(doc, -1), 0);
+}
+
+struct MaxDevCase {
+    int frames;
+    double phaseDeg;
+    double amplitude;
+    int positive, negative;
+};
+
+TEST(Deflection, MaxDeviationFrames) {
+    // Peaks of sin^2 at frames 12 and 24.5 of 25: only the ranges 0..11 and 12..24 give 0
+    // and 12.
+    const double peak12 = (M_PI / 2 - 12 * 6.28318 / 25) / k;
+    const MaxDevCase cases[] = {
+        {24, 0.0, 1.0, 6, 18},  {25, peak12, 1.0, 0, 12}, {24, 0.0, 0.0, 0, 0},
+        {24, 90.0, 2.0, 0, 12}, {1, 0.0, 1.0, 0, 0},
+    };
+    for (const MaxDevCase& c : cases) {
+        CQuivraDoc doc;
+        AddSeries(doc, c.frames);
+        CornerPoint* p = AddPoint(doc, 5, 5, 5);
+        AddDirection(p, DirPlusY, c.amplitude, c.phaseDeg);
+        EXPECT_EQ(Deflection::MaxDeviationFrame(*p, doc, 0, false), c.positive)
+            << c.frames << " frames, phase " << c.phaseDeg;
+        EXPECT_EQ(Deflection::MaxDeviationFrame(*p, doc, 0, true), c.negative)
+            << c.frames << " frames, phase " << c.phaseDeg;
+    }
+}
+
+TEST(Deflection, MaxDeviationWithoutAnimatableSeries) {
+    CQuivraDoc doc;
+    AddSeries(doc, 0);
+    CornerPoint* p = AddPoint(doc, 5, 5, 5);
+    AddDirection(p, DirPlusY, 1.0, 0.0);
+    EXPECT_EQ(Deflection::MaxDeviationFrame(*p, doc, 0, false), -1);
+    EXPECT_EQ(Deflection::MaxDeviationFrame(*p, doc, 3, true), -1);
+
+    CViewState st;
+    doc.m_selPoints.push_back(p);
+    EXPECT_FALSE(st.StartMaxDeviation(doc, false));
+    EXPECT_EQ(st.m_bAnimating, 0);
+    EXPECT_EQ(doc.m_selPoints.size(), 1u); // nothing happened
+}
+
+TEST(ViewState, MaxDeviationFreezesAtBestFrame) {
+    CQuivraDoc doc;
+    AddSeries(doc, 24);
+    CornerPoint* bare = AddPoint(doc, 0, 0, 0);
+    CornerPoint* p = AddPoint(doc, 5, 5, 5);
+    AddDirection(p, DirPlusX, 1.0, 0.0);
+    doc.m_selObjects.clear();
+
+    CViewState st;
+    st.m_bHasFocus = 1;
+    doc.m_selPoints = {bare, p};
+    EXPECT_FALSE(st.StartMaxDeviation(doc, false)); // first selected point has no directions
+    EXPECT_EQ(doc.m_selPoints.size(), 2u);
+
+    doc.m_selPoints = {p};
+    bool was = true;
+    ASSERT_TRUE(st.StartMaxDeviation(doc, false, &was));
+    EXPECT_FALSE(was);
+    EXPECT_TRUE(doc.m_selPoints.empty());
+    EXPECT_EQ(st.m_bAnimating, 1);
+    EXPECT_EQ(st.m_nFrame, 0);
+    EXPECT_EQ(st.m_nStopFrame, 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(st.Tick(doc));
+    EXPECT_EQ(st.m_nFrame, 6);
+    EXPECT_FALSE(st.Tick(doc)); // frozen, even with the focus
+    EXPECT_EQ(st.m_nFrame, 6);
+    // A plain start runs freely again.
+    st.StopAnimation();
+    st.StartAnimation();
+    EXPECT_EQ(st.m_nStopFrame, -1);
+    EXPECT_TRUE(st.Tick(doc));
+    EXPECT_EQ(st.m_nFrame, 1);
+}
+
+TEST(ViewState, TickAdvancesOnlyWithFocusAndWraps) {
+    CQuivraDoc doc;
+    AddSeries(doc, 3);
+    CViewState st;
+    st.StartAnimation();
+    EXPECT_FALSE(st.Tick(doc));
+    EXPECT_EQ(st.m_nFrame, 0);
+    st.m_bHasFocus = 1;
+    const int expected[] = {1, 2, 0, 1};
+    for (int f : expected) {
+        EXPECT_TRUE(st.Tick(doc));
+        EXPECT_EQ(st.m_nFrame, f);
+    }
+    st.m_bHasFocus = 0;
+    EXPECT_FALSE(st.Tick(doc));
+    EXPECT_EQ(st.m_nFrame, 1); // resumes from the same frame later
+}
+
+TEST(ViewState, TickWithoutAnimatableSeriesRepaintsAtFrameZero) {
+    struct Case {
+        int frames;
+        int series;
+    } cases[] = {{-1, 0}, {0, 0}, {24, 1}, {24, -2}};
+    for (const Case& c : cases) {
+        CQuivraDoc doc;
+        if (c.frames >= 0)
+            AddSeries(doc, c.frames);
+        CViewState st;
+        st.m_bHasFocus = 1;
+        st.m_nCurrentSeries = c.series;
+        st.StartAnimation();
+        EXPECT_TRUE(st.Tick(doc));
+        EXPECT_EQ(st.m_nFrame, 0);
+    }
+}
+
+TEST(ViewState, AnglesAreNormalised) {
+    const double cases[][2] = {{-30, 330}, {0, 0},         {360, 0},        {725, 5},
+                               {-720, 0},  {359.5, 359.5}, {-0.25, 359.75}, {3.6e9 + 10, 10}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(CViewState::NormaliseAngle(c[0]), c[1]) << c[0];
+    EXPECT_EQ(CViewState::NormaliseAngle(std::nan("")), 0.0);
+}
+
+TEST(ViewState, FitZoom) {
+    CQuivraDoc empty;
+    EXPECT_EQ(CViewState::FitZoom(empty), 5.0);
+    CQuivraDoc origin;
+    AddPoint(origin, 0, 0, 0);
+    EXPECT_EQ(CViewState::FitZoom(origin), 5.0);
+    CQuivraDoc one;
+    AddPoint(one, 300, 400, 0);
+    EXPECT_EQ(CViewState::FitZoom(one), 2.5);
+    CQuivraDoc boxed;
+    AddPoint(boxed, 10, 0, 0);
+    AddBox(boxed, -100, 0, 0, 0, 50, 25); // farthest: (-100, 50, 25) in the object
+    EXPECT_DOUBLE_EQ(CViewState::FitZoom(boxed), 1250.0 / std::sqrt(100.0 * 100 + 2500 + 625));
+}
+
+} // namespace

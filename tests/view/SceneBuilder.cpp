@@ -1,0 +1,51 @@
+#include "SceneBuilder.h"
+
+#include "COffscreenGL.h"
+#include "CViewState.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+namespace scene {
+
+void Project(COffscreenGL& gl, const CViewState& st, double x, double y, double z, double* wx,
+             double* wy, bool withPan, bool inset) {
+    gl.MakeCurrent();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glRotatef(static_cast<float>(st.m_dRotX), 1, 0, 0);
+    glRotatef(static_cast<float>(st.m_dRotY), 0, 1, 0);
+    glRotatef(static_cast<float>(st.m_dRotZ), 0, 0, 1);
+    glScaled(0.001, 0.001, 0.001);
+    glScaled(st.m_dZoom, st.m_dZoom, st.m_dZoom);
+    const double scale = st.m_dZoom * 0.001;
+    GLint vp[4];
+    glGetIntegerv(GL_VIEWPORT, vp);
+    if (inset) {
+        glScaled(1.0 / scale, 1.0 / scale, 1.0 / scale);
+        vp[0] = static_cast<int>(0.75 * gl.ViewportWidth());
+        vp[1] = static_cast<int>(0.75 * gl.ViewportHeight());
+        vp[2] = static_cast<int>(0.25 * gl.ViewportWidth());
+        vp[3] = static_cast<int>(0.25 * gl.ViewportHeight());
+    }
+    if (withPan && !inset)
+        glTranslatef(static_cast<float>(st.m_dPanX), static_cast<float>(st.m_dPanY),
+                     static_cast<float>(st.m_dPanZ));
+    GLdouble mv[16], pr[16], wz = 0;
+    glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+    glGetDoublev(GL_PROJECTION_MATRIX, pr);
+    gluProject(x, y, z, mv, pr, vp, wx, wy, &wz);
+    glPopMatrix();
+}
+
+QPoint PixelOf(COffscreenGL& gl, const CViewState& st, double x, double y, double z, bool withPan,
+               bool inset) {
+    double wx = 0, wy = 0;
+    Project(gl, st, x, y, z, &wx, &wy, withPan, inset);
+    return QPoint(static_cast<int>(std::floor(wx)),
+                  gl.ViewportHeight() - 1 - static_cast<int>(std::floor(wy)));
+}
+
+} // namespace scene

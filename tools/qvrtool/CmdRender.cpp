@@ -1,0 +1,167 @@
+// qvrtool render FILE.qvr OUT.bmp [options]: one frame through the view's own drawing code,
+// headless, written as a 24-bit BMP.
+#include "CommandRegistry.h"
+#include "ToolUtil.h"
+
+#include "CBmpWriter.h"
+#include "COffscreenGL.h"
+#include "CQuivraDoc.h"
+#include "CSceneRenderer.h"
+#include "CViewState.h"
+#include "Deflection.h"
+
+#include <cmath>
+#include <cstdio>
+
+using namespace tool;
+
+namespace {
+
+const char* const kUsage =
+    "render FILE.qvr OUT.bmp [--size WxH] [--rot X,Y,Z] [--zoom Z] [--pan X,Y,Z] [--series S] "
+    "[--frame K] [--show LIST] [--hide LIST]";
+
+// Points at the display toggle called `name`, or null.
+std::int32_t* Toggle(CViewState& st, const QString& name) {
+    if (name == QLatin1String("lines"))
+        return &st.m_bShowLines;
+    if (name == QLatin1String("base"))
+        return &st.m_bShowBase;
+    if (name == QLatin1String("centerlines"))
+        return &st.m_bShowCenterLines;
+    if (name == QLatin1String("directions"))
+        return &st.m_bShowDirections;
+    if (name == QLatin1String("pointnumbers"))
+        return &st.m_bShowPointNumbers;
+    if (name == QLatin1String("directionnumbers"))
+        return &st.m_bShowDirectionNumbers;
+    return nullptr;
+}
+
+bool SetToggles(CViewState& st, const QString& list, std::int32_t value) {
+    for (const QString& name : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        std::int32_t* flag = Toggle(st, name.trimmed());
+        if (!flag)
+            return false;
+        *flag = value;
+    }
+    return true;
+}
+
+bool ParseInt(const QString& text, int& out) {
+    bool ok = false;
+    out = text.toInt(&ok);
+    return ok;
+}
+
+struct Options {
+    int width = 640, height = 480;
+    std::vector<double> rot{0, 0, 0}, pan{0, 0, 0};
+    double zoom = 0.0;
+    bool hasZoom = false;
+    int series = 0;
+    int frame = -1; // -1: at rest
+    QString show, hide;
+};
+
+// Fills `o` from the arguments after the two file names; returns an error text or "" on success.
+QString ParseOptions(const QStringList& args, Options& o) {
+    for (int i = 2; i < args.size(); ++i) {
+        const QString& opt = args[i];
+        if (i + 1 >= args.size())
+            return QStringLiteral("option %1 needs a value").arg(opt);
+        const QString value = args[++i];
+        std::vector<double> v;
+        if (opt == QLatin1String("--size")) {
+            const QStringList wh = value.split(QLatin1Char('x'));
+            if (wh.size() != 2 || !ParseInt(wh[0], o.width) || !ParseInt(wh[1], o.height) ||
+                o.width < 1 || o.height < 1 || o.width > 16384 || o.height > 16384)
+                return QStringLiteral("bad --size \"%1\" (WxH, 1 to 16384 each)").arg(value);
+        } else if (opt == QLatin1String("--rot")) {
+            if (!ParseDoubles(value, 3, o.rot) || !std::isfinite(o.rot[0]) ||
+                !std::isfinite(o.rot[1]) || !std::isfinite(o.rot[2]))
+                return QStringLiteral("bad --rot \"%1\" (X,Y,Z degrees)").arg(value);
+        } else if (opt == QLatin1String("--pan")) {
+            if (!ParseDoubles(value, 3, o.pan) || !std::isfinite(o.pan[0]) ||
+                !std::isfinite(o.pan[1]) || !std::isfinite(o.pan[2]))
+                return QStringLiteral("bad --pan \"%1\" (X,Y,Z)").arg(value);
+        } else if (opt == QLatin1String("--zoom")) {
+            if (!ParseDoubles(value, 1, v) || !std::isfinite(v[0]) || v[0] <= 0.0)
+                return QStringLiteral("bad --zoom \"%1\" (a positive number)").arg(value);
+            o.zoom = v[0];
+            o.hasZoom = true;
+        } else if (opt == QLatin1String("--series")) {
+            if (!ParseInt(value, o.series) || o.series < 0)
+                return QStringLiteral("bad --series \"%1\"").arg(value);
+        } else if (opt == QLatin1String("--frame")) {
+            if (!ParseInt(value, o.frame) || o.frame < 0)
+                return QStringLiteral("bad --frame \"%1\"").arg(value);
+        } else if (opt == QLatin1String("--show")) {
+            o.show += QLatin1Char(',') + value;
+        } else if (opt == QLatin1String("--hide")) {
+            o.hide += QLatin1Char(',') + value;
+        } else {
+            return QStringLiteral("unknown option %1").arg(opt);
+        }
+    }
+    return QString();
+}
+
+int Run(const QStringList& args) {
+    if (args.size() < 2)
+        return Usage(kUsage);
+    Options o;
+    const QString bad = ParseOptions(args, o);
+    if (!bad.isEmpty()) {
+        Fail(bad);
+        return Usage(kUsage);
+    }
+    CViewState st;
+    if (!SetToggles(st, o.show, 1) || !SetToggles(st, o.hide, 0)) {
+        Fail(QStringLiteral("unknown display name; use "
+                            "lines,base,centerlines,directions,pointnumbers,directionnumbers"));
+        return Usage(kUsage);
+    }
+
+    auto doc = LoadScene(args[0]);
+    if (!doc)
+        return 1;
+    if (o.series >= doc->m_nSeries && !(o.series == 0 && doc->m_nSeries == 0))
+        return Fail(QStringLiteral("series %1 does not exist (the scene has %2)")
+                        .arg(o.series)
+                        .arg(doc->m_nSeries));
+    const int n = Deflection::FramesPerPeriod(*doc, o.series);
+    if (o.frame >= 0 && n > 0 && o.frame >= n)
+        return Fail(
+            QStringLiteral("frame %1 is outside the period (0 to %2)").arg(o.frame).arg(n - 1));
+
+    st.m_dRotX = o.rot[0];
+    st.m_dRotY = o.rot[1];
+    st.m_dRotZ = o.rot[2];
+    st.m_dPanX = o.pan[0];
+    st.m_dPanY = o.pan[1];
+    st.m_dPanZ = o.pan[2];
+    st.m_dZoom = o.hasZoom ? o.zoom : CViewState::FitZoom(*doc);
+    st.m_nCurrentSeries = o.series;
+    if (o.frame >= 0) {
+        st.m_bAnimating = 1;
+        st.m_nFrame = o.frame;
+    }
+
+    COffscreenGL gl;
+    const QString failure = gl.Resize(o.width, o.height);
+    if (!failure.isEmpty())
+        return Fail(QStringLiteral("GLDib: ") + failure);
+    CSceneRenderer renderer;
+    renderer.m_fnReport = [](const QString& text) { Fail(text); };
+    if (!renderer.RenderFrame(gl, *doc, st, o.width, o.height))
+        return Fail(QStringLiteral("nothing was rendered"));
+    QString error;
+    if (!CBmpWriter::Write(gl.Image(), args[1], &error))
+        return Fail(error);
+    return 0;
+}
+
+CommandRegistrar reg{{"render", kUsage, "render one frame of a scene to a 24-bit BMP", Run, true}};
+
+} // namespace

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "COffscreenGL.h"
+
+#include <QWidget>
+
+// Base of the scene view: OpenGL never draws into the window. Every paint renders the whole
+// frame into the off-screen buffer (sized to the client area, rebuilt on every resize, one
+// context for the view's life) and copies it to the widget in one piece, so nothing flickers.
+class COpenGLView : public QWidget {
+    Q_OBJECT
+public:
+    explicit COpenGLView(QWidget* parent = nullptr);
+    ~COpenGLView() override;
+
+    // The resize chain for a client area of width x height. A failing step shows its fixed
+    // message (caption "GLDib") through ReportFailure and destroys the view. Returns false then.
+    bool OnSize(int width, int height);
+
+    // Invalidate and paint before returning.
+    void RepaintNow() { repaint(); }
+
+    // The render core and its last frame.
+    COffscreenGL& GL() { return m_gl; }
+    const QImage& Frame() const { return m_gl.Image(); }
+
+protected:
+    // Draws one frame into GL(); false when nothing was drawn (then nothing is copied).
+    virtual bool RenderFrame() = 0;
+    // Shows a resize failure; the default is a message box, then the view is destroyed.
+    virtual void ReportFailure(const QString& message);
+
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    COffscreenGL m_gl;
+};

@@ -1,0 +1,316 @@
+#include "CSceneRenderer.h"
+
+#include "COffscreenGL.h"
+#include "CQuivraDoc.h"
+#include "CViewState.h"
+#include "CornerPoint.h"
+#include "Deflection.h"
+#include "Line.h"
+#include "MeasDirection.h"
+#include "SceneObject.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+void Vertex(const CornerPoint* p) {
+    glVertex3d(p->m_x, p->m_y, p->m_z);
+}
+
+void Vertex(const Vec3d& v) {
+    glVertex3d(v.x, v.y, v.z);
+}
+
+// Line widths below one pixel are refused by GL and would leave the previous width in place.
+float LineWidth(int width) {
+    return static_cast<float>(std::max(width, 1));
+}
+
+// The model length of a direction arrow: the same length on screen at any zoom. Zero (no
+// arrows) for a zoom that gives no finite length.
+double ArrowLength(double zoom) {
+    const double len = 100.0 / zoom;
+    return std::isfinite(len) ? len : 0.0;
+}
+
+// Objects first, each object's points in order, then the free points: the order of the
+// arrows and of the labels.
+template <class F> void ForEachPointObjectsFirst(const CQuivraDoc& doc, F f) {
+    for (const SceneObject* o : doc.m_objects)
+        for (const CornerPoint* p : o->m_points)
+            f(p);
+    for (const CornerPoint* p : doc.m_freePoints)
+        f(p);
+}
+
+} // namespace
+
+bool CSceneRenderer::RenderFrame(COffscreenGL& gl, const CQuivraDoc& doc, CViewState& state,
+                                 int clientWidth, int clientHeight) {
+    state.NormaliseAngles();
+    if (clientWidth < 1 || clientHeight < 1 || gl.BufferWidth() < 1 || gl.BufferHeight() < 1)
+        return false;
+    if (!gl.MakeCurrent())
+        return false;
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glRotatef(static_cast<float>(state.m_dRotX), 1.0f, 0.0f, 0.0f);
+    glRotatef(static_cast<float>(state.m_dRotY), 0.0f, 1.0f, 0.0f);
+    glRotatef(static_cast<float>(state.m_dRotZ), 0.0f, 0.0f, 1.0f);
+    glScaled(0.001, 0.001, 0.001);
+    glScaled(state.m_dZoom, state.m_dZoom, state.m_dZoom);
+    DrawScene(doc, state, 0, 0, clientWidth, clientHeight, state.m_dZoom * 0.001);
+    glPopMatrix();
+    return true;
+}
+
+void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int left, int top,
+                               int right, int bottom, double scale) {
+    const int w = std::abs(right - left);
+    const int h = std::abs(bottom - top);
+
+    // 1. Smoothed lines and points write coverage into alpha without blending; the frame is
+    // opaque, so alpha is cleared once and then left alone.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    glPushMatrix();
+
+    // 2. Axes inset. Points are smooth in every frame, the inset's end points included.
+    glEnable(GL_POINT_SMOOTH);
+    if (state.m_bShowBase)
+        DrawAxesInset(state, w, h, scale);
+
+    // 3. The rotation centre, before the pan.
+    glEnable(GL_POINT_SMOOTH);
+    glPointSize(3.0f);
+    glColor3f(0.4f, 0.5f, 0.6f);
+    glBegin(GL_POINTS);
+    glVertex3d(0.0, 0.0, 0.0);
+    glEnd();
+
+    // 4., 5.
+    glTranslatef(static_cast<float>(state.m_dPanX), static_cast<float>(state.m_dPanY),
+                 static_cast<float>(state.m_dPanZ));
+    glLineWidth(LineWidth(state.m_nLineWidth));
+    glDisable(GL_LINE_SMOOTH);
+
+    // 6., 7.
+    if (state.m_bShowLines)
+        DrawLines(doc, state);
+    if (state.m_bShowDirections)
+        DrawArrows(doc, state);
+
+    // 8. Labels under the panned matrix.
+    glPopMatrix();
+    glPushMatrix();
+    glTranslatef(static_cast<float>(state.m_dPanX), static_cast<float>(state.m_dPanY),
+                 static_cast<float>(state.m_dPanZ));
+    if (state.m_bShowPointNumbers || state.m_bShowDirectionNumbers) {
+        ReadMatrices();
+        DrawLabels(doc, state, w, h);
+    }
+
+    // 11.-16. No markers while the shape moves.
+    if (!state.m_bAnimating)
+        DrawMarkers(doc);
+
+    // 17.
+    glPopMatrix();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glFinish();
+}
+
+void CSceneRenderer::DrawAxesInset(const CViewState& state, int w, int h, double scale) {
+    // Without the zoom and the pan: the inset only turns with the camera.
+    glScaled(1.0 / scale, 1.0 / scale, 1.0 / scale);
+    glViewport(static_cast<int>(0.75 * w), static_cast<int>(0.75 * h), static_cast<int>(0.25 * w),
+               static_cast<int>(0.25 * h));
+
+    glLineWidth(LineWidth(state.m_nLineWidth));
+    glEnable(GL_LINE_SMOOTH);
+    glColor3f(0.6f, 0.6f, 0.0f);
+    glBegin(GL_LINES);
+    glVertex3d(0, 0, 0);
+    glVertex3d(0, 0, 1);
+    glVertex3d(0, 0, 0);
+    glVertex3d(0, 1, 0);
+    glVertex3d(0, 0, 0);
+    glVertex3d(1, 0, 0);
+    glEnd();
+    glDisable(GL_LINE_SMOOTH);
+
+    // The three coordinate-plane squares, without their sides on the axes.
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glBegin(GL_LINES);
+    glVertex3d(0, 0, 0.4);
+    glVertex3d(0, 0.4, 0.4);
+    glVertex3d(0, 0.4, 0.4);
+    glVertex3d(0, 0.4, 0);
+    glVertex3d(0, 0.4, 0);
+    glVertex3d(0.4, 0.4, 0);
+    glVertex3d(0.4, 0.4, 0);
+    glVertex3d(0.4, 0, 0);
+    glVertex3d(0, 0, 0.4);
+    glVertex3d(0.4, 0, 0.4);
+    glVertex3d(0.4, 0, 0.4);
+    glVertex3d(0.4, 0, 0);
+    glEnd();
+
+    glPointSize(2.0f);
+    glColor3f(0.2f, 0.0f, 0.0f);
+    glBegin(GL_POINTS);
+    glVertex3d(0, 0, 1);
+    glVertex3d(0, 1, 0);
+    glVertex3d(1, 0, 0);
+    glEnd();
+
+    ReadMatrices();
+    Label(QStringLiteral("x"), 0.8, 0.0, 0.0, w, h);
+    Label(QStringLiteral("y"), 0.0, 0.8, 0.0, w, h);
+    Label(QStringLiteral("z"), 0.0, 0.0, 0.8, w, h);
+
+    glScaled(scale, scale, scale);
+    glViewport(0, 0, w, h);
+}
+
+void CSceneRenderer::DrawLines(const CQuivraDoc& doc, CViewState& state) {
+    const int n = Deflection::FramesPerPeriod(doc, state.m_nCurrentSeries);
+    // Without a series to animate the shape is shown at rest only, and the phase stays.
+    if (state.m_bAnimating && n > 0) {
+        state.m_dAnimPhase = Deflection::FramePhase(state.m_nFrame, n);
+        const int series = state.m_nCurrentSeries;
+        const double phase = state.m_dAnimPhase;
+        auto displaced = [&](const CornerPoint* p) {
+            if (p->m_directions.empty())
+                Vertex(p);
+            else
+                Vertex(Deflection::DisplacedPosition(*p, doc, series, phase));
+        };
+        glColor3f(0.0f, 0.0f, 0.0f);
+        glBegin(GL_LINES);
+        for (const Line* l : doc.m_freeLines) {
+            displaced(l->m_pPointA);
+            displaced(l->m_pPointB);
+        }
+        for (const SceneObject* o : doc.m_objects)
+            for (const Line* l : o->m_lines) {
+                displaced(l->m_pPointA);
+                displaced(l->m_pPointB);
+            }
+        glEnd();
+    }
+
+    const float r = state.m_bAnimating ? 0.8f : 0.0f;
+    const float g = state.m_bAnimating ? 0.6f : 0.0f;
+    const float b = state.m_bAnimating ? 0.9f : 0.0f;
+    glColor3f(r, g, b);
+    glBegin(GL_LINES);
+    for (const Line* l : doc.m_freeLines) {
+        Vertex(l->m_pPointA);
+        Vertex(l->m_pPointB);
+    }
+    for (const SceneObject* o : doc.m_objects) {
+        if (state.m_bShowCenterLines && o->m_bHasCentreLine && o->m_pCentreLine) {
+            glColor3f(0.0f, 0.0f, 1.0f);
+            Vertex(o->m_pCentreLine->m_pPointA);
+            Vertex(o->m_pCentreLine->m_pPointB);
+            glColor3f(r, g, b);
+        }
+        for (const Line* l : o->m_lines) {
+            Vertex(l->m_pPointA);
+            Vertex(l->m_pPointB);
+        }
+    }
+    glEnd();
+}
+
+void CSceneRenderer::DrawArrows(const CQuivraDoc& doc, const CViewState& state) {
+    const double len = ArrowLength(state.m_dZoom);
+    glLineWidth(LineWidth(2 * state.m_nLineWidth));
+    glColor3f(1.0f, 0.0f, 0.0f);
+    glBegin(GL_LINES);
+    ForEachPointObjectsFirst(doc, [len](const CornerPoint* p) {
+        for (const MeasDirection* d : p->m_directions) {
+            glVertex3d(p->m_x, p->m_y, p->m_z);
+            glVertex3d(p->m_x + len * d->m_dx, p->m_y + len * d->m_dy, p->m_z + len * d->m_dz);
+        }
+    });
+    glEnd();
+}
+
+void CSceneRenderer::DrawLabels(const CQuivraDoc& doc, const CViewState& state, int w, int h) {
+    if (state.m_bShowPointNumbers)
+        ForEachPointObjectsFirst(doc, [&](const CornerPoint* p) {
+            Label(QString::number(p->m_nNumber), p->m_x, p->m_y, p->m_z, w, h);
+        });
+    if (state.m_bShowDirectionNumbers) {
+        // At the arrow tips, whether or not the arrows are shown.
+        const double len = ArrowLength(state.m_dZoom);
+        ForEachPointObjectsFirst(doc, [&](const CornerPoint* p) {
+            for (const MeasDirection* d : p->m_directions)
+                Label(QString::number(d->m_nNumber), p->m_x + len * d->m_dx, p->m_y + len * d->m_dy,
+                      p->m_z + len * d->m_dz, w, h);
+        });
+    }
+}
+
+void CSceneRenderer::DrawMarkers(const CQuivraDoc& doc) {
+    glPointSize(7.0f);
+    glColor3f(0.6f, 0.0f, 0.6f);
+    glBegin(GL_POINTS);
+    if (doc.m_pOrigin)
+        Vertex(doc.m_pOrigin);
+    glEnd();
+
+    glPointSize(3.0f);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    glBegin(GL_POINTS);
+    doc.ForEachPoint([](const CornerPoint* p) { Vertex(p); });
+    glEnd();
+
+    glPointSize(10.0f);
+    if (doc.m_pHighlightPoint) {
+        glColor3f(0.7f, 0.7f, 0.0f);
+        glBegin(GL_POINTS);
+        Vertex(doc.m_pHighlightPoint);
+        glEnd();
+    }
+    glColor3f(0.0f, 0.0f, 1.0f);
+    glBegin(GL_POINTS);
+    for (const CornerPoint* p : doc.m_selPoints)
+        Vertex(p);
+    glEnd();
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glBegin(GL_POINTS);
+    for (const SceneObject* o : doc.m_selObjects)
+        for (const CornerPoint* p : o->m_points)
+            Vertex(p);
+    glEnd();
+}
+
+void CSceneRenderer::ReadMatrices() {
+    glGetDoublev(GL_MODELVIEW_MATRIX, m_modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, m_projection);
+    glGetIntegerv(GL_VIEWPORT, m_viewport);
+}
+
+void CSceneRenderer::Label(const QString& text, double x, double y, double z, int w, int h) {
+    GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
+    if (!gluProject(x, y, z, m_modelView, m_projection, m_viewport, &wx, &wy, &wz) && m_fnReport)
+        m_fnReport(QStringLiteral("Could not project point."));
+    const double top = h - wy;
+    // A point far outside the frame (or behind the eye) has nothing to show; its coordinates
+    // would not even fit the integer conversion.
+    if (!(std::fabs(wx) < 1.0e6) || !(std::fabs(top) < 1.0e6))
+        return;
+    // Truncation toward zero, y downward from the top of the client area.
+    m_labels.Draw(text, static_cast<int>(wx), static_cast<int>(top), w, h);
+}
