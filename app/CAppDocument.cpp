@@ -93,6 +93,9 @@ bool CAppDocument::DoSave(const QString& path) {
                                         m_pTemplate->FileDialogFilter());
         if (target.isEmpty())
             return false;
+        // A name typed without an extension gets the document type's.
+        if (QFileInfo(target).suffix().isEmpty())
+            target += m_pTemplate->GetDocString(CDocTemplate::filterExt);
     }
     QString error;
     if (!OnSaveDocument(target, &error)) {

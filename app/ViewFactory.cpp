@@ -1,24 +1,20 @@
 #include "ViewFactory.h"
 
-#include "CPlaceholderView.h"
+#include "CQuivraView.h"
 
 namespace viewfactory {
 
 QWidget* CreateView(CQuivraDoc* doc, QWidget* parent) {
-    return new CPlaceholderView(doc, parent);
+    return new CQuivraView(doc, parent);
 }
 
 IDocView* DocViewOf(QWidget* view) {
-    return qobject_cast<CPlaceholderView*>(view);
+    return qobject_cast<CQuivraView*>(view);
 }
 
 void InitialUpdate(QWidget* view) {
-    if (view)
-        view->update();
-}
-
-bool OnCmdMsg(QWidget*, int, CCmdUI*) {
-    return false;
+    if (auto* quivraView = qobject_cast<CQuivraView*>(view))
+        quivraView->OnInitialUpdate();
 }
 
 } // namespace viewfactory

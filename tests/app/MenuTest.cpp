@@ -1,6 +1,7 @@
 // Both menu sets by id, their enable and check rules, accelerators, toolbars and status bar.
 #include "AppTestSupport.h"
 
+#include "CQuivraView.h"
 #include "CommandIds.h"
 
 #include <QLabel>
@@ -185,6 +186,38 @@ TEST_F(AppTest, ToolbarsInOrderAndStatusBarPanes) {
     for (QLabel* pane : Frame()->IndicatorPanes())
         indicators.append(pane->text());
     EXPECT_EQ(indicators, (QStringList{"CAP", "NUM", "SCRL"}));
+}
+
+TEST_F(AppTest, ViewTogglesAndAnimationActOnTheActiveView) {
+    ASSERT_TRUE(Start({CopyOfExample()}));
+    auto* view = qobject_cast<CQuivraView*>(Frame()->ActiveView());
+    ASSERT_NE(view, nullptr);
+    const QList<std::pair<int, std::int32_t CViewState::*>> toggles = {
+        {ID_VIEW_LINES, &CViewState::m_bShowLines},
+        {ID_VIEW_BASE, &CViewState::m_bShowBase},
+        {ID_VIEW_POINT_NUMBERS, &CViewState::m_bShowPointNumbers},
+        {ID_VIEW_CENTER_LINES, &CViewState::m_bShowCenterLines},
+        {ID_VIEW_DIRECTIONS, &CViewState::m_bShowDirections},
+        {ID_VIEW_DIRECTION_NUMBERS, &CViewState::m_bShowDirectionNumbers},
+        {ID_ANIMATION, &CViewState::m_bAnimating},
+    };
+    for (const auto& [id, flag] : toggles) {
+        SCOPED_TRACE(id);
+        const bool before = view->*flag != 0;
+        Frame()->UpdateCmdUI();
+        EXPECT_EQ(Action(id)->isChecked(), before);
+        ASSERT_TRUE(Run(id));
+        EXPECT_EQ(view->*flag != 0, !before);
+        EXPECT_EQ(Action(id)->isChecked(), !before);
+    }
+    EXPECT_TRUE(view->IsTimerRunning());
+    // A second view has flags of its own.
+    ASSERT_TRUE(Run(ID_WINDOW_NEW));
+    auto* second = qobject_cast<CQuivraView*>(Frame()->ActiveView());
+    ASSERT_NE(second, view);
+    Frame()->UpdateCmdUI();
+    EXPECT_EQ(Action(ID_VIEW_LINES)->isChecked(), second->m_bShowLines != 0);
+    EXPECT_NE(second->m_bShowLines, view->m_bShowLines);
 }
 
 } // namespace
