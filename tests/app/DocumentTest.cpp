@@ -42,9 +42,9 @@ TEST_F(AppTest, SaveOfANewDocumentAsksForAName) {
     ASSERT_EQ(m_suggested.size(), 1);
     EXPECT_TRUE(m_suggested[0].endsWith("Quivra1.qvr"));
     EXPECT_EQ(ActiveDoc()->GetTitle(), "Quivra1");
-    m_savePath = m_tmp.filePath("first.qvr");
+    m_savePath = m_tmp.filePath("first"); // typed without the extension
     ASSERT_TRUE(Run(ID_FILE_SAVE));
-    EXPECT_TRUE(QFileInfo::exists(m_savePath));
+    EXPECT_TRUE(QFileInfo::exists(m_savePath + ".qvr"));
     EXPECT_EQ(ActiveDoc()->GetTitle(), "first.qvr");
     // Saved once, Save writes in place without asking.
     ASSERT_TRUE(Run(ID_FILE_SAVE));
