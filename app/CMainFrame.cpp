@@ -141,8 +141,8 @@ void CMainFrame::CreateActions() {
         const QList<QKeySequence> keys = commandtable::Accelerators(c.m_nId);
         if (!keys.isEmpty()) {
             action->setShortcuts(keys);
-            action->setShortcutContext(Qt::ApplicationShortcut);
-            // Accelerators work whether or not a menu shows the command.
+            // Accelerators work whether or not a menu shows the command, while the main window
+            // is active (a tool window with the focus keeps its keys to itself).
             addAction(action);
         }
         const QIcon icon = toolbaricons::ForCommand(c.m_nId);

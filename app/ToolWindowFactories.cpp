@@ -16,6 +16,7 @@ ToolWindowParts EmptyWindow(QWidget* owner, ToolWindow window) {
 }
 
 ToolWindowParts MakeEditPoints(QWidget* owner) {
+    // Its form takes the document only: its m_bind should ignore the view.
     return EmptyWindow(owner, ToolWindow::EditPoints);
 }
 ToolWindowParts MakeCreateCylinder(QWidget* owner) {
