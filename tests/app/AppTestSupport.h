@@ -8,6 +8,8 @@
 #include "CPrompts.h"
 #include "CQuivraApp.h"
 #include "CQuivraDoc.h"
+#include "SceneFile.h"
+#include "TestScenes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,13 +80,14 @@ protected:
     CAppDocument* ActiveDoc() const { return Frame()->ActiveDocument(); }
     int DocCount() const { return static_cast<int>(m_app->DocTemplate()->Documents().size()); }
 
-    QString Example() const { return QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr"); }
-    // A copy of the example in the temporary folder, so tests may overwrite it.
-    QString CopyOfExample(const QString& name = QStringLiteral("copy.qvr")) {
+    // A scene file of our own making (the model tests' sample: free points with directions,
+    // a box, a cylinder, free lines, two series) in the temporary folder.
+    QString MakeScene(const QString& name = QStringLiteral("copy.qvr")) {
+        CQuivraDoc doc;
+        testscenes::BuildSample(doc);
         const QString path = m_tmp.filePath(name);
-        QFile::remove(path);
-        EXPECT_TRUE(QFile::copy(Example(), path));
-        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        QString error;
+        EXPECT_TRUE(SceneFile::Save(doc, path, &error)) << error.toStdString();
         return path;
     }
     static QByteArray ReadAll(const QString& path) {

@@ -21,8 +21,8 @@ using namespace cmd;
 namespace {
 
 TEST_F(AppTest, SaveAsWritesTheSceneAndRenamesTheDocument) {
-    ASSERT_TRUE(Start({CopyOfExample()}));
-    const QByteArray scene = ReadAll(CopyOfExample("expected.qvr"));
+    ASSERT_TRUE(Start({MakeScene()}));
+    const QByteArray scene = ReadAll(MakeScene("expected.qvr"));
     m_savePath = m_tmp.filePath("saved.qvr");
     ActiveDoc()->Doc()->SetModifiedFlag(true);
     Frame()->UpdateCmdUI();
@@ -52,7 +52,7 @@ TEST_F(AppTest, SaveOfANewDocumentAsksForAName) {
 }
 
 TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysSo) {
-    const QString path = CopyOfExample();
+    const QString path = MakeScene();
     const QByteArray old = ReadAll(path);
     ASSERT_TRUE(Start({path}));
     CQuivraDoc* doc = ActiveDoc()->Doc();
@@ -94,7 +94,7 @@ TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
     for (const Case& c : {Case{CPrompts::Cancel, false, false}, Case{CPrompts::No, true, false},
                           Case{CPrompts::Yes, true, true}}) {
         SCOPED_TRACE(int(c.answer));
-        const QString path = CopyOfExample();
+        const QString path = MakeScene();
         const QByteArray old = ReadAll(path);
         ASSERT_TRUE(Start({path}));
         ActiveDoc()->Doc()->AddSeries();
@@ -125,7 +125,7 @@ TEST_F(AppTest, ExitAsksForEveryModifiedDocument) {
 }
 
 TEST_F(AppTest, NewWindowShowsTheSameDocumentAndOnlyTheLastCloseAsks) {
-    ASSERT_TRUE(Start({CopyOfExample()}));
+    ASSERT_TRUE(Start({MakeScene()}));
     CAppDocument* doc = ActiveDoc();
     ASSERT_TRUE(Run(ID_WINDOW_NEW));
     ASSERT_EQ(doc->Frames().size(), 2);
@@ -155,7 +155,7 @@ TEST_F(AppTest, NewWindowShowsTheSameDocumentAndOnlyTheLastCloseAsks) {
 }
 
 TEST_F(AppTest, SecondViewTakingTheFocusRebindsTheToolWindowsOnce) {
-    ASSERT_TRUE(Start({CopyOfExample()}));
+    ASSERT_TRUE(Start({MakeScene()}));
     CAppDocument* doc = ActiveDoc();
     ASSERT_TRUE(Run(ID_WINDOW_NEW));
     QWidget* first = doc->Frames()[0]->View();
@@ -205,7 +205,7 @@ TEST_F(AppTest, UndoCommandRestoresTheSnapshotOnce) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(Start({CopyOfExample()}));
+        ASSERT_TRUE(Start({MakeScene()}));
         CQuivraDoc* doc = ActiveDoc()->Doc();
         const QByteArray before = SceneFile::ToBytes(*doc);
         const std::size_t lines = doc->m_freeLines.size();

@@ -189,7 +189,7 @@ TEST_F(AppTest, ToolbarsInOrderAndStatusBarPanes) {
 }
 
 TEST_F(AppTest, ViewTogglesAndAnimationActOnTheActiveView) {
-    ASSERT_TRUE(Start({CopyOfExample()}));
+    ASSERT_TRUE(Start({MakeScene()}));
     auto* view = qobject_cast<CQuivraView*>(Frame()->ActiveView());
     ASSERT_NE(view, nullptr);
     const QList<std::pair<int, std::int32_t CViewState::*>> toggles = {

@@ -37,7 +37,7 @@ TEST_F(AppTest, NoArgumentStartsWithOneNewDocument) {
 }
 
 TEST_F(AppTest, FileArgumentOpensItInsteadOfANewDocument) {
-    const QString path = CopyOfExample();
+    const QString path = MakeScene();
     ASSERT_TRUE(Start({path}));
     ASSERT_EQ(DocCount(), 1);
     CAppDocument* doc = ActiveDoc();
@@ -45,9 +45,13 @@ TEST_F(AppTest, FileArgumentOpensItInsteadOfANewDocument) {
     EXPECT_EQ(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
     EXPECT_FALSE(doc->Doc()->IsModified());
     // Counters come from the file, not from the new-document reset.
-    EXPECT_EQ(doc->Doc()->m_nNextPointNumber, 22);
-    EXPECT_EQ(doc->Doc()->m_nNextDirectionNumber, 7);
-    EXPECT_EQ(doc->Doc()->PointCount(), 21u);
+    CQuivraDoc sample;
+    testscenes::BuildSample(sample);
+    ASSERT_GT(sample.m_nNextPointNumber, 1);
+    ASSERT_GT(sample.m_nNextDirectionNumber, 1);
+    EXPECT_EQ(doc->Doc()->m_nNextPointNumber, sample.m_nNextPointNumber);
+    EXPECT_EQ(doc->Doc()->m_nNextDirectionNumber, sample.m_nNextDirectionNumber);
+    EXPECT_EQ(doc->Doc()->PointCount(), sample.PointCount());
     EXPECT_EQ(m_app->RecentFiles()->Files(), QStringList{QFileInfo(path).absoluteFilePath()});
 }
 
@@ -73,7 +77,7 @@ TEST_F(AppTest, FileThatCannotBeOpenedEndsStartUpWithAMessage) {
 
 TEST_F(AppTest, ToolWindowsAreCreatedOncePerDocumentAndHidden) {
     const int before = CDocToolWindows::CreatedCount();
-    ASSERT_TRUE(Start({CopyOfExample()}));
+    ASSERT_TRUE(Start({MakeScene()}));
     EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 10);
     ASSERT_TRUE(Run(ID_FILE_NEW));
     EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 20);
@@ -92,8 +96,7 @@ TEST_F(AppTest, ToolWindowsAreCreatedOncePerDocumentAndHidden) {
 }
 
 TEST_F(AppTest, OpenFromDialogFromRecentListAndByDrop) {
-    const QString a = CopyOfExample("a.qvr"), b = CopyOfExample("b.qvr"),
-                  c = CopyOfExample("c.qvr");
+    const QString a = MakeScene("a.qvr"), b = MakeScene("b.qvr"), c = MakeScene("c.qvr");
     ASSERT_TRUE(Start());
 
     m_openPath = a; // File -> Open
@@ -131,7 +134,7 @@ TEST_F(AppTest, OpenFromDialogFromRecentListAndByDrop) {
 }
 
 TEST_F(AppTest, RecentEntryThatNoLongerOpensLeavesTheList) {
-    const QString path = CopyOfExample("gone.qvr");
+    const QString path = MakeScene("gone.qvr");
     ASSERT_TRUE(Start({path}));
     ASSERT_TRUE(Run(ID_FILE_CLOSE));
     ASSERT_TRUE(QFile::remove(path));
@@ -145,7 +148,7 @@ TEST_F(AppTest, RecentEntryThatNoLongerOpensLeavesTheList) {
 TEST_F(AppTest, RecentListKeepsFourNewestFirstAcrossRuns) {
     QStringList paths;
     for (int i = 0; i < 5; ++i)
-        paths.append(QFileInfo(CopyOfExample(QStringLiteral("r%1.qvr").arg(i))).absoluteFilePath());
+        paths.append(QFileInfo(MakeScene(QStringLiteral("r%1.qvr").arg(i))).absoluteFilePath());
     ASSERT_TRUE(Start(paths));
     Stop();
     ASSERT_TRUE(Start());
