@@ -1,0 +1,105 @@
+#include "CDocTemplate.h"
+
+#include "CAppDocument.h"
+#include "CChildFrame.h"
+#include "CQuivraDoc.h"
+#include "CRecentFileList.h"
+#include "ViewFactory.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+
+CDocTemplate::CDocTemplate(const QString& strings) : m_strings(strings.split(QLatin1Char('\n'))) {}
+
+CDocTemplate::~CDocTemplate() {
+    CloseAllDocuments();
+}
+
+QString CDocTemplate::GetDocString(DocStringIndex index) const {
+    return m_strings.value(index);
+}
+
+QString CDocTemplate::FileDialogFilter() const {
+    return GetDocString(filterName) + QStringLiteral(";;All Files (*)");
+}
+
+CAppDocument* CDocTemplate::FindDocument(const QString& path) const {
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    for (const auto& doc : m_documents)
+        if (!doc->GetPathName().isEmpty() && doc->GetPathName() == absolute)
+            return doc.get();
+    return nullptr;
+}
+
+CAppDocument* CDocTemplate::OpenDocumentFile(const QString& path, QString* error) {
+    if (!path.isEmpty()) {
+        if (CAppDocument* open = FindDocument(path)) {
+            if (!open->Frames().isEmpty() && m_pMdiArea)
+                m_pMdiArea->setActiveSubWindow(open->Frames().first());
+            return open;
+        }
+    }
+    m_documents.push_back(std::make_unique<CAppDocument>(this));
+    CAppDocument* doc = m_documents.back().get();
+    // The window comes first, so that the new-document step finds the view to bind.
+    CChildFrame* frame = CreateNewFrame(doc, false);
+    bool ok;
+    if (path.isEmpty()) {
+        ok = doc->OnNewDocument();
+        if (ok)
+            doc->SetTitle(GetDocString(docName) + QString::number(++m_nUntitledCount));
+    } else {
+        ok = doc->OnOpenDocument(path, error);
+        if (ok)
+            doc->SetPathName(path);
+    }
+    if (!ok) {
+        // Discard the document with its windows; nothing of it was shown.
+        CloseDocument(doc);
+        return nullptr;
+    }
+    ShowFrame(frame);
+    viewfactory::InitialUpdate(frame->View());
+    return doc;
+}
+
+CChildFrame* CDocTemplate::CreateNewFrame(CAppDocument* doc, bool show) {
+    auto* frame = new CChildFrame(doc);
+    if (m_pMdiArea) {
+        m_pMdiArea->addSubWindow(frame);
+        // The area is not laid out before the main window first shows: size from the window.
+        QSize size = m_pMdiArea->viewport()->size();
+        if (!m_pMdiArea->isVisible() && m_pOwner)
+            size = m_pOwner->size() - QSize(0, 100);
+        frame->resize((size * 2 / 3).expandedTo(QSize(320, 240)));
+    }
+    if (show)
+        ShowFrame(frame);
+    return frame;
+}
+
+void CDocTemplate::ShowFrame(CChildFrame* frame) {
+    frame->show();
+    if (m_pMdiArea)
+        m_pMdiArea->setActiveSubWindow(frame);
+    if (frame->View())
+        frame->View()->setFocus();
+}
+
+void CDocTemplate::CloseDocument(CAppDocument* doc) {
+    for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
+        if (it->get() != doc)
+            continue;
+        doc->OnCloseDocument();
+        // Destroyed after leaving the list, so that the list never holds a dying document.
+        std::unique_ptr<CAppDocument> dying = std::move(*it);
+        m_documents.erase(it);
+        return;
+    }
+}
+
+void CDocTemplate::CloseAllDocuments() {
+    while (!m_documents.empty())
+        CloseDocument(m_documents.back().get());
+}

@@ -1,0 +1,51 @@
+#include "CPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Quivra");
+
+void DefaultMessage(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, kCaption, text, QMessageBox::Ok);
+}
+
+CPrompts::Answer DefaultAsk(QWidget* parent, const QString& text) {
+    const auto button = QMessageBox::question(
+        parent, kCaption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        QMessageBox::Yes);
+    if (button == QMessageBox::Yes)
+        return CPrompts::Yes;
+    if (button == QMessageBox::No)
+        return CPrompts::No;
+    return CPrompts::Cancel;
+}
+
+QString DefaultOpen(QWidget* parent, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), filter);
+}
+
+QString DefaultSave(QWidget* parent, const QString& suggested, const QString& filter) {
+    QFileDialog dialog(parent, QStringLiteral("Save As"), suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("qvr"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+std::function<void(QWidget*, const QString&)> CPrompts::Message = DefaultMessage;
+std::function<CPrompts::Answer(QWidget*, const QString&)> CPrompts::AskYesNoCancel = DefaultAsk;
+std::function<QString(QWidget*, const QString&)> CPrompts::OpenFileName = DefaultOpen;
+std::function<QString(QWidget*, const QString&, const QString&)> CPrompts::SaveFileName =
+    DefaultSave;
+
+void CPrompts::Reset() {
+    Message = DefaultMessage;
+    AskYesNoCancel = DefaultAsk;
+    OpenFileName = DefaultOpen;
+    SaveFileName = DefaultSave;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Every question and message the shell puts to the user goes through here, so that tests can
+// answer them without a modal dialog. The defaults are the usual message boxes and file
+// dialogs; Reset() puts them back.
+class CPrompts {
+public:
+    enum Answer { Yes, No, Cancel };
+
+    // A message box with the application's title and an OK button.
+    static std::function<void(QWidget* parent, const QString& text)> Message;
+    // "Save changes to ...?" with Yes, No and Cancel.
+    static std::function<Answer(QWidget* parent, const QString& text)> AskYesNoCancel;
+    // File dialogs; an empty result means the user cancelled.
+    static std::function<QString(QWidget* parent, const QString& filter)> OpenFileName;
+    static std::function<QString(QWidget* parent, const QString& suggested, const QString& filter)>
+        SaveFileName;
+
+    static void Reset();
+};

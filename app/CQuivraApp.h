@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ICmdTarget.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class CDocTemplate;
+class CMainFrame;
+class CRecentFileList;
+class QPrinter;
+
+// The application object: start-up, the document template, the recent files and the
+// application-wide commands (New, Open, recent files, Print Setup, About).
+class CQuivraApp : public ICmdTarget {
+public:
+    static constexpr int kRecentFileCount = 4;
+    // The template's strings: window title, document name, File New name, filter, extension,
+    // file type id, file type description.
+    static const char* const kDocStrings;
+
+    CQuivraApp();
+    ~CQuivraApp() override;
+
+    // Start-up; false ends the program (a message has been shown where there is a reason).
+    // `arguments` is the command line including the program name.
+    bool InitInstance(const QStringList& arguments);
+
+    CMainFrame* MainFrame() const { return m_pMainFrame; }
+    CDocTemplate* DocTemplate() const { return m_pDocTemplate.get(); }
+    CRecentFileList* RecentFiles() const { return m_pRecentFiles.get(); }
+
+    void OnFileNew();
+    void OnFileOpen();
+    // Opens `path` (or activates it when already open); a failure is reported in a message.
+    bool OpenDocumentFile(const QString& path);
+    void OnOpenRecentFile(int index);
+    // Asks about every modified document; false when the user cancelled.
+    bool SaveAllModified();
+
+    bool OnCmdMsg(int id, CCmdUI* update) override;
+
+private:
+    std::unique_ptr<CRecentFileList> m_pRecentFiles;
+    std::unique_ptr<CDocTemplate> m_pDocTemplate;
+    CMainFrame* m_pMainFrame = nullptr; // owned; deleted last
+    std::unique_ptr<QPrinter> m_pPrinter;
+};

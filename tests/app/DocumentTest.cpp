@@ -1,0 +1,227 @@
+// Documents: saving, closing with the question, several views, tool-window binding and undo.
+#include "AppTestSupport.h"
+
+#include "CDocToolWindows.h"
+#include "CommandIds.h"
+#include "CornerPoint.h"
+#include "IDocView.h"
+#include "Line.h"
+#include "MeasDirection.h"
+#include "SceneFile.h"
+#include "ViewFactory.h"
+
+#include <QFileInfo>
+#include <QMdiArea>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace cmd;
+
+namespace {
+
+TEST_F(AppTest, SaveAsWritesTheSceneAndRenamesTheDocument) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    const QByteArray scene = ReadAll(MakeScene("expected.qvr"));
+    m_savePath = m_tmp.filePath("saved.qvr");
+    ActiveDoc()->Doc()->SetModifiedFlag(true);
+    Frame()->UpdateCmdUI();
+    EXPECT_EQ(ActiveDoc()->Frames().first()->windowTitle(), "copy.qvr*");
+    ASSERT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(m_filters.value(0).section(";;", 0, 0), "Quivra Files (*.qvr)");
+    EXPECT_EQ(ReadAll(m_savePath), scene);
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "saved.qvr");
+    EXPECT_FALSE(ActiveDoc()->Doc()->IsModified());
+    EXPECT_EQ(Frame()->windowTitle(), "Norvek Quivra - saved.qvr");
+}
+
+TEST_F(AppTest, SaveOfANewDocumentAsksForAName) {
+    ASSERT_TRUE(Start());
+    m_savePath.clear(); // the user cancels the dialog
+    ASSERT_TRUE(Run(ID_FILE_SAVE));
+    ASSERT_EQ(m_suggested.size(), 1);
+    EXPECT_TRUE(m_suggested[0].endsWith("Quivra1.qvr"));
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "Quivra1");
+    m_savePath = m_tmp.filePath("first"); // typed without the extension
+    ASSERT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_TRUE(QFileInfo::exists(m_savePath + ".qvr"));
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "first.qvr");
+    // Saved once, Save writes in place without asking.
+    ASSERT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_EQ(m_suggested.size(), 2);
+}
+
+TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysSo) {
+    const QString path = MakeScene();
+    const QByteArray old = ReadAll(path);
+    ASSERT_TRUE(Start({path}));
+    CQuivraDoc* doc = ActiveDoc()->Doc();
+    doc->AddSeries(); // grows the file beyond the limit below
+    doc->SetModifiedFlag(true);
+
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = old.size();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool ran = Run(ID_FILE_SAVE);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_TRUE(ran);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].contains(QFileInfo(path).absoluteFilePath()))
+        << m_messages[0].toStdString();
+    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_TRUE(doc->IsModified());
+
+    // Save As into a path below a regular file fails the same way and keeps the name.
+    m_messages.clear();
+    m_savePath = path + "/below.qvr";
+    ASSERT_TRUE(Run(ID_FILE_SAVE_AS));
+    EXPECT_EQ(m_messages.size(), 1);
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "copy.qvr");
+    EXPECT_EQ(ReadAll(path), old);
+}
+
+TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
+    struct Case {
+        CPrompts::Answer answer;
+        bool closed;
+        bool written;
+    };
+    for (const Case& c : {Case{CPrompts::Cancel, false, false}, Case{CPrompts::No, true, false},
+                          Case{CPrompts::Yes, true, true}}) {
+        SCOPED_TRACE(int(c.answer));
+        const QString path = MakeScene();
+        const QByteArray old = ReadAll(path);
+        ASSERT_TRUE(Start({path}));
+        ActiveDoc()->Doc()->AddSeries();
+        ActiveDoc()->Doc()->SetModifiedFlag(true);
+        m_questions.clear();
+        m_answer = c.answer;
+        ASSERT_TRUE(Run(ID_FILE_CLOSE));
+        EXPECT_EQ(m_questions,
+                  QStringList{"Save changes to " + QFileInfo(path).absoluteFilePath() + "?"});
+        EXPECT_EQ(DocCount(), c.closed ? 0 : 1);
+        EXPECT_EQ(ReadAll(path) != old, c.written);
+        m_app.reset();
+    }
+}
+
+TEST_F(AppTest, ExitAsksForEveryModifiedDocument) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    for (const auto& doc : m_app->DocTemplate()->Documents())
+        if (doc->GetTitle() != "Quivra2")
+            doc->Doc()->SetModifiedFlag(true);
+    m_answer = CPrompts::No;
+    ASSERT_TRUE(Run(ID_APP_EXIT));
+    EXPECT_EQ(m_questions, (QStringList{"Save changes to Quivra1?", "Save changes to Quivra3?"}));
+    EXPECT_EQ(DocCount(), 0);
+    EXPECT_FALSE(Frame()->isVisible());
+}
+
+TEST_F(AppTest, NewWindowShowsTheSameDocumentAndOnlyTheLastCloseAsks) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    CAppDocument* doc = ActiveDoc();
+    ASSERT_TRUE(Run(ID_WINDOW_NEW));
+    ASSERT_EQ(doc->Frames().size(), 2);
+    EXPECT_EQ(doc->Doc()->m_views.size(), 2u);
+    EXPECT_EQ(ActiveDoc(), doc);
+    EXPECT_EQ(doc->Frames()[0]->windowTitle(), "copy.qvr:1");
+    EXPECT_EQ(doc->Frames()[1]->windowTitle(), "copy.qvr:2");
+    Frame()->UpdateCmdUI();
+    ASSERT_EQ(Frame()->WindowListActions().size(), 3); // separator + two windows
+    EXPECT_EQ(Frame()->WindowListActions()[2]->text(), "&2 copy.qvr:2");
+
+    doc->Doc()->SetModifiedFlag(true);
+    m_answer = CPrompts::No;
+    doc->Frames()[1]->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(m_questions.isEmpty());
+    ASSERT_EQ(doc->Frames().size(), 1);
+    EXPECT_EQ(doc->Doc()->m_views.size(), 1u);
+    EXPECT_EQ(doc->Frames()[0]->windowTitle(), "copy.qvr*");
+    // The tool windows never keep the closed view.
+    EXPECT_EQ(doc->Doc()->m_pView, viewfactory::DocViewOf(doc->Frames()[0]->View()));
+
+    doc->Frames()[0]->close();
+    QApplication::processEvents();
+    EXPECT_EQ(m_questions.size(), 1);
+    EXPECT_EQ(DocCount(), 0);
+}
+
+TEST_F(AppTest, SecondViewTakingTheFocusRebindsTheToolWindowsOnce) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    CAppDocument* doc = ActiveDoc();
+    ASSERT_TRUE(Run(ID_WINDOW_NEW));
+    QWidget* first = doc->Frames()[0]->View();
+    QWidget* second = doc->Frames()[1]->View();
+    auto focus = [](QWidget* view) {
+        // As a click does: the main window becomes active, then the view takes the focus.
+        view->window()->activateWindow();
+        view->setFocus();
+        QApplication::processEvents();
+    };
+    focus(first);
+    EXPECT_EQ(doc->Doc()->m_pView, viewfactory::DocViewOf(first));
+    const int rebinds = doc->ToolWindows()->RebindCount();
+    focus(second);
+    EXPECT_EQ(doc->Doc()->m_pView, viewfactory::DocViewOf(second));
+    EXPECT_EQ(CQuivraDoc::s_pLastBoundView, viewfactory::DocViewOf(second));
+    EXPECT_EQ(doc->ToolWindows()->RebindCount(), rebinds + 1);
+    // Focus leaving for a tool window and coming back to the same view binds nothing new.
+    ASSERT_TRUE(Run(ID_EDIT_MEASUREMENTS));
+    QWidget* tool = Frame()->findChild<QWidget*>("measuredlg");
+    tool->activateWindow();
+    tool->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(second->hasFocus());
+    focus(second);
+    doc->Doc()->BindToolWindows();
+    EXPECT_EQ(doc->ToolWindows()->RebindCount(), rebinds + 1);
+    focus(first);
+    EXPECT_EQ(doc->ToolWindows()->RebindCount(), rebinds + 2);
+}
+
+// The Edit -> Undo command against the scene file's bytes before the change.
+TEST_F(AppTest, UndoCommandRestoresTheSnapshotOnce) {
+    struct Case {
+        const char* name;
+        void (*change)(CQuivraDoc&);
+    };
+    const Case cases[] = {
+        {"new series", [](CQuivraDoc& d) { d.AddSeries(); }},
+        {"delete a point that ends a free line",
+         [](CQuivraDoc& d) {
+             CornerPoint* p = d.m_freeLines[0]->m_pPointA;
+             ASSERT_FALSE(p->m_directions.empty());
+             delete p;
+         }},
+        {"no change at all", [](CQuivraDoc&) {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Start({MakeScene()}));
+        CQuivraDoc* doc = ActiveDoc()->Doc();
+        const QByteArray before = SceneFile::ToBytes(*doc);
+        const std::size_t lines = doc->m_freeLines.size();
+        EXPECT_FALSE(Enabled(ID_EDIT_UNDO));
+        doc->SaveUndoState();
+        c.change(*doc);
+        EXPECT_TRUE(Enabled(ID_EDIT_UNDO));
+        ASSERT_TRUE(Run(ID_EDIT_UNDO));
+        EXPECT_EQ(SceneFile::ToBytes(*doc), before);
+        EXPECT_EQ(doc->m_freeLines.size(), lines);
+        EXPECT_EQ(doc->m_pHighlightPoint, nullptr);
+        // One level: the second undo has nothing left.
+        EXPECT_FALSE(Enabled(ID_EDIT_UNDO));
+        EXPECT_FALSE(Run(ID_EDIT_UNDO));
+        m_app.reset();
+    }
+}
+
+} // namespace

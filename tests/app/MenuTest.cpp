@@ -1,0 +1,223 @@
+// Both menu sets by id, their enable and check rules, accelerators, toolbars and status bar.
+#include "AppTestSupport.h"
+
+#include "CQuivraView.h"
+#include "CommandIds.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+using namespace cmd;
+
+namespace {
+
+// One menu as "title: id id | id ..." ('|' for a separator, R for a recent-file entry).
+QString Describe(QMenu* menu) {
+    QString s = menu->title() + ":";
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator())
+            s += " |";
+        else if (!a->isVisible())
+            continue;
+        else
+            s += " " + QString::number(a->data().toInt());
+    }
+    return s;
+}
+
+QStringList DescribeMenuBar(CMainFrame* frame) {
+    QStringList menus;
+    for (QAction* a : frame->menuBar()->actions())
+        menus.append(Describe(a->menu()));
+    return menus;
+}
+
+TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithSeparators) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(
+        DescribeMenuBar(Frame()),
+        (QStringList{
+            "&File: 57600 57601 57602 57603 57604 | 32837 32840 | 57607 57606 | 57616 | 57665",
+            "&Edit: 57643 | 57634 | 32774 32772 32809 32810 32777 32773 32823 32838",
+            "&View: 59392 59393 | 32836 | 32771 32775 32776 32784 32794 32811",
+            "&Animation: 32795 32839",
+            "&Window: 57648 57650 57651 57649 | 65280",
+            "&Help: 142 | 57664",
+        }));
+    // Texts as the user sees them.
+    const QList<std::pair<int, const char*>> texts = {
+        {ID_FILE_NEW, "&New\tCtrl+N"},       {ID_FILE_OPEN, "&Open...\tCtrl+O"},
+        {ID_FILE_SAVE, "&Save\tCtrl+S"},     {ID_FILE_TRANSFER, "&Transfer Quivra"},
+        {ID_FILE_R4_IMPORT, "R4 import"},    {ID_FILE_PRINT, "&Print...\tCtrl+P"},
+        {ID_EDIT_UNDO, "&Undo\tCtrl+Z"},     {ID_EDIT_POINTS, "Edit Corner P&oints"},
+        {ID_VIEW_SETTINGS, "Settings..."},   {ID_VIEW_DIRECTION_NUMBERS, "Direction N&umbers"},
+        {ID_ANIMATION_SAVE, "&Save"},        {ID_WINDOW_ARRANGE, "&Arrange Icons"},
+        {ID_HELP_DRAW_LINES, "&Draw Lines"}, {ID_APP_ABOUT, "&About Quivra..."},
+        {ID_FILE_MRU_FILE1, "Recent File"},
+    };
+    for (const auto& [id, text] : texts)
+        EXPECT_EQ(Action(id)->text(), QString::fromLatin1(text)) << id;
+    EXPECT_EQ(Action(ID_EDIT_BOX)->statusTip(), "Create new box object");
+    EXPECT_EQ(Action(ID_EDIT_BOX)->toolTip(), "Create Box");
+    EXPECT_EQ(Action(ID_FILE_NEW)->statusTip(), "Create a new document");
+}
+
+TEST_F(AppTest, WithoutDocumentTheShortMenusAreShown) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
+    EXPECT_EQ(DocCount(), 0);
+    EXPECT_FALSE(Frame()->HasDocumentMenus());
+    EXPECT_EQ(DescribeMenuBar(Frame()), (QStringList{
+                                            "&File: 57600 57601 | 57606 | 57616 | 57665",
+                                            "&View: 59392 59393",
+                                            "&Help: 57664",
+                                        }));
+    EXPECT_EQ(Frame()->windowTitle(), "Norvek Quivra");
+    // Document commands have no target now.
+    for (int id : {ID_FILE_SAVE, ID_FILE_CLOSE, ID_EDIT_BOX, ID_WINDOW_NEW, ID_HELP_DRAW_LINES})
+        EXPECT_FALSE(Enabled(id)) << id;
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    EXPECT_TRUE(Frame()->HasDocumentMenus());
+}
+
+TEST_F(AppTest, EnableStatesFollowWhatIsImplemented) {
+    ASSERT_TRUE(Start());
+    const QList<int> enabled = {
+        ID_FILE_NEW,         ID_FILE_OPEN,       ID_FILE_CLOSE,        ID_FILE_SAVE,
+        ID_FILE_SAVE_AS,     ID_FILE_TRANSFER,   ID_FILE_PRINT_SETUP,  ID_APP_EXIT,
+        ID_EDIT_CAMERA,      ID_EDIT_POINTS,     ID_EDIT_MEASUREMENTS, ID_EDIT_SERIES,
+        ID_EDIT_BOX,         ID_EDIT_CYLINDER,   ID_EDIT_LOCAL_ORIGIN, ID_EDIT_IMPORT,
+        ID_VIEW_TOOLBAR,     ID_VIEW_STATUS_BAR, ID_WINDOW_NEW,        ID_WINDOW_CASCADE,
+        ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE,  ID_HELP_DRAW_LINES,   ID_APP_ABOUT,
+    };
+    // Commands of later work and commands nothing handles.
+    const QList<int> disabled = {
+        ID_FILE_R4_IMPORT, ID_FILE_PRINT, ID_EDIT_COPY, ID_VIEW_SETTINGS,
+        ID_ANIMATION_SAVE, ID_EDIT_PASTE, ID_EDIT_CUT,  ID_HELP,
+        ID_CONTEXT_HELP,   ID_NEXT_PANE,  ID_PREV_PANE, ID_FILE_MRU_FILE1,
+        ID_EDIT_UNDO, // nothing to undo yet
+    };
+    Frame()->UpdateCmdUI();
+    for (int id : enabled)
+        EXPECT_TRUE(Action(id)->isEnabled()) << id;
+    for (int id : disabled)
+        EXPECT_FALSE(Action(id)->isEnabled()) << id;
+    EXPECT_FALSE(Run(ID_EDIT_PASTE));
+}
+
+TEST_F(AppTest, ToolbarAndStatusBarTogglesCarryTheirCheckMarks) {
+    ASSERT_TRUE(Start());
+    for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        SCOPED_TRACE(id);
+        QWidget* bar = id == ID_VIEW_TOOLBAR ? static_cast<QWidget*>(Frame()->StandardToolBar())
+                                             : Frame()->statusBar();
+        Frame()->UpdateCmdUI();
+        EXPECT_TRUE(Action(id)->isChecked());
+        ASSERT_TRUE(Run(id));
+        EXPECT_FALSE(bar->isVisible());
+        EXPECT_FALSE(Action(id)->isChecked());
+        ASSERT_TRUE(Run(id));
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_TRUE(Action(id)->isChecked());
+    }
+    // The toolbar toggle leaves the geometry bar alone.
+    ASSERT_TRUE(Run(ID_VIEW_TOOLBAR));
+    EXPECT_TRUE(Frame()->GeometryToolBar()->isVisible());
+}
+
+TEST_F(AppTest, AcceleratorsAreBoundAsInTheTable) {
+    ASSERT_TRUE(Start());
+    const QList<std::pair<int, QList<QKeySequence>>> table = {
+        {ID_EDIT_COPY, {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}},
+        {ID_FILE_NEW, {QKeySequence("Ctrl+N")}},
+        {ID_FILE_OPEN, {QKeySequence("Ctrl+O")}},
+        {ID_FILE_PRINT, {QKeySequence("Ctrl+P")}},
+        {ID_FILE_SAVE, {QKeySequence("Ctrl+S")}},
+        {ID_EDIT_PASTE, {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}},
+        {ID_EDIT_UNDO, {QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z")}},
+        {ID_EDIT_CUT, {QKeySequence("Shift+Del"), QKeySequence("Ctrl+X")}},
+        {ID_HELP, {QKeySequence("F1")}},
+        {ID_CONTEXT_HELP, {QKeySequence("Shift+F1")}},
+        {ID_NEXT_PANE, {QKeySequence("F6")}},
+        {ID_PREV_PANE, {QKeySequence("Shift+F6")}},
+    };
+    for (const auto& [id, keys] : table) {
+        ASSERT_NE(Action(id), nullptr) << id;
+        EXPECT_EQ(Action(id)->shortcuts(), keys) << id;
+        // Reachable even when no menu shows them.
+        EXPECT_TRUE(Frame()->actions().contains(Action(id))) << id;
+    }
+    // A key press reaches its command.
+    Frame()->activateWindow();
+    QApplication::processEvents();
+    QTest::keyClick(Frame(), Qt::Key_N, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(DocCount(), 2);
+}
+
+TEST_F(AppTest, ToolbarsInOrderAndStatusBarPanes) {
+    ASSERT_TRUE(Start());
+    auto ids = [](QToolBar* bar) {
+        QList<int> list;
+        for (QAction* a : bar->actions())
+            list.append(a->isSeparator() ? 0 : a->data().toInt());
+        return list;
+    };
+    EXPECT_EQ(ids(Frame()->StandardToolBar()),
+              (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_COPY, 0,
+                          ID_FILE_PRINT, 0, ID_APP_ABOUT}));
+    EXPECT_EQ(ids(Frame()->GeometryToolBar()),
+              (QList<int>{ID_EDIT_BOX, ID_EDIT_CYLINDER, ID_EDIT_CAMERA, ID_ANIMATION}));
+    for (QToolBar* bar : {Frame()->StandardToolBar(), Frame()->GeometryToolBar()}) {
+        EXPECT_EQ(bar->iconSize(), QSize(16, 15));
+        for (QAction* a : bar->actions())
+            EXPECT_TRUE(a->isSeparator() || !a->icon().isNull()) << a->data().toInt();
+    }
+    // Geometry band first, then the standard band, on one row.
+    EXPECT_LT(Frame()->GeometryToolBar()->x(), Frame()->StandardToolBar()->x());
+    EXPECT_EQ(Frame()->GeometryToolBar()->y(), Frame()->StandardToolBar()->y());
+
+    EXPECT_EQ(Frame()->MessagePane()->text(), "For Help, press F1");
+    QStringList indicators;
+    for (QLabel* pane : Frame()->IndicatorPanes())
+        indicators.append(pane->text());
+    EXPECT_EQ(indicators, (QStringList{"CAP", "NUM", "SCRL"}));
+}
+
+TEST_F(AppTest, ViewTogglesAndAnimationActOnTheActiveView) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    auto* view = qobject_cast<CQuivraView*>(Frame()->ActiveView());
+    ASSERT_NE(view, nullptr);
+    const QList<std::pair<int, std::int32_t CViewState::*>> toggles = {
+        {ID_VIEW_LINES, &CViewState::m_bShowLines},
+        {ID_VIEW_BASE, &CViewState::m_bShowBase},
+        {ID_VIEW_POINT_NUMBERS, &CViewState::m_bShowPointNumbers},
+        {ID_VIEW_CENTER_LINES, &CViewState::m_bShowCenterLines},
+        {ID_VIEW_DIRECTIONS, &CViewState::m_bShowDirections},
+        {ID_VIEW_DIRECTION_NUMBERS, &CViewState::m_bShowDirectionNumbers},
+        {ID_ANIMATION, &CViewState::m_bAnimating},
+    };
+    for (const auto& [id, flag] : toggles) {
+        SCOPED_TRACE(id);
+        const bool before = view->*flag != 0;
+        Frame()->UpdateCmdUI();
+        EXPECT_EQ(Action(id)->isChecked(), before);
+        ASSERT_TRUE(Run(id));
+        EXPECT_EQ(view->*flag != 0, !before);
+        EXPECT_EQ(Action(id)->isChecked(), !before);
+    }
+    EXPECT_TRUE(view->IsTimerRunning());
+    // A second view has flags of its own.
+    ASSERT_TRUE(Run(ID_WINDOW_NEW));
+    auto* second = qobject_cast<CQuivraView*>(Frame()->ActiveView());
+    ASSERT_NE(second, view);
+    Frame()->UpdateCmdUI();
+    EXPECT_EQ(Action(ID_VIEW_LINES)->isChecked(), second->m_bShowLines != 0);
+    EXPECT_NE(second->m_bShowLines, view->m_bShowLines);
+}
+
+} // namespace

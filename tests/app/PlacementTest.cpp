@@ -1,0 +1,159 @@
+// Main-window and tool-window placements kept in the settings between runs.
+#include "AppTestSupport.h"
+
+#include "CWindowPlacement.h"
+#include "CommandIds.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
+using namespace cmd;
+
+namespace {
+
+QSettings Settings() {
+    return QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
+}
+
+void WriteMainFrame(int status, int top, int left, int bottom, int right) {
+    QSettings s = Settings();
+    s.setValue("MainFrame/Status", status);
+    s.setValue("MainFrame/Top", top);
+    s.setValue("MainFrame/Left", left);
+    s.setValue("MainFrame/Bottom", bottom);
+    s.setValue("MainFrame/Right", right);
+}
+
+TEST_F(AppTest, FirstRunUsesTheDefaultPlacementAndWritesFiveKeysOnClose) {
+    ASSERT_TRUE(Start());
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(work.contains(Frame()->geometry())) << Frame()->geometry().width();
+    Frame()->setGeometry(work.left() + 40, work.top() + 30, 500, 400);
+    Stop();
+    QSettings s = Settings();
+    EXPECT_EQ(s.value("MainFrame/Status", -1).toInt(), CWindowPlacement::ShowNormal);
+    EXPECT_EQ(s.value("MainFrame/Left", -1).toInt(), 40);
+    EXPECT_EQ(s.value("MainFrame/Top", -1).toInt(), 30);
+    EXPECT_EQ(s.value("MainFrame/Right", -1).toInt(), 540);
+    EXPECT_EQ(s.value("MainFrame/Bottom", -1).toInt(), 430);
+    // The next start puts it back.
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame()->geometry(), QRect(work.left() + 40, work.top() + 30, 500, 400));
+}
+
+TEST_F(AppTest, MaximisedIsRestoredMaximisedWithItsNormalRectangle) {
+    WriteMainFrame(CWindowPlacement::ShowNormal, 20, 30, 320, 430);
+    ASSERT_TRUE(Start());
+    Frame()->showMaximized();
+    QApplication::processEvents();
+    Stop();
+    EXPECT_EQ(Settings().value("MainFrame/Status").toInt(), CWindowPlacement::ShowMaximized);
+    EXPECT_EQ(Settings().value("MainFrame/Left").toInt(), 30);
+    EXPECT_EQ(Settings().value("MainFrame/Right").toInt(), 430);
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Frame()->isMaximized());
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(Frame()->normalGeometry(), QRect(work.left() + 30, work.top() + 20, 400, 300));
+}
+
+TEST_F(AppTest, PlacementKeepsAnIconSizeOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const int icon = QApplication::style()->pixelMetric(QStyle::PM_LargeIconSize);
+    WriteMainFrame(CWindowPlacement::ShowNormal, screen.height() + 500, screen.width() + 1000,
+                   screen.height() + 800, screen.width() + 1400);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame()->geometry().left(), screen.width() - icon);
+    EXPECT_EQ(Frame()->geometry().top(), screen.height() - icon);
+    EXPECT_EQ(Frame()->geometry().size(), QSize(400, 300));
+}
+
+TEST_F(AppTest, IncompletePlacementFallsBackToTheDefault) {
+    QSettings s = Settings();
+    s.setValue("MainFrame/Status", 1);
+    s.setValue("MainFrame/Top", 5);
+    s.setValue("MainFrame/Left", 5); // Bottom and Right missing
+    s.sync();
+    ASSERT_TRUE(Start());
+    EXPECT_NE(Frame()->geometry().topLeft(), QPoint(5, 5));
+    EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(AppTest, PlacementIsWrittenEvenWhenTheCloseIsCancelled) {
+    ASSERT_TRUE(Start());
+    ActiveDoc()->Doc()->SetModifiedFlag(true);
+    m_answer = CPrompts::Cancel;
+    EXPECT_FALSE(Frame()->close());
+    EXPECT_EQ(m_questions, QStringList{"Save changes to Quivra1?"});
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(DocCount(), 1);
+    EXPECT_TRUE(Settings().contains("MainFrame/Right"));
+}
+
+TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
+    ASSERT_TRUE(Start());
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    // Show two windows and move them; another stays unseen.
+    ASSERT_TRUE(Run(ID_EDIT_BOX));
+    ASSERT_TRUE(Run(ID_HELP_DRAW_LINES));
+    QWidget* box = Frame()->findChild<QWidget*>("boxmake");
+    QWidget* help = Frame()->findChild<QWidget*>("dlghelplines");
+    ASSERT_TRUE(box && help && box->isVisible());
+    EXPECT_EQ(box->windowTitle(), "Create Box");
+    box->setGeometry(work.left() + 100, work.top() + 50, 300, 200);
+    help->setGeometry(work.left() + 200, work.top() + 60, 310, 210);
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
+
+    QSettings s = Settings();
+    CWindowPlacement wp;
+    const QByteArray boxBytes = s.value("boxmake/wp").toByteArray();
+    EXPECT_EQ(boxBytes.size(), 44);
+    ASSERT_TRUE(wp.FromBytes(boxBytes));
+    EXPECT_EQ(wp.m_nShowCmd, CWindowPlacement::ShowNormal);
+    EXPECT_EQ(QRect(QPoint(wp.m_nLeft, wp.m_nTop), QPoint(wp.m_nRight - 1, wp.m_nBottom - 1)),
+              QRect(100, 50, 300, 200));
+    EXPECT_EQ(s.value("dlghelplines/wp").toByteArray().size(), 44);
+    EXPECT_FALSE(s.contains("cylmake/wp")); // never shown, nothing of its own to keep
+
+    // A stored maximised state still comes back hidden; the help window keeps its default.
+    wp.m_nShowCmd = CWindowPlacement::ShowMaximized;
+    s.setValue("boxmake/wp", wp.ToBytes());
+    s.setValue("cylmake/wp", QByteArray(40, '\x01')); // wrong size: ignored
+    s.sync();
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    box = Frame()->findChild<QWidget*>("boxmake");
+    help = Frame()->findChild<QWidget*>("dlghelplines");
+    QWidget* cyl = Frame()->findChild<QWidget*>("cylmake");
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(box->geometry(), QRect(work.left() + 100, work.top() + 50, 300, 200));
+    EXPECT_NE(help->geometry().topLeft(), QPoint(work.left() + 200, work.top() + 60));
+    EXPECT_FALSE(cyl->testAttribute(Qt::WA_Moved));
+    ASSERT_TRUE(Run(ID_EDIT_BOX));
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(box->isMaximized());
+    EXPECT_EQ(box->geometry(), QRect(work.left() + 100, work.top() + 50, 300, 200));
+}
+
+TEST(WindowPlacement, RecordRoundTripsAndRejectsOtherSizes) {
+    CWindowPlacement wp;
+    wp.m_nFlags = 2;
+    wp.m_nShowCmd = CWindowPlacement::ShowMinimized;
+    wp.m_nLeft = -7;
+    wp.m_nTop = 8;
+    wp.m_nRight = 900;
+    wp.m_nBottom = 70000;
+    const QByteArray bytes = wp.ToBytes();
+    ASSERT_EQ(bytes.size(), 44);
+    EXPECT_EQ(bytes.left(4), QByteArray("\x2c\0\0\0", 4)); // length field, little-endian
+    EXPECT_EQ(bytes.mid(28, 4), QByteArray("\xf9\xff\xff\xff", 4));
+    CWindowPlacement back;
+    ASSERT_TRUE(back.FromBytes(bytes));
+    EXPECT_EQ(back.ToBytes(), bytes);
+    EXPECT_FALSE(back.FromBytes(bytes.left(43)));
+    EXPECT_FALSE(back.FromBytes(bytes + 'x'));
+    QByteArray wrongLength = bytes;
+    wrongLength[0] = 40;
+    EXPECT_FALSE(back.FromBytes(wrongLength));
+}
+
+} // namespace

@@ -1,0 +1,191 @@
+// Start-up, the command line and the ways a scene gets opened.
+#include "AppTestSupport.h"
+
+#include "CDocToolWindows.h"
+#include "CRecentFileList.h"
+#include "CommandIds.h"
+#include "SceneFile.h"
+
+#include <QDialog>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+using namespace cmd;
+
+namespace {
+
+TEST_F(AppTest, NoArgumentStartsWithOneNewDocument) {
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(DocCount(), 1);
+    CAppDocument* doc = ActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetTitle(), "Quivra1");
+    EXPECT_TRUE(doc->GetPathName().isEmpty());
+    EXPECT_EQ(doc->Doc()->m_nNextPointNumber, 1);
+    EXPECT_EQ(Frame()->windowTitle(), "Norvek Quivra - Quivra1");
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_TRUE(Frame()->HasDocumentMenus());
+    // The next new document counts on.
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "Quivra2");
+    EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(AppTest, FileArgumentOpensItInsteadOfANewDocument) {
+    const QString path = MakeScene();
+    ASSERT_TRUE(Start({path}));
+    ASSERT_EQ(DocCount(), 1);
+    CAppDocument* doc = ActiveDoc();
+    EXPECT_EQ(doc->GetTitle(), "copy.qvr");
+    EXPECT_EQ(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
+    EXPECT_FALSE(doc->Doc()->IsModified());
+    // Counters come from the file, not from the new-document reset.
+    CQuivraDoc sample;
+    testscenes::BuildSample(sample);
+    ASSERT_GT(sample.m_nNextPointNumber, 1);
+    ASSERT_GT(sample.m_nNextDirectionNumber, 1);
+    EXPECT_EQ(doc->Doc()->m_nNextPointNumber, sample.m_nNextPointNumber);
+    EXPECT_EQ(doc->Doc()->m_nNextDirectionNumber, sample.m_nNextDirectionNumber);
+    EXPECT_EQ(doc->Doc()->PointCount(), sample.PointCount());
+    EXPECT_EQ(m_app->RecentFiles()->Files(), QStringList{QFileInfo(path).absoluteFilePath()});
+}
+
+TEST_F(AppTest, FileThatCannotBeOpenedEndsStartUpWithAMessage) {
+    QFile garbage(m_tmp.filePath("garbage.qvr"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a scene at all");
+    garbage.close();
+    const QString missing = m_tmp.filePath("missing.qvr");
+    for (const QString& path : {garbage.fileName(), missing}) {
+        SCOPED_TRACE(path.toStdString());
+        m_messages.clear();
+        const int before = CDocToolWindows::CreatedCount();
+        EXPECT_FALSE(Start({path}));
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages[0].contains(path)) << m_messages[0].toStdString();
+        // The failed document was discarded with its windows.
+        EXPECT_EQ(DocCount(), 0);
+        EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 10);
+        m_app.reset();
+    }
+}
+
+TEST_F(AppTest, ToolWindowsAreCreatedOncePerDocumentAndHidden) {
+    const int before = CDocToolWindows::CreatedCount();
+    ASSERT_TRUE(Start({MakeScene()}));
+    EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 10);
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 20);
+    const QStringList keys = {
+        "dlgpoints", "cylmake",     "boxmake",      "measuredlg",           "measseriedlg",
+        "dlgrotate", "dlgsetorigo", "dlghelplines", "transfermeasurements", "importmeasurements"};
+    for (const QString& key : keys) {
+        const QList<QWidget*> windows = Frame()->findChildren<QWidget*>(key);
+        EXPECT_EQ(windows.size(), 2) << key.toStdString();
+        for (QWidget* w : windows)
+            EXPECT_FALSE(w->isVisible()) << key.toStdString();
+    }
+    // Closing a document destroys its windows.
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
+    EXPECT_EQ(Frame()->findChildren<QWidget*>("boxmake").size(), 1);
+}
+
+TEST_F(AppTest, OpenFromDialogFromRecentListAndByDrop) {
+    const QString a = MakeScene("a.qvr"), b = MakeScene("b.qvr"), c = MakeScene("c.qvr");
+    ASSERT_TRUE(Start());
+
+    m_openPath = a; // File -> Open
+    ASSERT_TRUE(Run(ID_FILE_OPEN));
+    ASSERT_EQ(m_filters.size(), 1);
+    EXPECT_TRUE(m_filters[0].startsWith("Quivra Files (*.qvr)"));
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "a.qvr");
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
+
+    // The recent list offers it again.
+    ASSERT_TRUE(Enabled(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(Action(ID_FILE_MRU_FILE1)->text(), "&1 a.qvr");
+    EXPECT_FALSE(Action(ID_FILE_MRU_FILE1 + 1)->isVisible());
+    ASSERT_TRUE(Run(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "a.qvr");
+
+    // Dropped files are opened, each as its document.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(c)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Frame(), &drop);
+    EXPECT_EQ(DocCount(), 4); // Quivra1, a, b, c
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "c.qvr");
+
+    // Opening an open file again activates it instead of reading it twice.
+    m_openPath = b;
+    ASSERT_TRUE(Run(ID_FILE_OPEN));
+    EXPECT_EQ(DocCount(), 4);
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "b.qvr");
+    EXPECT_EQ(m_app->RecentFiles()->Files().size(), 3);
+    EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(AppTest, RecentEntryThatNoLongerOpensLeavesTheList) {
+    const QString path = MakeScene("gone.qvr");
+    ASSERT_TRUE(Start({path}));
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(Run(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_app->RecentFiles()->Files().isEmpty());
+    EXPECT_FALSE(Enabled(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(Action(ID_FILE_MRU_FILE1)->text(), "Recent File");
+}
+
+TEST_F(AppTest, RecentListKeepsFourNewestFirstAcrossRuns) {
+    QStringList paths;
+    for (int i = 0; i < 5; ++i)
+        paths.append(QFileInfo(MakeScene(QStringLiteral("r%1.qvr").arg(i))).absoluteFilePath());
+    ASSERT_TRUE(Start(paths));
+    Stop();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_app->RecentFiles()->Files(), (QStringList{paths[4], paths[3], paths[2], paths[1]}));
+    EXPECT_EQ(Action(ID_FILE_MRU_FILE1 + 3)->text(), "&4 r1.qvr");
+}
+
+TEST_F(AppTest, AboutBoxAndDrawLinesHelp) {
+    ASSERT_TRUE(Start());
+    QString title, version;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        title = box->windowTitle();
+        if (auto* label = box->findChild<QLabel*>("version"))
+            version = label->text();
+        static_cast<QDialog*>(box)->accept();
+    });
+    ASSERT_TRUE(Run(ID_APP_ABOUT));
+    EXPECT_EQ(title, "About Quivra");
+    EXPECT_EQ(version, "Quivra Version 1.20");
+
+    ASSERT_TRUE(Run(ID_HELP_DRAW_LINES));
+    QWidget* help = Frame()->findChild<QWidget*>("dlghelplines");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "How to draw lines");
+    auto* text = help->findChild<QLabel*>("helptext");
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->text().contains("Choose \"Draw Lines\". \n\n 4.\n Release Shift button."));
+    // OK hides the window; the next command shows the same one again.
+    static_cast<QDialog*>(help)->accept();
+    EXPECT_FALSE(help->isVisible());
+    ASSERT_TRUE(Run(ID_HELP_DRAW_LINES));
+    EXPECT_EQ(Frame()->findChild<QWidget*>("dlghelplines"), help);
+    EXPECT_TRUE(help->isVisible());
+}
+
+} // namespace
