@@ -1,7 +1,18 @@
 #include "ToolWindowFactories.h"
 
+#include "CCameraSettingsDlg.h"
+#include "CCreateBoxDlg.h"
+#include "CCreateCylinderDlg.h"
+#include "CDocToolWindows.h"
 #include "CDrawLinesHelpDlg.h"
+#include "CEditCornerPointsDlg.h"
+#include "CMeasSeriesDlg.h"
+#include "CMeasurementsDlg.h"
+#include "CMoveDlg.h"
+#include "CQuivraDoc.h"
 #include "CommandIds.h"
+#include "IDocView.h"
+#include "ISeriesHost.h"
 
 #include <QDialog>
 
@@ -15,27 +26,55 @@ ToolWindowParts EmptyWindow(QWidget* owner, ToolWindow window) {
     return ToolWindowParts{dialog, {}, {}};
 }
 
+// The measurement windows work on the view's current series.
+ISeriesHost* SeriesHostOf(IDocView* view) {
+    return dynamic_cast<ISeriesHost*>(view);
+}
+
 ToolWindowParts MakeEditPoints(QWidget* owner) {
-    // Its form takes the document only: its m_bind should ignore the view.
-    return EmptyWindow(owner, ToolWindow::EditPoints);
+    auto* dlg = new CEditCornerPointsDlg(owner);
+    // Its form takes the document only. A hidden table is rebuilt when it is shown.
+    return ToolWindowParts{dlg, [dlg](CQuivraDoc* doc, IDocView*) { dlg->Bind(doc); },
+                           [dlg]() { dlg->RebuildTable(dlg->isVisible()); }};
 }
 ToolWindowParts MakeCreateCylinder(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::CreateCylinder);
+    auto* dlg = new CCreateCylinderDlg(owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); }, {}};
 }
 ToolWindowParts MakeCreateBox(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::CreateBox);
+    auto* dlg = new CCreateBoxDlg(owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); }, {}};
 }
 ToolWindowParts MakeMeasurements(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::Measurements);
+    auto* dlg = new CMeasurementsDlg(owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, SeriesHostOf(view)); },
+        [dlg]() { dlg->Refill(dlg->isVisible()); }};
 }
 ToolWindowParts MakeMeasurementSeries(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::MeasurementSeries);
+    auto* dlg = new CMeasSeriesDlg(owner);
+    return ToolWindowParts{dlg,
+                           [dlg](CQuivraDoc* doc, IDocView* view) {
+                               // Selecting a series refills the same document's Measurements.
+                               if (auto* set = dynamic_cast<CDocToolWindows*>(
+                                       doc ? doc->m_pToolWindows.get() : nullptr))
+                                   dlg->SetMeasurementsDlg(qobject_cast<CMeasurementsDlg*>(
+                                       set->Window(ToolWindow::Measurements)));
+                               dlg->Bind(doc, SeriesHostOf(view));
+                           },
+                           [dlg]() { dlg->Refill(); }};
 }
 ToolWindowParts MakeCameraSettings(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::CameraSettings);
+    auto* dlg = new CCameraSettingsDlg(owner);
+    return ToolWindowParts{dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); },
+                           [dlg]() { dlg->ShowValues(); }};
 }
 ToolWindowParts MakeMoveLocalOrigin(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::MoveLocalOrigin);
+    auto* dlg = new CMoveDlg(CMoveDlg::Layout::MoveOrigin, owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); }, {}};
 }
 ToolWindowParts MakeHelpLines(QWidget* owner) {
     // Takes neither document nor view.
