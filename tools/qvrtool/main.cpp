@@ -2,7 +2,12 @@
 #include "CommandRegistry.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -23,6 +28,14 @@ int main(int argc, char** argv) {
         // Headless by default: qvrtool must run in scripts without a display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt wants a private runtime folder and warns on every run without one; scripts read
+        // stderr, so make the folder it would fall back to, quietly.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-" +
+                                   QByteArray::number(static_cast<qulonglong>(getuid()));
+            if (::mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
+                qputenv("XDG_RUNTIME_DIR", dir);
+        }
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
