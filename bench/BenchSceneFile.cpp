@@ -64,8 +64,9 @@ double MedianMs(int runs, const std::function<void()>& f) {
     for (int i = 0; i < runs; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
         f();
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                         .count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count());
     }
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
@@ -78,7 +79,8 @@ int main(int argc, char** argv) {
     const int nPoints = argc > 1 ? std::atoi(argv[1]) : 100000;
     CQuivraDoc doc;
     Build(doc, nPoints);
-    const QString path = QStringLiteral("/tmp/quivra-bench-%1.qvr").arg(QCoreApplication::applicationPid());
+    const QString path =
+        QStringLiteral("/tmp/quivra-bench-%1.qvr").arg(QCoreApplication::applicationPid());
 
     const double save = MedianMs(5, [&] {
         if (!SceneFile::Save(doc, path, nullptr))

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                     static_cast<qsizetype>(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     CQuivraDoc doc;
     if (!SceneFile::FromBytes(bytes, doc, nullptr))
         return 0;

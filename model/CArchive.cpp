@@ -1,19 +1,32 @@
 #include "CArchive.h"
 
+#include <QtGlobal>
+
 #include <cstring>
 
 CArchive::CArchive() : m_bStoring(true), m_in(m_empty) {}
 
 CArchive::CArchive(const QByteArray& data) : m_bStoring(false), m_in(data) {}
 
+// Fields are stored little-endian; on a little-endian host that is a plain copy.
+template <class T> static void ToLittleEndian(T v, char* b) {
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    std::memcpy(b, &v, sizeof v);
+#else
+    for (std::size_t i = 0; i < sizeof v; ++i)
+        b[i] = char((v >> (8 * i)) & 0xFF);
+#endif
+}
+
 void CArchive::WriteU16(std::uint16_t v) {
-    const char b[2] = {char(v & 0xFF), char(v >> 8)};
+    char b[2];
+    ToLittleEndian(v, b);
     Put(b, 2);
 }
 
 void CArchive::WriteU32(std::uint32_t v) {
-    const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
-                       char(v >> 24)};
+    char b[4];
+    ToLittleEndian(v, b);
     Put(b, 4);
 }
 
@@ -21,26 +34,31 @@ void CArchive::WriteF64(double v) {
     std::uint64_t bits;
     std::memcpy(&bits, &v, 8);
     char b[8];
-    for (int i = 0; i < 8; ++i)
-        b[i] = char((bits >> (8 * i)) & 0xFF);
+    ToLittleEndian(bits, b);
     Put(b, 8);
 }
 
-void CArchive::Reserve(std::size_t bytes) { m_out.reserve(bytes); }
+void CArchive::Reserve(std::size_t bytes) {
+    if (m_out.size() < m_nLen + bytes)
+        m_out.resize(m_nLen + bytes);
+}
 
 void CArchive::WriteString(const std::string& s) {
     const std::size_t n = s.size();
     if (n < 255) {
-        m_out.push_back(char(n));
+        const char b = char(n);
+        Put(&b, 1);
     } else if (n < 65534) {
-        m_out.push_back(char(0xFF));
+        const char b = char(0xFF);
+        Put(&b, 1);
         WriteU16(static_cast<std::uint16_t>(n));
     } else {
-        m_out.push_back(char(0xFF));
+        const char b = char(0xFF);
+        Put(&b, 1);
         WriteU16(0xFFFF);
         WriteU32(static_cast<std::uint32_t>(n));
     }
-    m_out.append(s.data(), n);
+    Put(s.data(), n);
 }
 
 void CArchive::Fail(const std::string& why) const {

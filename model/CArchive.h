@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -52,18 +54,24 @@ public:
     void Reserve(std::size_t bytes);
     // What has been stored so far.
     const char* Data() const { return m_out.data(); }
-    std::size_t Size() const { return m_out.size(); }
-    QByteArray Buffer() const { return QByteArray(m_out.data(), static_cast<qsizetype>(m_out.size())); }
+    std::size_t Size() const { return m_nLen; }
+    QByteArray Buffer() const { return QByteArray(m_out.data(), static_cast<qsizetype>(m_nLen)); }
 
     [[noreturn]] void Fail(const std::string& why) const;
 
 private:
     const char* Take(std::size_t n);
 
-    void Put(const void* p, std::size_t n) { m_out.append(static_cast<const char*>(p), n); }
+    void Put(const void* p, std::size_t n) {
+        if (m_out.size() - m_nLen < n)
+            m_out.resize(std::max(m_out.size() * 2, m_nLen + n));
+        std::memcpy(&m_out[m_nLen], p, n);
+        m_nLen += n;
+    }
 
     bool m_bStoring;
-    std::string m_out; // plain bytes: appending small fields must be cheap
+    std::string m_out; // plain bytes, sized ahead: appending small fields must be cheap
+    std::size_t m_nLen = 0;
     QByteArray m_empty;
     const QByteArray& m_in;
     std::size_t m_nPos = 0;

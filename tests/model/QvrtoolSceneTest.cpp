@@ -113,3 +113,90 @@ TEST(QvrtoolScene, FailuresNameTheFileAndExitWithOne) {
 }
 
 } // namespace
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(QvrtoolScene, ScriptedDirectionsSeriesAndValues) {
+    QTemporaryDir dir;
+    const QString scene = WriteSample(dir); // 3 free points, a box (4..11), a cylinder (12..21)
+    Result r =
+        RunTool({QStringLiteral("add-series"), scene, scene, QStringLiteral("--name"),
+                 QStringLiteral("Third"), QStringLiteral("--frequency"), QStringLiteral("1200"),
+                 QStringLiteral("--rpm"), QStringLiteral("--frames"), QStringLiteral("30")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "series 2\n");
+    // Point 1 already carries +X (direction 1): kept; points 4-6 get new ones.
+    r = RunTool({QStringLiteral("add-direction"), scene, scene, QStringLiteral("--point"),
+                 QStringLiteral("1,4-6"), QStringLiteral("--code"), QStringLiteral("x")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "directions 1 7 8 9\n");
+    r = RunTool({QStringLiteral("add-direction"), scene, scene, QStringLiteral("--point"),
+                 QStringLiteral("4"), QStringLiteral("--code"), QStringLiteral("R")});
+    EXPECT_EQ(r.exitCode, 1); // a box point has no radial direction
+    r = RunTool({QStringLiteral("add-direction"), scene, scene, QStringLiteral("--point"),
+                 QStringLiteral("99"), QStringLiteral("--code"), QStringLiteral("Y")});
+    EXPECT_EQ(r.exitCode, 1);
+
+    const QString table = dir.filePath(QStringLiteral("values.txt"));
+    QFile t(table);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("# direction amplitude phase\n7 2.5 90\n\n8 0.25 -45  # comment\n");
+    t.close();
+    r = RunTool({QStringLiteral("set-values"), scene, scene, QStringLiteral("--series"),
+                 QStringLiteral("2"), QStringLiteral("--from"), table});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "2 values\n");
+
+    // A bad line fails the whole command and leaves the file alone.
+    const QByteArray before = ReadAll(scene);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("7 1 1\n8 oops 3\n");
+    t.close();
+    r = RunTool({QStringLiteral("set-values"), scene, scene, QStringLiteral("--series"),
+                 QStringLiteral("2"), QStringLiteral("--from"), table});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("line 2"));
+    EXPECT_EQ(ReadAll(scene), before);
+
+    CQuivraDoc doc;
+    ASSERT_TRUE(SceneFile::Load(scene, doc, nullptr));
+    EXPECT_EQ(doc.m_nSeries, 3);
+    EXPECT_EQ(doc.m_seriesFreqUnit[2], 1);
+    EXPECT_EQ(doc.m_seriesFramesPerPeriod[2], 30);
+    const MeasDirection* d7 = doc.m_objects[0]->m_points[0]->m_directions.at(0);
+    EXPECT_EQ(d7->m_nNumber, 7);
+    EXPECT_EQ(d7->m_measurements[2]->m_dAmplitude, 2.5);
+    EXPECT_EQ(d7->m_measurements[2]->m_dPhase, 90.0);
+    EXPECT_EQ(d7->m_measurements[0]->m_dAmplitude, 0.0);
+}
+
+TEST(QvrtoolScene, CopyKtlFillsMatchingDirections) {
+    QTemporaryDir dir;
+    const QString scene = dir.filePath(QStringLiteral("box.qvr"));
+    ASSERT_EQ(RunTool({QStringLiteral("add-box"), scene, scene}).exitCode, 0);
+    ASSERT_EQ(RunTool({QStringLiteral("add-direction"), scene, scene, QStringLiteral("--point"),
+                       QStringLiteral("1-8"), QStringLiteral("--code"), QStringLiteral("Z")})
+                  .exitCode,
+              0);
+    ASSERT_EQ(RunTool({QStringLiteral("add-series"), scene, scene}).exitCode, 0);
+    const Result r = RunTool({QStringLiteral("copy-ktl"), scene,
+                              QStringLiteral(QUIVRA_EXAMPLES "/box_measurements.KTL"), scene,
+                              QStringLiteral("--multiple"), QStringLiteral("1")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    CQuivraDoc doc;
+    ASSERT_TRUE(SceneFile::Load(scene, doc, nullptr));
+    // The example file gives direction n at multiple 1 the amplitude 1 + 0.25 ((n-1) mod 4).
+    for (const CornerPoint* p : doc.m_objects[0]->m_points) {
+        const MeasDirection* d = p->m_directions.at(0);
+        EXPECT_FLOAT_EQ(d->m_measurements[0]->m_dAmplitude, 1.0 + 0.25 * ((d->m_nNumber - 1) % 4));
+        EXPECT_EQ(d->m_measurements[0]->m_dPhase, d->m_nNumber <= 4 ? 0.0 : 180.0);
+    }
+    EXPECT_EQ(RunTool({QStringLiteral("copy-ktl"), scene, scene, scene}).exitCode, 1); // not a KTL
+}
+
+} // namespace

@@ -1,6 +1,6 @@
 // The scene file layout: exact bytes of small records, and lossless round trips.
-#include "CArchive.h"
 #include "SceneFile.h"
+#include "CArchive.h"
 #include "TestScenes.h"
 
 #include <QDir>

@@ -11,7 +11,7 @@
 static int PrintHelp(FILE* out) {
     std::fprintf(out, "usage: qvrtool COMMAND [ARGS]\n\ncommands:\n");
     for (const QvrCommand& c : CommandRegistry::All())
-        std::fprintf(out, "  %-60s %s\n", c.usage, c.help);
+        std::fprintf(out, "  %s\n      %s\n", c.usage, c.help);
     return out == stdout ? 0 : 2;
 }
 

@@ -1,0 +1,236 @@
+#include "CCreateBoxDlg.h"
+#include "CCreateCylinderDlg.h"
+#include "CNumericEdit.h"
+#include "CQuivraDoc.h"
+#include "CommaLocale.h"
+#include "CornerPoint.h"
+#include "CylinderObject.h"
+#include "FakeView.h"
+#include "Line.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A document with one view and counting tool windows, and a form bound to it.
+template <class Dlg> struct Fixture {
+    CQuivraDoc doc;
+    FakeView view;
+    FakeToolWindows* tools = new FakeToolWindows;
+    Dlg dlg;
+
+    Fixture() {
+        doc.AddView(&view);
+        doc.m_pView = &view;
+        doc.m_pToolWindows.reset(tools);
+        dlg.Bind(&doc, &view);
+        dlg.show();
+    }
+    ~Fixture() { doc.RemoveView(&view); }
+
+    CNumericEdit* Field(const char* name) {
+        auto* f = dlg.template findChild<CNumericEdit*>(QString::fromLatin1(name));
+        EXPECT_NE(f, nullptr) << name;
+        return f;
+    }
+    template <class W> W* Child(const char* name) {
+        auto* w = dlg.template findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QPushButton* Ok() { return Child<QPushButton>("OK"); }
+    void Type(const char* name, const QString& text) {
+        CNumericEdit* f = Field(name);
+        f->setFocus();
+        f->selectAll();
+        QTest::keyClick(f, Qt::Key_Backspace);
+        QTest::keyClicks(f, text);
+    }
+    void ClickOk() { QTest::mouseClick(Ok(), Qt::LeftButton); }
+};
+
+TEST(CreateBoxDlg, DefaultBoxFromOk) {
+    Fixture<CCreateBoxDlg> f;
+    EXPECT_EQ(f.dlg.windowTitle(), QStringLiteral("Create Box"));
+    EXPECT_EQ(f.Field("X2")->text(), QStringLiteral("100"));
+    EXPECT_EQ(f.Field("DZ")->text(), QStringLiteral("0"));
+    EXPECT_TRUE(f.Child<QCheckBox>("GenerateLines")->isChecked());
+    f.ClickOk();
+    ASSERT_EQ(f.doc.m_objects.size(), 1u);
+    const SceneObject* box = f.doc.m_objects[0];
+    EXPECT_EQ(box->m_points.size(), 8u);
+    EXPECT_EQ(box->m_lines.size(), 12u);
+    EXPECT_EQ(box->m_points[6]->m_x, 100.0);
+    EXPECT_EQ(box->m_points[6]->m_z, 100.0);
+    EXPECT_TRUE(f.doc.IsModified());
+    EXPECT_EQ(f.doc.m_bUndoAvailable, 1);
+    EXPECT_EQ(f.view.m_nDocumentChanged, 1);
+    EXPECT_EQ(f.tools->m_nPointTableRebuilds, 1);
+    EXPECT_TRUE(f.dlg.isHidden());
+}
+
+TEST(CreateBoxDlg, OriginDisplacementAndNoLines) {
+    Fixture<CCreateBoxDlg> f;
+    f.doc.m_pOrigin->m_x = 10.0;
+    f.Type("DY", QStringLiteral("5"));
+    f.Type("X2", QStringLiteral("50"));
+    f.Child<QCheckBox>("GenerateLines")->click();
+    f.ClickOk();
+    ASSERT_EQ(f.doc.m_objects.size(), 1u);
+    const SceneObject* box = f.doc.m_objects[0];
+    EXPECT_TRUE(box->m_lines.empty());
+    EXPECT_EQ(box->m_points[0]->m_x, 10.0);
+    EXPECT_EQ(box->m_points[0]->m_y, 5.0);
+    EXPECT_EQ(box->m_points[1]->m_x, 60.0);
+
+    // Shown again, the form still holds what was typed, and the next box continues the numbers.
+    f.dlg.show();
+    EXPECT_EQ(f.Field("X2")->text(), QStringLiteral("50"));
+    EXPECT_FALSE(f.Child<QCheckBox>("GenerateLines")->isChecked());
+    f.ClickOk();
+    ASSERT_EQ(f.doc.m_objects.size(), 2u);
+    EXPECT_EQ(f.doc.m_objects[1]->m_points[0]->m_nNumber, 9);
+}
+
+TEST(CreateBoxDlg, TrailingBlankInAnyFieldBlocksOk) {
+    const char* const names[] = {"X1", "Y1", "Z1", "X2", "Y2", "Z2", "DX", "DY", "DZ"};
+    for (const char* name : names) {
+        Fixture<CCreateBoxDlg> f;
+        f.Type(name, QStringLiteral("12 "));
+        EXPECT_FALSE(f.Ok()->isEnabled()) << name;
+        f.ClickOk();
+        QTest::keyClick(f.Field(name), Qt::Key_Return);
+        f.dlg.accept(); // even a direct call must not build from a bad field
+        EXPECT_TRUE(f.doc.m_objects.empty()) << name;
+        EXPECT_FALSE(f.doc.m_bUndoAvailable) << name;
+        EXPECT_TRUE(f.dlg.isVisible()) << name;
+        // Emptying the field makes it read 0 and frees OK again.
+        f.Type(name, QString());
+        EXPECT_TRUE(f.Ok()->isEnabled()) << name;
+    }
+}
+
+TEST(CreateBoxDlg, CancelAndEscapeChangeNothing) {
+    Fixture<CCreateBoxDlg> f;
+    f.Type("X1", QStringLiteral("7"));
+    QTest::mouseClick(f.Child<QPushButton>("Cancel"), Qt::LeftButton);
+    EXPECT_TRUE(f.dlg.isHidden());
+    f.dlg.show();
+    QTest::keyClick(&f.dlg, Qt::Key_Escape);
+    EXPECT_TRUE(f.dlg.isHidden());
+    EXPECT_TRUE(f.doc.m_objects.empty());
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_EQ(f.tools->m_nPointTableRebuilds, 0);
+    EXPECT_EQ(f.Field("X1")->text(), QStringLiteral("7"));
+}
+
+TEST(CreateBoxDlg, EnterBuildsWhenValid) {
+    Fixture<CCreateBoxDlg> f;
+    f.Type("Z2", QStringLiteral("30"));
+    QTest::keyClick(f.Field("Z2"), Qt::Key_Return);
+    ASSERT_EQ(f.doc.m_objects.size(), 1u);
+    EXPECT_EQ(f.doc.m_objects[0]->m_points[7]->m_z, 30.0);
+}
+
+TEST(CreateCylinderDlg, DefaultCylinderAfterBoxContinuesNumbers) {
+    Fixture<CCreateBoxDlg> box;
+    box.ClickOk();
+    CCreateCylinderDlg dlg;
+    dlg.Bind(&box.doc, &box.view);
+    dlg.show();
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Create Cylinder"));
+    EXPECT_TRUE(dlg.findChild<QRadioButton*>(QStringLiteral("AxisX"))->isChecked());
+    QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("OK")), Qt::LeftButton);
+    ASSERT_EQ(box.doc.m_objects.size(), 2u);
+    const SceneObject* cyl = box.doc.m_objects[1];
+    ASSERT_EQ(cyl->GetType(), SceneObject::TypeCylinder);
+    ASSERT_EQ(cyl->m_points.size(), 18u);
+    EXPECT_EQ(cyl->m_lines.size(), 24u);
+    EXPECT_EQ(cyl->m_points.front()->m_nNumber, 9);
+    EXPECT_EQ(cyl->m_points.back()->m_nNumber, 26);
+    EXPECT_EQ(cyl->m_points[0]->m_y, 20.0);
+    ASSERT_NE(cyl->m_pCentreLine, nullptr);
+    EXPECT_EQ(cyl->m_bHasCentreLine, 0);
+    EXPECT_EQ(cyl->m_pCentreLine->m_pPointB->m_x, 100.0);
+    EXPECT_EQ(box.tools->m_nPointTableRebuilds, 2);
+    EXPECT_EQ(box.view.m_nDocumentChanged, 2);
+    EXPECT_TRUE(dlg.isHidden());
+}
+
+TEST(CreateCylinderDlg, FieldsAxisAndOptions) {
+    Fixture<CCreateCylinderDlg> f;
+    f.doc.m_pOrigin->m_z = 1.0;
+    f.Type("R", QStringLiteral("-5"));
+    f.Type("N", QStringLiteral("6"));
+    f.Type("L", QStringLiteral("0"));
+    f.Type("CZ", QStringLiteral("2"));
+    f.Child<QRadioButton>("AxisZ")->click();
+    f.Child<QCheckBox>("CentreLine")->click();
+    f.ClickOk();
+    ASSERT_EQ(f.doc.m_objects.size(), 1u);
+    const SceneObject* cyl = f.doc.m_objects[0];
+    EXPECT_EQ(cyl->m_nAxis, 4);
+    EXPECT_EQ(cyl->m_dRadius, 5.0);
+    EXPECT_EQ(cyl->m_points.size(), 6u);
+    EXPECT_EQ(cyl->m_lines.size(), 6u);
+    EXPECT_EQ(cyl->m_pCentreLine, nullptr) << "no centre line on a flat cylinder";
+    EXPECT_EQ(cyl->m_bHasCentreLine, 0);
+    EXPECT_EQ(cyl->m_points[0]->m_x, 5.0);
+    EXPECT_EQ(cyl->m_points[0]->m_z, 3.0);
+    EXPECT_EQ(cyl->m_pCentre->m_z, 3.0);
+}
+
+TEST(CreateCylinderDlg, BadFieldsBlockOk) {
+    struct Case {
+        const char* field;
+        const char* text;
+        bool ok;
+    } const cases[] = {
+        {"N", "8.5", false}, {"N", "8 ", false},    {"N", "", true},
+        {"N", "-2", true},   {"N", "10001", false}, {"R", "12 ", false},
+        {"A", "1,5", false}, {"L", "", true},       {"CX", "abc", false},
+    };
+    for (const Case& c : cases) {
+        Fixture<CCreateCylinderDlg> f;
+        f.Type(c.field, QString::fromLatin1(c.text));
+        EXPECT_EQ(f.Ok()->isEnabled(), c.ok) << c.field << " \"" << c.text << '"';
+        f.dlg.accept();
+        EXPECT_EQ(f.doc.m_objects.size(), c.ok ? 1u : 0u) << c.field << " \"" << c.text << '"';
+    }
+}
+
+TEST(CreateCylinderDlg, CommaLocaleAcceptsCommas) {
+    CommaLocale locale;
+    if (!locale.IsActive())
+        GTEST_SKIP() << locale.Why().toStdString();
+    Fixture<CCreateCylinderDlg> f;
+    f.Type("R", QStringLiteral("2.5"));
+    EXPECT_FALSE(f.Ok()->isEnabled());
+    f.Type("R", QStringLiteral("2,5"));
+    f.Type("CY", QStringLiteral("-0,25"));
+    EXPECT_TRUE(f.Ok()->isEnabled());
+    f.ClickOk();
+    ASSERT_EQ(f.doc.m_objects.size(), 1u);
+    EXPECT_EQ(f.doc.m_objects[0]->m_dRadius, 2.5);
+    EXPECT_EQ(f.doc.m_objects[0]->m_pCentre->m_y, -0.25);
+}
+
+TEST(CreateForms, UnboundFormsOnlyHide) {
+    CCreateBoxDlg box;
+    box.show();
+    box.accept();
+    EXPECT_TRUE(box.isHidden());
+    CCreateCylinderDlg cyl;
+    cyl.show();
+    cyl.accept();
+    EXPECT_TRUE(cyl.isHidden());
+}
+
+} // namespace

@@ -1,0 +1,231 @@
+#include "CylinderGenerator.h"
+#include "BoxGenerator.h"
+#include "CQuivraDoc.h"
+#include "CornerPoint.h"
+#include "CylinderObject.h"
+#include "Line.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// The radius times the sine as the generator must compute it.
+double SinF(double a) {
+    return static_cast<double>(static_cast<float>(std::sin(a)));
+}
+
+int Index(const CylinderObject* c, const CornerPoint* p) {
+    return c->IndexOfPoint(p);
+}
+
+TEST(CylinderGenerator, DefaultAroundXWithEightCorners) {
+    CQuivraDoc doc;
+    CylinderObject* cyl = AddCylinder(doc, CylinderInput{});
+    ASSERT_EQ(doc.m_objects.size(), 1u);
+    EXPECT_EQ(cyl->GetType(), SceneObject::TypeCylinder);
+    ASSERT_EQ(cyl->m_points.size(), 18u);
+    ASSERT_EQ(cyl->m_lines.size(), 24u);
+
+    const CornerPoint* first = cyl->m_points[0];
+    EXPECT_EQ(first->m_x, 0.0);
+    EXPECT_EQ(first->m_y, 20.0);
+    EXPECT_EQ(first->m_z, 0.0);
+
+    const double a = 2 * 0.7853975; // two steps of 6.28318 / 8
+    const CornerPoint* third = cyl->m_points[2];
+    EXPECT_EQ(third->m_x, 0.0);
+    EXPECT_EQ(third->m_y, 20.0 * std::cos(a));
+    EXPECT_EQ(third->m_z, 20.0 * SinF(a));
+    // The stored constants, not pi: the third corner is not quite on the Z axis.
+    EXPECT_NE(third->m_y, 20.0 * std::cos(M_PI / 2));
+    // The single-precision sine is visible in the coordinate.
+    const CornerPoint* second = cyl->m_points[1];
+    EXPECT_NE(second->m_z, 20.0 * std::sin(0.7853975));
+    EXPECT_EQ(second->m_z, 20.0 * SinF(0.7853975));
+
+    // Second circle: the first moved by the length along X.
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(cyl->m_points[8 + i]->m_x, 100.0);
+        EXPECT_EQ(cyl->m_points[8 + i]->m_y, cyl->m_points[i]->m_y);
+        EXPECT_EQ(cyl->m_points[8 + i]->m_z, cyl->m_points[i]->m_z);
+    }
+    for (int i = 0; i < 18; ++i) {
+        EXPECT_EQ(cyl->m_points[i]->m_nNumber, i + 1);
+        EXPECT_EQ(cyl->m_points[i]->m_pOwner, cyl);
+    }
+
+    // Lines: first polygon, second polygon, sides.
+    for (int i = 0; i < 8; ++i) {
+        const Line* l1 = cyl->m_lines[i];
+        const Line* l2 = cyl->m_lines[8 + i];
+        const Line* side = cyl->m_lines[16 + i];
+        EXPECT_EQ(Index(cyl, l1->m_pPointA), i);
+        EXPECT_EQ(Index(cyl, l1->m_pPointB), (i + 1) % 8);
+        EXPECT_EQ(Index(cyl, l2->m_pPointA), 8 + i);
+        EXPECT_EQ(Index(cyl, l2->m_pPointB), 8 + (i + 1) % 8);
+        EXPECT_EQ(Index(cyl, side->m_pPointA), i);
+        EXPECT_EQ(Index(cyl, side->m_pPointB), 8 + i);
+    }
+
+    // The centre line exists but is not drawn unless asked for.
+    ASSERT_NE(cyl->m_pCentreLine, nullptr);
+    EXPECT_EQ(cyl->m_bHasCentreLine, 0);
+    EXPECT_EQ(Index(cyl, cyl->m_pCentreLine->m_pPointA), 16);
+    EXPECT_EQ(Index(cyl, cyl->m_pCentreLine->m_pPointB), 17);
+    EXPECT_EQ(cyl->m_points[16]->m_x, 0.0);
+    EXPECT_EQ(cyl->m_points[17]->m_x, 100.0);
+    EXPECT_EQ(cyl->m_points[17]->m_y, 0.0);
+    EXPECT_EQ(cyl->m_pCircleCentre1, cyl->m_points[16]);
+    EXPECT_EQ(cyl->m_pCircleCentre2, cyl->m_points[17]);
+
+    EXPECT_EQ(cyl->m_nAxis, AxisX);
+    EXPECT_EQ(cyl->m_dRadius, 20.0);
+    ASSERT_NE(cyl->m_pCentre, nullptr);
+    EXPECT_EQ(cyl->m_pCentre->m_nNumber, 0);
+    EXPECT_EQ(cyl->m_pCentre->m_pDoc, nullptr);
+    EXPECT_EQ(cyl->m_dAngleStep, 6.28318 / 8);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_bUndoAvailable, 1);
+}
+
+TEST(CylinderGenerator, AxesPlaceCirclesAndSecondCircle) {
+    struct Case {
+        std::int32_t axis;
+        // First corner (angle 0) and the second circle's first corner, centre (1, 2, 3), r 10,
+        // length 50.
+        double first[3];
+        double second[3];
+    } const cases[] = {
+        {AxisX, {1, 12, 3}, {51, 12, 3}},
+        {AxisY, {11, 2, 3}, {11, 52, 3}},
+        {AxisZ, {11, 2, 3}, {11, 2, 53}},
+    };
+    for (const Case& c : cases) {
+        CQuivraDoc doc;
+        CylinderInput in;
+        in.m_centre = {1, 2, 3};
+        in.m_nAxis = c.axis;
+        in.m_dRadius = 10;
+        in.m_dLength = 50;
+        in.m_nCorners = 4;
+        CylinderObject* cyl = AddCylinder(doc, in);
+        ASSERT_EQ(cyl->m_points.size(), 10u);
+        const CornerPoint* p = cyl->m_points[0];
+        const CornerPoint* q = cyl->m_points[4];
+        EXPECT_EQ(p->m_x, c.first[0]) << "axis " << c.axis;
+        EXPECT_EQ(p->m_y, c.first[1]) << "axis " << c.axis;
+        EXPECT_EQ(p->m_z, c.first[2]) << "axis " << c.axis;
+        EXPECT_EQ(q->m_x, c.second[0]) << "axis " << c.axis;
+        EXPECT_EQ(q->m_y, c.second[1]) << "axis " << c.axis;
+        EXPECT_EQ(q->m_z, c.second[2]) << "axis " << c.axis;
+        // The sine term runs along the last remaining axis.
+        const CornerPoint* r = cyl->m_points[1];
+        const double s = 10 * SinF(6.28318 / 4);
+        EXPECT_EQ(c.axis == AxisZ ? r->m_y - 2 : r->m_z - 3, s) << "axis " << c.axis;
+        const CornerPoint* c2 = cyl->m_points[9];
+        EXPECT_EQ(c2->m_x + c2->m_y + c2->m_z, 1 + 2 + 3 + 50) << "axis " << c.axis;
+    }
+}
+
+TEST(CylinderGenerator, OriginAngleAndNegativeRadius) {
+    CQuivraDoc doc;
+    doc.m_pOrigin->m_x = 5;
+    doc.m_pOrigin->m_y = -5;
+    CylinderInput in;
+    in.m_dRadius = -5;
+    in.m_dAngleDeg = 90;
+    CylinderObject* cyl = AddCylinder(doc, in);
+    EXPECT_EQ(cyl->m_dRadius, 5.0);
+    EXPECT_EQ(cyl->m_pCentre->m_x, 5.0);
+    EXPECT_EQ(cyl->m_pCentre->m_y, -5.0);
+    const double a = 90 * 0.017453292222222222;
+    EXPECT_EQ(cyl->m_dFirstAngle, a);
+    EXPECT_EQ(cyl->m_points[0]->m_y, -5.0 + 5.0 * std::cos(a));
+    EXPECT_EQ(cyl->m_points[0]->m_z, 5.0 * SinF(a));
+    for (int i = 0; i < 8; ++i) {
+        const CornerPoint* p = cyl->m_points[i];
+        EXPECT_NEAR(std::hypot(p->m_y + 5.0, p->m_z), 5.0, 1e-6);
+    }
+}
+
+TEST(CylinderGenerator, ShapesByLengthCornersAndOptions) {
+    struct Case {
+        const char* name;
+        double length;
+        int corners;
+        bool cornerLines;
+        bool centreLine;
+        size_t points;
+        size_t lines;
+        bool centreLineObject;
+        int centreFlag;
+    } const cases[] = {
+        {"length 0: one polygon", 0, 8, true, true, 8, 8, false, 0},
+        {"negative length", -10, 6, true, false, 6, 6, false, 0},
+        {"no corner lines", 100, 8, false, false, 18, 0, true, 0},
+        {"centre line drawn", 100, 8, true, true, 18, 24, true, 1},
+        {"no corners", 100, 0, true, true, 2, 0, true, 1},
+        {"negative corners", 100, -3, true, false, 2, 0, true, 0},
+        {"no corners, no length", 0, 0, true, true, 0, 0, false, 0},
+        {"a single corner", 100, 1, true, false, 4, 3, true, 0},
+    };
+    for (const Case& c : cases) {
+        CQuivraDoc doc;
+        CylinderInput in;
+        in.m_dLength = c.length;
+        in.m_nCorners = c.corners;
+        in.m_bCornerLines = c.cornerLines;
+        in.m_bCentreLine = c.centreLine;
+        CylinderObject* cyl = AddCylinder(doc, in);
+        EXPECT_EQ(cyl->m_points.size(), c.points) << c.name;
+        EXPECT_EQ(cyl->m_lines.size(), c.lines) << c.name;
+        EXPECT_EQ(cyl->m_pCentreLine != nullptr, c.centreLineObject) << c.name;
+        EXPECT_EQ(cyl->m_bHasCentreLine, c.centreFlag) << c.name;
+        EXPECT_EQ(doc.m_nNextPointNumber, static_cast<int>(c.points) + 1) << c.name;
+        EXPECT_TRUE(std::isfinite(cyl->m_dAngleStep)) << c.name;
+    }
+}
+
+TEST(CylinderGenerator, HugeCornerCountIsClamped) {
+    CQuivraDoc doc;
+    CylinderInput in;
+    in.m_nCorners = 2000000000;
+    in.m_dLength = 0;
+    in.m_bCornerLines = false;
+    CylinderObject* cyl = AddCylinder(doc, in);
+    EXPECT_EQ(cyl->m_points.size(), static_cast<size_t>(kMaxCylinderCorners));
+}
+
+TEST(CylinderGenerator, NumberingContinuesAfterBox) {
+    CQuivraDoc doc;
+    AddBox(doc, BoxInput{});
+    CylinderObject* cyl = AddCylinder(doc, CylinderInput{});
+    ASSERT_EQ(cyl->m_points.size(), 18u);
+    for (int i = 0; i < 18; ++i)
+        EXPECT_EQ(cyl->m_points[i]->m_nNumber, 9 + i);
+    EXPECT_EQ(doc.m_nNextPointNumber, 27);
+}
+
+TEST(CylinderGenerator, WorkingValuesAreNotCloned) {
+    CQuivraDoc doc;
+    CylinderInput in;
+    in.m_bCentreLine = true;
+    CylinderObject* cyl = AddCylinder(doc, in);
+    EXPECT_EQ(cyl->m_dLength, 100.0);
+    EXPECT_EQ(cyl->m_nCorners, 8);
+    std::unique_ptr<CylinderObject> copy(static_cast<CylinderObject*>(cyl->Clone()));
+    copy->m_pDoc = nullptr; // keep the copy out of the document's arrays
+    EXPECT_EQ(copy->m_dLength, 0.0);
+    EXPECT_EQ(copy->m_nCorners, 0);
+    EXPECT_EQ(copy->m_dAngleStep, 0.0);
+    EXPECT_EQ(copy->m_pCircleCentre1, nullptr);
+    // What the generator made that is part of the scene survives the copy.
+    ASSERT_NE(copy->m_pCentreLine, nullptr);
+    EXPECT_EQ(copy->IndexOfPoint(copy->m_pCentreLine->m_pPointB), 17);
+    EXPECT_EQ(copy->m_dRadius, 20.0);
+}
+
+} // namespace

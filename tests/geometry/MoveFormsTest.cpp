@@ -1,0 +1,247 @@
+#include "BoxGenerator.h"
+#include "BoxObject.h"
+#include "CMoveDlg.h"
+#include "CNumericEdit.h"
+#include "CQuivraDoc.h"
+#include "CornerPoint.h"
+#include "CylinderGenerator.h"
+#include "CylinderObject.h"
+#include "FakeView.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+
+namespace {
+
+using Layout = CMoveDlg::Layout;
+
+// Also counts the Measurements refills the move forms ask for.
+class CountingToolWindows : public FakeToolWindows {
+public:
+    void RefillMeasurements() override { ++m_nMeasurementRefills; }
+    int m_nMeasurementRefills = 0;
+};
+
+// A document with two views and counting tool windows, and one move form bound to it.
+struct Fixture {
+    CQuivraDoc doc;
+    FakeView view, otherView;
+    CountingToolWindows* tools = new CountingToolWindows;
+    CMoveDlg dlg;
+
+    explicit Fixture(Layout layout) : dlg(layout) {
+        doc.AddView(&view);
+        doc.AddView(&otherView);
+        doc.m_pView = &view;
+        doc.m_pToolWindows.reset(tools);
+        dlg.Bind(&doc, &view);
+        dlg.show();
+    }
+    ~Fixture() {
+        doc.RemoveView(&view);
+        doc.RemoveView(&otherView);
+    }
+
+    template <class W> W* Child(const char* name) {
+        auto* w = dlg.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    CNumericEdit* Field(const char* name) { return Child<CNumericEdit>(name); }
+    QPushButton* Ok() { return Child<QPushButton>("OK"); }
+    void Type(const char* name, const QString& text) {
+        CNumericEdit* f = Field(name);
+        f->setFocus();
+        f->selectAll();
+        QTest::keyClick(f, Qt::Key_Backspace);
+        QTest::keyClicks(f, text);
+    }
+    void ClickOk() { QTest::mouseClick(Ok(), Qt::LeftButton); }
+    CornerPoint* AddFreePoint(double x, double y, double z) {
+        auto* p = new CornerPoint(x, y, z, &doc);
+        doc.m_freePoints.push_back(p);
+        return p;
+    }
+    // The common end of every OK, counted once.
+    void ExpectCommonEnd(int times) {
+        EXPECT_TRUE(doc.m_selPoints.empty());
+        EXPECT_TRUE(doc.m_selObjects.empty());
+        EXPECT_EQ(tools->m_nPointTableRebuilds, times);
+        EXPECT_EQ(tools->m_nMeasurementRefills, times);
+        EXPECT_EQ(view.m_nDocumentChanged, times);
+        EXPECT_EQ(otherView.m_nDocumentChanged, times);
+        EXPECT_TRUE(dlg.isHidden());
+    }
+};
+
+TEST(MoveDlg, TitlesLabelsAndStartValues) {
+    const struct {
+        Layout layout;
+        const char* title;
+        const char* group;
+    } cases[] = {
+        {Layout::MovePoints, "Move Corner Points", "Relative pos change (X Y Z):"},
+        {Layout::CopyPoints, "Copy Corner Points", "Relative pos change (X Y Z):"},
+        {Layout::MoveObjects, "Move Objects", "Relative pos change (X Y Z):"},
+        {Layout::MoveOrigin, "Move Local Origin", "Absolute Coords (X Y Z) :"},
+    };
+    for (const auto& c : cases) {
+        CMoveDlg dlg(c.layout);
+        EXPECT_TRUE(dlg.isHidden()) << c.title;
+        EXPECT_EQ(dlg.GetLayout(), c.layout);
+        EXPECT_EQ(dlg.windowTitle(), QString::fromLatin1(c.title));
+        auto* group = dlg.findChild<QGroupBox*>(QStringLiteral("Group"));
+        ASSERT_NE(group, nullptr) << c.title;
+        EXPECT_EQ(group->title(), QString::fromLatin1(c.group));
+        for (const char* name : {"X", "Y", "Z"}) {
+            auto* f = dlg.findChild<CNumericEdit*>(QString::fromLatin1(name));
+            ASSERT_NE(f, nullptr) << c.title << ' ' << name;
+            EXPECT_EQ(f->text(), QStringLiteral("0")) << c.title << ' ' << name;
+        }
+    }
+}
+
+TEST(MoveDlg, CopyPointsFourAndNineThroughTheForm) {
+    Fixture f(Layout::CopyPoints);
+    SceneObject* box = AddBox(f.doc, BoxInput()); // 1..8
+    CornerPoint* nine = f.AddFreePoint(5.0, 5.0, 5.0);
+    f.doc.SetModifiedFlag(false);
+    f.doc.m_bUndoAvailable = 0;
+    f.doc.m_selPoints = {box->m_points[3], nine};
+    f.Type("Z", QStringLiteral("10"));
+    f.ClickOk();
+
+    ASSERT_EQ(f.doc.m_freePoints.size(), 3u);
+    EXPECT_EQ(f.doc.m_freePoints[1]->m_nNumber, 10);
+    EXPECT_EQ(f.doc.m_freePoints[2]->m_z, 15.0);
+    EXPECT_TRUE(f.doc.IsModified());
+    EXPECT_EQ(f.doc.m_bUndoAvailable, 1);
+    f.ExpectCommonEnd(1);
+
+    // Shown again, the form keeps what was typed; with nothing selected OK changes nothing
+    // but still counts as an edit.
+    f.dlg.show();
+    EXPECT_EQ(f.Field("Z")->text(), QStringLiteral("10"));
+    f.ClickOk();
+    EXPECT_EQ(f.doc.m_freePoints.size(), 3u);
+    f.ExpectCommonEnd(2);
+}
+
+TEST(MoveDlg, MovePointsAndObjectsFromTheSelection) {
+    Fixture points(Layout::MovePoints);
+    CornerPoint* p = points.AddFreePoint(1.0, 2.0, 3.0);
+    points.doc.m_selPoints = {p};
+    points.Type("X", QStringLiteral("-1.5"));
+    points.Type("Y", QStringLiteral("1e1"));
+    points.ClickOk();
+    EXPECT_EQ(p->m_x, -0.5);
+    EXPECT_EQ(p->m_y, 12.0);
+    EXPECT_EQ(p->m_z, 3.0);
+    points.ExpectCommonEnd(1);
+
+    Fixture objects(Layout::MoveObjects);
+    CylinderObject* cyl = AddCylinder(objects.doc, CylinderInput());
+    objects.doc.m_selObjects = {cyl};
+    objects.doc.m_selPoints = {cyl->m_points[0]};
+    objects.Type("Y", QStringLiteral("4"));
+    QTest::keyClick(objects.Field("Y"), Qt::Key_Return);
+    EXPECT_EQ(cyl->m_pCentre->m_y, 4.0);
+    EXPECT_EQ(cyl->m_points[0]->m_y, 24.0) << "moved once, as part of its object";
+    objects.ExpectCommonEnd(1);
+}
+
+TEST(MoveDlg, MoveLocalOriginTwice) {
+    Fixture f(Layout::MoveOrigin);
+    CornerPoint* p = f.AddFreePoint(15.0, 20.0, 30.0);
+    f.Type("X", QStringLiteral("5"));
+    f.ClickOk();
+    f.dlg.show();
+    f.ClickOk();
+    EXPECT_EQ(f.doc.m_pOrigin->m_x, 10.0);
+    EXPECT_EQ(f.doc.m_pOrigin->m_y, 0.0);
+    EXPECT_EQ(p->m_x, 15.0);
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_EQ(f.doc.m_bUndoAvailable, 0);
+    f.ExpectCommonEnd(2);
+}
+
+TEST(MoveDlg, BadFieldBlocksOkInEveryLayout) {
+    for (Layout layout :
+         {Layout::MovePoints, Layout::CopyPoints, Layout::MoveObjects, Layout::MoveOrigin}) {
+        for (const char* name : {"X", "Y", "Z"}) {
+            Fixture f(layout);
+            const QString where = f.dlg.windowTitle() + QLatin1Char(' ') + QLatin1String(name);
+            f.Type(name, QStringLiteral("12 "));
+            EXPECT_FALSE(f.Ok()->isEnabled()) << where.toStdString();
+            QTest::keyClick(f.Field(name), Qt::Key_Return);
+            f.dlg.accept();
+            EXPECT_TRUE(f.dlg.isVisible()) << where.toStdString();
+            EXPECT_FALSE(f.doc.IsModified()) << where.toStdString();
+            EXPECT_EQ(f.doc.m_pOrigin->m_x, 0.0) << where.toStdString();
+            EXPECT_EQ(f.tools->m_nPointTableRebuilds, 0) << where.toStdString();
+            f.Type(name, QString());
+            EXPECT_TRUE(f.Ok()->isEnabled()) << where.toStdString();
+        }
+    }
+}
+
+TEST(MoveDlg, CancelEscapeAndCloseChangeNothing) {
+    Fixture f(Layout::MovePoints);
+    CornerPoint* p = f.AddFreePoint(1.0, 1.0, 1.0);
+    f.doc.m_selPoints = {p};
+    f.Type("X", QStringLiteral("7"));
+    QTest::mouseClick(f.Child<QPushButton>("Cancel"), Qt::LeftButton);
+    EXPECT_TRUE(f.dlg.isHidden());
+    f.dlg.show();
+    QTest::keyClick(&f.dlg, Qt::Key_Escape);
+    EXPECT_TRUE(f.dlg.isHidden());
+    f.dlg.show();
+    f.dlg.close();
+    EXPECT_TRUE(f.dlg.isHidden());
+    EXPECT_EQ(p->m_x, 1.0);
+    EXPECT_EQ(f.doc.m_selPoints.size(), 1u);
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_EQ(f.tools->m_nPointTableRebuilds, 0);
+    EXPECT_EQ(f.view.m_nDocumentChanged, 0);
+    EXPECT_EQ(f.Field("X")->text(), QStringLiteral("7"));
+}
+
+TEST(MoveDlg, OutOfRangeKeepsTheFormOpenAndSaysSo) {
+    Fixture f(Layout::MovePoints);
+    CornerPoint* p = f.AddFreePoint(DBL_MAX, 0.0, 0.0);
+    f.doc.m_selPoints = {p};
+    f.Type("X", QStringLiteral("1e308"));
+    f.ClickOk();
+    EXPECT_EQ(p->m_x, DBL_MAX);
+    EXPECT_FALSE(f.doc.IsModified());
+    EXPECT_EQ(f.doc.m_selPoints.size(), 1u);
+    EXPECT_TRUE(f.dlg.isVisible());
+    EXPECT_EQ(f.tools->m_nPointTableRebuilds, 0);
+    auto* box = f.dlg.findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Move Corner Points"));
+    box->accept();
+
+    // A smaller value goes through.
+    f.Type("X", QStringLiteral("-1e308"));
+    f.ClickOk();
+    EXPECT_EQ(p->m_x, DBL_MAX - 1e308);
+    f.ExpectCommonEnd(1);
+}
+
+TEST(MoveDlg, UnboundFormOnlyHides) {
+    CMoveDlg dlg(Layout::CopyPoints);
+    dlg.show();
+    dlg.accept();
+    EXPECT_TRUE(dlg.isHidden());
+}
+
+} // namespace

@@ -1,0 +1,215 @@
+#include "CCameraSettingsDlg.h"
+#include "CNumberEdit.h"
+#include "CQuivraDoc.h"
+#include "CViewSettingsDlg.h"
+#include "CommaLocale.h"
+#include "FakeView.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using V = IViewSettingsTarget;
+
+struct CameraFixture {
+    CQuivraDoc doc;
+    FakeView view;
+    CCameraSettingsDlg dlg;
+
+    CameraFixture() {
+        doc.AddView(&view);
+        doc.m_pView = &view;
+        dlg.Bind(&doc, &view);
+        dlg.show();
+        // Focus events, which the form repaints on, reach only the active window.
+        dlg.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    }
+    ~CameraFixture() { doc.RemoveView(&view); }
+
+    QLineEdit* Field(const QString& name) { return dlg.findChild<QLineEdit*>(name); }
+    void Click(const QString& name, int times = 1) {
+        auto* b = dlg.findChild<QToolButton*>(name);
+        ASSERT_NE(b, nullptr) << name.toStdString();
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void Type(const QString& name, const QString& text) {
+        QLineEdit* e = Field(name);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClicks(e, text);
+    }
+};
+
+TEST(CameraSettingsDlg, ArrowsStepAndRepaint) {
+    CameraFixture f;
+    f.Click(QStringLiteral("RotXRight"), 3);
+    EXPECT_EQ(f.view.m_camera[V::RotX], 15.0);
+    EXPECT_EQ(f.Field(QStringLiteral("RotX"))->text(), QStringLiteral("15"));
+    EXPECT_EQ(f.view.m_nRepaints, 3);
+
+    f.Click(QStringLiteral("PanYLeft"));
+    EXPECT_EQ(f.view.m_camera[V::PanY], -10.0);
+    EXPECT_EQ(f.Field(QStringLiteral("PanY"))->text(), QStringLiteral("-10"));
+    f.Click(QStringLiteral("RotZLeft"), 2);
+    EXPECT_EQ(f.view.m_camera[V::RotZ], -10.0) << "angles are not wrapped";
+    f.Click(QStringLiteral("PanZRight"));
+    EXPECT_EQ(f.view.m_camera[V::PanZ], 10.0);
+}
+
+TEST(CameraSettingsDlg, ZoomMultipliesByStoredFactors) {
+    CameraFixture f;
+    f.view.m_camera[V::Zoom] = 5.0;
+    f.dlg.ShowValues();
+    EXPECT_EQ(f.Field(QStringLiteral("Zoom"))->text(), QStringLiteral("5"));
+    f.Click(QStringLiteral("ZoomRight"));
+    EXPECT_EQ(f.view.m_camera[V::Zoom], 5.0 * 1.1);
+    EXPECT_EQ(f.Field(QStringLiteral("Zoom"))->text(), QStringLiteral("5.5"));
+    f.Click(QStringLiteral("ZoomLeft"));
+    EXPECT_EQ(f.view.m_camera[V::Zoom], 5.0 * 1.1 * 0.9090909090909091);
+    // The field shows "5" but the camera keeps the exact product: showing must not write back.
+    EXPECT_EQ(f.Field(QStringLiteral("Zoom"))->text(), QStringLiteral("5"));
+}
+
+TEST(CameraSettingsDlg, TypedValuesStoredAtOnceShownOnLeaving) {
+    CameraFixture f;
+    f.Type(QStringLiteral("RotY"), QStringLiteral("45"));
+    EXPECT_EQ(f.view.m_camera[V::RotY], 45.0);
+    EXPECT_EQ(f.view.m_nRepaints, 0) << "typing alone does not repaint";
+    // Leaving the field repaints.
+    f.Field(QStringLiteral("PanX"))->setFocus();
+    EXPECT_EQ(f.view.m_nRepaints, 1);
+    EXPECT_EQ(f.view.m_camera[V::PanX], 0.0) << "other values untouched";
+
+    // "4x": the 4 was stored while the text was 4, the x changes nothing.
+    f.Type(QStringLiteral("RotZ"), QStringLiteral("4x"));
+    EXPECT_EQ(f.view.m_camera[V::RotZ], 4.0);
+    // An empty field sets the value to 0.
+    f.Type(QStringLiteral("Zoom"), QString());
+    EXPECT_EQ(f.view.m_camera[V::Zoom], 0.0);
+    f.Type(QStringLiteral("PanZ"), QStringLiteral("-2.5e1"));
+    EXPECT_EQ(f.view.m_camera[V::PanZ], -25.0);
+}
+
+TEST(CameraSettingsDlg, FollowsRebindAndSurvivesAClosedView) {
+    CameraFixture f;
+    FakeView second;
+    second.m_camera[V::RotX] = 30.0;
+    f.doc.AddView(&second);
+    f.dlg.Bind(&f.doc, &second);
+    EXPECT_EQ(f.Field(QStringLiteral("RotX"))->text(), QStringLiteral("30"));
+    f.Click(QStringLiteral("RotXRight"));
+    EXPECT_EQ(second.m_camera[V::RotX], 35.0);
+    EXPECT_EQ(f.view.m_camera[V::RotX], 0.0);
+
+    // The bound view closes before anyone rebinds: the form works on the document's view.
+    f.doc.RemoveView(&second);
+    f.doc.m_pView = &f.view;
+    f.Click(QStringLiteral("RotXRight"));
+    EXPECT_EQ(f.view.m_camera[V::RotX], 5.0);
+    EXPECT_EQ(second.m_camera[V::RotX], 35.0);
+}
+
+TEST(CameraSettingsDlg, CommaLocaleShownAndAccepted) {
+    CommaLocale locale;
+    if (!locale.IsActive())
+        GTEST_SKIP() << locale.Why().toStdString();
+    CameraFixture f;
+    f.view.m_camera[V::Zoom] = 5.0;
+    f.Click(QStringLiteral("ZoomRight"));
+    EXPECT_EQ(f.Field(QStringLiteral("Zoom"))->text(), QStringLiteral("5,5"));
+    f.Type(QStringLiteral("PanX"), QStringLiteral("1,5"));
+    EXPECT_EQ(f.view.m_camera[V::PanX], 1.5);
+    f.Type(QStringLiteral("PanX"), QStringLiteral("2.5"));
+    EXPECT_EQ(f.view.m_camera[V::PanX], 2.0) << "the dot ends the number in this locale";
+}
+
+struct ViewSettingsFixture {
+    CQuivraDoc doc;
+    FakeView view;
+    CViewSettingsDlg dlg;
+    QLineEdit* field = nullptr;
+
+    ViewSettingsFixture() {
+        dlg.Bind(&doc, &view);
+        dlg.show();
+        field = dlg.findChild<QLineEdit*>(QStringLiteral("LineWidth"));
+    }
+    void Arrow(bool up) {
+        QTest::mouseClick(dlg.findChild<QToolButton*>(up ? QStringLiteral("LineWidthUp")
+                                                         : QStringLiteral("LineWidthDown")),
+                          Qt::LeftButton);
+    }
+    // The whole text arrives in one change, as when pasted; typing key by key would apply
+    // every prefix on the way.
+    void Paste(const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        field->setFocus();
+        field->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(field, Qt::Key_Backspace);
+        else
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    }
+};
+
+TEST(ViewSettingsDlg, ArrowsAndTheLowerLimit) {
+    ViewSettingsFixture f;
+    EXPECT_EQ(f.dlg.windowTitle(), QStringLiteral("View Settings"));
+    EXPECT_EQ(f.field->text(), QStringLiteral("1"));
+    f.view.m_nRepaints = 0;
+    f.Arrow(false);
+    EXPECT_EQ(f.field->text(), QStringLiteral("0"));
+    EXPECT_EQ(f.view.m_nLineWidth, 1);
+    EXPECT_EQ(f.view.m_nRepaints, 1) << "repainted even when the width stays";
+    f.Arrow(true);
+    EXPECT_EQ(f.field->text(), QStringLiteral("1"));
+    f.Arrow(true);
+    f.Arrow(true);
+    EXPECT_EQ(f.field->text(), QStringLiteral("3"));
+    EXPECT_EQ(f.view.m_nLineWidth, 3);
+    EXPECT_EQ(f.view.m_nRepaints, 4);
+}
+
+TEST(ViewSettingsDlg, TypedWidths) {
+    ViewSettingsFixture f;
+    struct Step {
+        const char* text;
+        int width;
+    } const steps[] = {
+        {"4", 4},   {"3.5", 4}, {"", 4},    {"-2", 4},          {"0", 4},
+        {"12", 12}, {"x", 12},  {"2 ", 12}, {"4294967297", 12}, {" 2", 2},
+    };
+    for (const Step& s : steps) {
+        f.Paste(QString::fromLatin1(s.text));
+        EXPECT_EQ(f.view.m_nLineWidth, s.width) << '"' << s.text << '"';
+        EXPECT_EQ(f.field->text(), QString::fromLatin1(s.text)) << "the field keeps the text";
+    }
+    // An arrow on text that is no number starts from 0.
+    f.Paste(QStringLiteral("abc"));
+    f.Arrow(true);
+    EXPECT_EQ(f.field->text(), QStringLiteral("1"));
+    EXPECT_EQ(f.view.m_nLineWidth, 1);
+}
+
+TEST(ViewSettingsDlg, ShowingReadsTheViewAndCloseHides) {
+    ViewSettingsFixture f;
+    f.dlg.hide();
+    f.view.m_nLineWidth = 7;
+    f.dlg.show();
+    EXPECT_EQ(f.field->text(), QStringLiteral("7"));
+    QTest::mouseClick(f.dlg.findChild<QPushButton*>(QStringLiteral("Close")), Qt::LeftButton);
+    EXPECT_TRUE(f.dlg.isHidden());
+    EXPECT_EQ(f.view.m_nLineWidth, 7);
+}
+
+} // namespace

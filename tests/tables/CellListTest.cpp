@@ -1,0 +1,324 @@
+// The in-place editor over the point and measurement tables: opening, keys, commits.
+#include "CCellEdit.h"
+#include "CEditCornerPointsDlg.h"
+#include "CMeasListCtrl.h"
+#include "CMeasurementsDlg.h"
+#include "CPointListCtrl.h"
+#include "TablesTestSupport.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScrollBar>
+
+using namespace testscenes;
+using tablestest::FakeView;
+
+namespace {
+
+// A point table over `n` free points at x = 12, 13, ... with the origin at (10, 0, 0).
+struct PointTable : ::testing::Test {
+    CQuivraDoc doc;
+    FakeView view{&doc};
+    CEditCornerPointsDlg dlg;
+    CPointListCtrl* list = nullptr;
+
+    void Build(int n) {
+        doc.m_pOrigin->m_x = 10.0;
+        for (int i = 0; i < n; ++i)
+            AddFree(doc, 12.0 + i, 0.0, 0.0);
+        dlg.Bind(&doc);
+        ASSERT_TRUE(tablestest::ShowActive(&dlg));
+        list = dlg.List();
+        ASSERT_EQ(list->GetItemCount(), n);
+    }
+    CCellEdit* Editor() const { return list->CurrentEditor(); }
+    std::pair<int, int> EditorCell() const {
+        CCellEdit* e = Editor();
+        return e ? std::make_pair(e->Row(), e->Column()) : std::make_pair(-1, -1);
+    }
+    void Type(const QString& text) {
+        Editor()->selectAll();
+        QTest::keyClicks(Editor(), text);
+    }
+};
+
+} // namespace
+
+TEST_F(PointTable, EditorStartsRelativeToOriginAndCommitsAbsolute) {
+    Build(1);
+    CCellEdit* e = list->BeginCellEdit(0, 1);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->text(), "2");
+    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints[0]);
+    EXPECT_TRUE(e->hasFocus());
+    EXPECT_EQ(e->selectedText(), "2");
+    Type("5");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_x, 15.0);
+    EXPECT_EQ(list->GetItemText(0, 1), "5");
+    EXPECT_TRUE(doc.IsModified());
+    // Enter on the last row only closes the editor.
+    EXPECT_EQ(Editor(), nullptr);
+}
+
+TEST_F(PointTable, EditorCoversTheCell) {
+    Build(3);
+    CCellEdit* e = list->BeginCellEdit(1, 2);
+    ASSERT_TRUE(e);
+    const QRect cell = list->visualRect(list->model()->index(1, 2));
+    EXPECT_TRUE(e->geometry().intersects(cell));
+    EXPECT_LE(std::abs(e->geometry().left() - cell.left()), 4);
+    EXPECT_LE(std::abs(e->geometry().top() - cell.top()), 2);
+    EXPECT_GE(e->geometry().width(), cell.width() - 4);
+    EXPECT_EQ(e->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+}
+
+TEST_F(PointTable, EscapeLeavesRecordAndCellUnchanged) {
+    Build(2);
+    list->BeginCellEdit(1, 1);
+    Type("99");
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_x, 13.0);
+    EXPECT_EQ(list->GetItemText(1, 1), "3");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(dlg.isVisible()); // Escape belongs to the editor, not to the window
+}
+
+TEST_F(PointTable, FocusLossCommits) {
+    Build(2);
+    list->BeginCellEdit(0, 3);
+    Type("-4.5");
+    dlg.findChild<QPushButton*>("Close")->setFocus();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_z, -4.5);
+    EXPECT_EQ(list->GetItemText(0, 3), "-4.5");
+}
+
+TEST_F(PointTable, WalkingThroughCellsChangesNothing) {
+    Build(2);
+    doc.m_freePoints[0]->m_y = 1.23456789;
+    list->BeginCellEdit(0, 1);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(Editor(), Qt::Key_Tab);
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_EQ(doc.m_freePoints[0]->m_y, 1.23456789);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_x, 13.0);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(PointTable, TextThatIsNoNumberStoresOriginPlusZero) {
+    Build(1);
+    list->BeginCellEdit(0, 1);
+    Type("abc");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_x, 10.0);
+    EXPECT_EQ(list->GetItemText(0, 1), "0");
+}
+
+TEST_F(PointTable, TabWalksXYZAndWrapsToRowZero) {
+    Build(2);
+    list->BeginCellEdit(0, 1);
+    const std::pair<int, int> forward[] = {{0, 2}, {0, 3}, {1, 1}, {1, 2}, {1, 3}, {0, 1}};
+    for (const auto& cell : forward) {
+        QTest::keyClick(Editor(), Qt::Key_Tab);
+        EXPECT_EQ(EditorCell(), cell);
+    }
+    list->BeginCellEdit(1, 2);
+    const std::pair<int, int> backward[] = {{1, 1}, {0, 3}, {0, 2}, {0, 1}, {0, 1}};
+    for (const auto& cell : backward) {
+        QTest::keyClick(Editor(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(EditorCell(), cell);
+    }
+}
+
+TEST_F(PointTable, MovingCommitsTheLeftCell) {
+    Build(2);
+    list->BeginCellEdit(0, 2);
+    Type("8");
+    QTest::keyClick(Editor(), Qt::Key_Tab);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_y, 8.0);
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 3));
+}
+
+TEST_F(PointTable, UpDownAndCtrlHomeEnd) {
+    Build(5);
+    list->BeginCellEdit(0, 2);
+    QTest::keyClick(Editor(), Qt::Key_Up);
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 2));
+    QTest::keyClick(Editor(), Qt::Key_Down);
+    EXPECT_EQ(EditorCell(), std::make_pair(1, 2));
+    QTest::keyClick(Editor(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(EditorCell(), std::make_pair(4, 2));
+    // Down on the last row reopens the same cell with its committed value.
+    Type("6");
+    QTest::keyClick(Editor(), Qt::Key_Down);
+    EXPECT_EQ(EditorCell(), std::make_pair(4, 2));
+    EXPECT_EQ(Editor()->text(), "6");
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[4]->m_y, 6.0);
+    QTest::keyClick(Editor(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 2));
+    QTest::keyClick(Editor(), Qt::Key_Up);
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 2));
+}
+
+TEST_F(PointTable, PageKeysMoveOnRelease) {
+    Build(200);
+    const int page = list->GetCountPerPage();
+    ASSERT_GT(page, 1);
+    list->BeginCellEdit(0, 1);
+    QTest::keyPress(Editor(), Qt::Key_PageDown);
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 1));
+    QTest::keyRelease(Editor(), Qt::Key_PageDown);
+    EXPECT_EQ(EditorCell(), std::make_pair(page, 1));
+    QTest::keyClick(Editor(), Qt::Key_PageUp);
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 1));
+    list->BeginCellEdit(195, 1);
+    QTest::keyClick(Editor(), Qt::Key_PageDown);
+    EXPECT_EQ(EditorCell(), std::make_pair(199, 1));
+    list->BeginCellEdit(page, 1);
+    QTest::keyClick(Editor(), Qt::Key_PageUp);
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 1));
+}
+
+TEST_F(PointTable, ClickOnNumberColumnEditsX) {
+    Build(3);
+    const QRect nr = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, nr.center());
+    EXPECT_EQ(EditorCell(), std::make_pair(2, 1));
+    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints[2]);
+    const QRect z = list->visualRect(list->model()->index(1, 3));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, z.center());
+    EXPECT_EQ(EditorCell(), std::make_pair(1, 3));
+    EXPECT_EQ(list->HitTestCell(QPoint(nr.center().x(), list->viewport()->height() + 50)).row, -1);
+}
+
+TEST_F(PointTable, RefusesMissingRowsAndNarrowOrUneditableColumns) {
+    Build(2);
+    EXPECT_EQ(list->BeginCellEdit(2, 1), nullptr);
+    EXPECT_EQ(list->BeginCellEdit(0, 4), nullptr);
+    EXPECT_EQ(list->BeginCellEdit(0, 0), nullptr);
+    list->setColumnWidth(2, 4);
+    EXPECT_EQ(list->BeginCellEdit(0, 2), nullptr);
+    EXPECT_EQ(doc.m_pHighlightPoint, nullptr);
+}
+
+TEST_F(PointTable, LongTextWidensUpToTheListEdge) {
+    Build(1);
+    CCellEdit* e = list->BeginCellEdit(0, 1);
+    const int startWidth = e->width();
+    QTest::keyClicks(e, "123456789012");
+    EXPECT_GT(e->width(), startWidth);
+    EXPECT_LE(e->geometry().right(), list->viewport()->width());
+    QTest::keyClicks(e, QString(80, '9'));
+    EXPECT_EQ(e->x() + e->width(), list->viewport()->width());
+}
+
+TEST_F(PointTable, ScrollingCommitsAndClosesFirst) {
+    Build(300);
+    list->BeginCellEdit(1, 1);
+    Type("42");
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->value() + 20);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_x, 52.0);
+    // Opening an editor on a row out of sight scrolls it into view.
+    CCellEdit* e = list->BeginCellEdit(299, 3);
+    ASSERT_TRUE(e);
+    EXPECT_TRUE(list->viewport()->rect().intersects(e->geometry()));
+}
+
+TEST_F(PointTable, EditorOfADeletedRowNeverWritesIntoIt) {
+    Build(3);
+    list->BeginCellEdit(1, 1);
+    Type("7");
+    // The table is rebuilt under the editor (as after an undo): the edit is dropped.
+    CornerPoint* p = doc.m_freePoints[1];
+    list->DeleteAllItems();
+    delete p;
+    QApplication::processEvents();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(doc.m_freePoints.size(), 2u);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_x, 12.0);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_x, 14.0);
+}
+
+namespace {
+
+// A measurement table over `n` +X directions on free points, one series.
+struct MeasTable : ::testing::Test {
+    CQuivraDoc doc;
+    FakeView view{&doc};
+    CMeasurementsDlg dlg;
+    CMeasListCtrl* list = nullptr;
+
+    void Build(int n) {
+        doc.AddSeries();
+        for (int i = 0; i < n; ++i)
+            AddDirection(AddFree(doc, i, 0, 0), DirPlusX)->m_measurements[0]->m_dPhase = 10 * i;
+        dlg.Bind(&doc, &view);
+        ASSERT_TRUE(tablestest::ShowActive(&dlg));
+        list = dlg.List();
+        ASSERT_EQ(list->GetItemCount(), n);
+    }
+    std::pair<int, int> EditorCell() const {
+        CCellEdit* e = list->CurrentEditor();
+        return e ? std::make_pair(e->Row(), e->Column()) : std::make_pair(-1, -1);
+    }
+    MeasDirection* Dir(int i) const { return doc.m_freePoints[i]->m_directions[0]; }
+};
+
+} // namespace
+
+TEST_F(MeasTable, AmplitudeReadsLeadingNumber) {
+    Build(2);
+    CCellEdit* e = list->BeginCellEdit(1, 3);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->text(), "0");
+    e->selectAll();
+    QTest::keyClicks(e, "1.5e3abc");
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(Dir(1)->m_measurements[0]->m_dAmplitude, 1500.0);
+    EXPECT_EQ(list->GetItemText(1, 3), "1500");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(MeasTable, ClickOnIdOpensAmplitudeAndMarksTheRow) {
+    Build(3);
+    EXPECT_EQ(doc.m_bMeasEdited, 0);
+    const QRect id = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, id.center());
+    EXPECT_EQ(EditorCell(), std::make_pair(2, 3));
+    EXPECT_EQ(dlg.SelRow(), 2);
+    EXPECT_EQ(doc.m_bMeasEdited, 1);
+    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints[2]);
+    const QRect angle = list->visualRect(list->model()->index(0, 4));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, angle.center());
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 4));
+    EXPECT_EQ(list->CurrentEditor()->text(), "0");
+}
+
+TEST_F(MeasTable, TabStaysOnTheLastRow) {
+    Build(2);
+    list->BeginCellEdit(0, 3);
+    const std::pair<int, int> forward[] = {{0, 4}, {1, 3}, {1, 4}, {1, 3}};
+    for (const auto& cell : forward) {
+        QTest::keyClick(list->CurrentEditor(), Qt::Key_Tab);
+        EXPECT_EQ(EditorCell(), cell);
+    }
+    list->BeginCellEdit(1, 3);
+    const std::pair<int, int> backward[] = {{0, 4}, {0, 3}, {0, 3}};
+    for (const auto& cell : backward) {
+        QTest::keyClick(list->CurrentEditor(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(EditorCell(), cell);
+    }
+}
+
+TEST_F(MeasTable, EnterCommitsAndMovesDown) {
+    Build(3);
+    list->BeginCellEdit(0, 4);
+    QTest::keyClicks(list->CurrentEditor(), "45");
+    QTest::keyClick(list->CurrentEditor(), Qt::Key_Enter);
+    EXPECT_DOUBLE_EQ(Dir(0)->m_measurements[0]->m_dPhase, 45.0);
+    EXPECT_EQ(EditorCell(), std::make_pair(1, 4));
+    EXPECT_EQ(list->CurrentEditor()->text(), "10");
+}

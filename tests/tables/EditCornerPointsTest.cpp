@@ -1,0 +1,213 @@
+#include "CCellEdit.h"
+#include "CEditCornerPointsDlg.h"
+#include "CPointListCtrl.h"
+#include "IToolWindows.h"
+#include "Line.h"
+#include "TablesTestSupport.h"
+
+#include <QItemSelectionModel>
+
+using namespace testscenes;
+using tablestest::FakeView;
+
+namespace {
+
+struct CountingToolWindows : IToolWindows {
+    int* refills;
+    explicit CountingToolWindows(int* r) : refills(r) {}
+    void Bind(CQuivraDoc*, IDocView*) override {}
+    void SavePlacements() override {}
+    void RebuildPointTable() override {}
+    void RefillMeasurements() override { ++*refills; }
+    void RefillSeries() override {}
+};
+
+struct CornerPoints : ::testing::Test {
+    CQuivraDoc doc;
+    FakeView view{&doc};
+    CEditCornerPointsDlg dlg;
+
+    void Open() {
+        dlg.Bind(&doc);
+        ASSERT_TRUE(tablestest::ShowActive(&dlg));
+    }
+    CPointListCtrl* List() const { return dlg.List(); }
+    std::vector<int> Numbers() const {
+        std::vector<int> n;
+        for (int r = 0; r < List()->GetItemCount(); ++r)
+            n.push_back(List()->GetItemText(r, 0).toInt());
+        return n;
+    }
+    QStringList Row(int r) const {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c)
+            cells << List()->GetItemText(r, c);
+        return cells;
+    }
+};
+
+} // namespace
+
+TEST_F(CornerPoints, ShowsCoordinatesRelativeToTheOrigin) {
+    doc.m_pOrigin->m_x = 10;
+    doc.m_pOrigin->m_y = 20;
+    doc.m_pOrigin->m_z = 30;
+    CornerPoint* p = AddFree(doc, 15, 20, 30);
+    Open();
+    EXPECT_EQ(Row(0), (QStringList{"1", "5", "0", "0"}));
+    List()->BeginCellEdit(0, 1);
+    List()->CurrentEditor()->selectAll();
+    QTest::keyClicks(List()->CurrentEditor(), "7");
+    QTest::keyClick(List()->CurrentEditor(), Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(p->m_x, 17.0);
+    EXPECT_EQ(Row(0), (QStringList{"1", "7", "0", "0"}));
+    EXPECT_FALSE(doc.m_bUndoAvailable); // a cell edit takes no snapshot
+
+    // The origin moved twice by 5 in x (as the Move Local Origin form does): X follows.
+    doc.m_pOrigin->m_x += 5;
+    doc.m_pOrigin->m_x += 5;
+    dlg.RebuildTable(true);
+    EXPECT_EQ(Row(0), (QStringList{"1", "-3", "0", "0"}));
+}
+
+TEST_F(CornerPoints, ListsByNumberFreeAndObjectPointsAlike) {
+    CornerPoint* free5 = AddFree(doc, 0, 0, 0);
+    BoxObject* box = AddBox(doc, 0, 0, 0);
+    free5->m_nNumber = 5;
+    for (std::size_t i = 0; i < box->m_points.size(); ++i)
+        box->m_points[i]->m_nNumber = 100 + static_cast<int>(i);
+    box->m_points[0]->m_nNumber = 3;
+    Open();
+    ASSERT_EQ(List()->GetItemCount(), 9);
+    EXPECT_EQ(List()->PointAt(0), box->m_points[0]);
+    EXPECT_EQ(List()->PointAt(1), free5);
+    EXPECT_EQ(Numbers().back(), 107);
+}
+
+TEST_F(CornerPoints, EqualNumbersListTheLaterCollectedFirst) {
+    CornerPoint* a = AddFree(doc, 0, 0, 0);
+    CornerPoint* b = AddFree(doc, 1, 0, 0);
+    CornerPoint* c = AddFree(doc, 2, 0, 0);
+    a->m_nNumber = b->m_nNumber = 4;
+    c->m_nNumber = 1;
+    Open();
+    EXPECT_EQ(List()->PointAt(0), c);
+    EXPECT_EQ(List()->PointAt(1), b);
+    EXPECT_EQ(List()->PointAt(2), a);
+}
+
+TEST_F(CornerPoints, ShowingOpensTheHighlightedPointsX) {
+    AddFree(doc, 1, 0, 0);
+    CornerPoint* p = AddFree(doc, 2.5, 0, 0);
+    doc.m_pHighlightPoint = p;
+    const int before = view.m_nRedraws;
+    Open();
+    ASSERT_TRUE(List()->CurrentEditor());
+    EXPECT_EQ(List()->CurrentEditor()->Row(), 1);
+    EXPECT_EQ(List()->CurrentEditor()->Column(), 1);
+    EXPECT_EQ(List()->CurrentEditor()->text(), "2.5");
+    EXPECT_GT(view.m_nRedraws, before);
+}
+
+TEST_F(CornerPoints, SelectingARowHighlightsItsPoint) {
+    AddFree(doc, 1, 0, 0);
+    CornerPoint* p = AddFree(doc, 2, 0, 0);
+    Open();
+    List()->selectRow(1);
+    EXPECT_EQ(doc.m_pHighlightPoint, p);
+    const int before = view.m_nRedraws;
+    List()->clearSelection();
+    EXPECT_EQ(doc.m_pHighlightPoint, p);
+    EXPECT_EQ(view.m_nRedraws, before);
+}
+
+TEST_F(CornerPoints, NewAddsAPointAtTheAbsoluteOrigin) {
+    doc.m_pOrigin->m_x = 10;
+    AddFree(doc, 1, 1, 1);
+    Open();
+    dlg.OnNew();
+    ASSERT_EQ(doc.m_freePoints.size(), 2u);
+    CornerPoint* p = doc.m_freePoints.back();
+    EXPECT_EQ(p->m_nNumber, 2);
+    EXPECT_EQ(doc.m_nNextPointNumber, 3);
+    EXPECT_EQ(doc.m_pHighlightPoint, p);
+    EXPECT_TRUE(doc.m_bUndoAvailable);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(Row(1), (QStringList{"2", "-10", "0", "0"}));
+    ASSERT_TRUE(List()->CurrentEditor());
+    EXPECT_EQ(List()->CurrentEditor()->Row(), 1);
+    EXPECT_EQ(List()->CurrentEditor()->text(), "-10");
+    // Undo gives back the scene without the new point.
+    doc.Undo();
+    EXPECT_EQ(doc.m_freePoints.size(), 1u);
+}
+
+TEST_F(CornerPoints, DeleteWithoutHighlightDoesNothing) {
+    AddFree(doc, 1, 1, 1);
+    Open();
+    dlg.OnDelete();
+    EXPECT_EQ(doc.m_freePoints.size(), 1u);
+    EXPECT_FALSE(doc.m_bUndoAvailable);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(CornerPoints, DeleteRemovesTheHighlightedObjectPointAndItsLines) {
+    int refills = 0;
+    doc.m_pToolWindows = std::make_unique<CountingToolWindows>(&refills);
+    doc.AddSeries();
+    BoxObject* box = AddBox(doc, 0, 0, 0);
+    CornerPoint* victim = box->m_points[0];
+    AddDirection(victim, DirPlusZ);
+    doc.m_selPoints.push_back(box->m_points[1]);
+    doc.m_selObjects.push_back(box);
+    Open();
+    // The user is typing into the point's cell when Delete is pressed.
+    doc.m_pHighlightPoint = victim;
+    dlg.RebuildTable(true);
+    ASSERT_TRUE(List()->CurrentEditor());
+    QTest::keyClicks(List()->CurrentEditor(), "3");
+    dlg.OnDelete();
+    EXPECT_EQ(box->m_points.size(), 7u);
+    EXPECT_EQ(box->m_lines.size(), 9u); // three edges met at the corner
+    EXPECT_EQ(doc.m_pHighlightPoint, nullptr);
+    EXPECT_TRUE(doc.m_selPoints.empty());
+    EXPECT_TRUE(doc.m_selObjects.empty());
+    EXPECT_TRUE(doc.m_bUndoAvailable);
+    EXPECT_EQ(List()->GetItemCount(), 7);
+    EXPECT_EQ(refills, 1);
+    doc.m_pToolWindows.reset();
+}
+
+TEST_F(CornerPoints, CompactRenumbersInListedOrder) {
+    AddFree(doc, 1, 0, 0);
+    CornerPoint* two = AddFree(doc, 2, 0, 0);
+    AddFree(doc, 3, 0, 0);
+    Open();
+    doc.m_pHighlightPoint = two;
+    dlg.OnDelete();
+    ASSERT_EQ(Numbers(), (std::vector<int>{1, 3}));
+    dlg.OnCompact();
+    EXPECT_EQ(Numbers(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(doc.m_freePoints[1]->m_nNumber, 2);
+    EXPECT_EQ(doc.m_nNextPointNumber, 3);
+    dlg.OnNew();
+    EXPECT_EQ(doc.m_freePoints.back()->m_nNumber, 3);
+}
+
+TEST_F(CornerPoints, CompactOnAnEmptyTableResetsTheCounter) {
+    doc.m_nNextPointNumber = 17;
+    Open();
+    dlg.OnCompact();
+    EXPECT_EQ(doc.m_nNextPointNumber, 1);
+}
+
+TEST_F(CornerPoints, HiddenWindowIsNotRebuilt) {
+    AddFree(doc, 1, 0, 0);
+    Open();
+    dlg.hide();
+    AddFree(doc, 2, 0, 0);
+    dlg.RebuildTable(false);
+    EXPECT_EQ(List()->GetItemCount(), 1);
+    dlg.show();
+    EXPECT_EQ(List()->GetItemCount(), 2);
+}

@@ -1,0 +1,454 @@
+#include "CCellEdit.h"
+#include "CMeasListCtrl.h"
+#include "CMeasSeriesDlg.h"
+#include "CMeasurementsDlg.h"
+#include "CSeriesEditDlg.h"
+#include "CellNumber.h"
+#include "TablesTestSupport.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace testscenes;
+using tablestest::FakeView;
+
+namespace {
+
+// Answers the next message box with `button` and records its text.
+void AnswerNextMessageBox(QMessageBox::StandardButton button, QString* text) {
+    QTimer::singleShot(0, [button, text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        *text = box->text();
+        box->button(button)->click();
+    });
+}
+
+const char* const kDeleteQuestion = "Are you sure you want to delete the entire measurement "
+                                    "serie?\n All measurement data in the serie will be deleted!";
+
+struct Windows : ::testing::Test {
+    CQuivraDoc doc;
+    FakeView view{&doc};
+    CMeasurementsDlg meas;
+    CMeasSeriesDlg series;
+
+    void SetUp() override {
+        series.Bind(&doc, &view);
+        series.SetMeasurementsDlg(&meas);
+        meas.Bind(&doc, &view);
+    }
+    CMeasListCtrl* List() const { return meas.List(); }
+    QStringList Row(int r) const {
+        QStringList cells;
+        for (int c = 0; c < 5; ++c)
+            cells << List()->GetItemText(r, c);
+        return cells;
+    }
+    std::vector<int> Ids() const {
+        std::vector<int> ids;
+        for (int r = 0; r < List()->GetItemCount(); ++r)
+            ids.push_back(List()->GetItemText(r, 0).toInt());
+        return ids;
+    }
+    // Deletes the selected series, answering the question with Yes.
+    void DeleteSelected() {
+        QString text;
+        AnswerNextMessageBox(QMessageBox::Yes, &text);
+        series.OnDelete();
+        EXPECT_EQ(text, kDeleteQuestion);
+    }
+};
+
+} // namespace
+
+TEST_F(Windows, TitleAndRowsFollowTheCurrentSeries) {
+    doc.AddSeries();
+    doc.AddSeries();
+    CornerPoint* p = AddFree(doc, 0, 0, 0);
+    BoxObject* box = AddBox(doc, 0, 0, 0);
+    MeasDirection* r = AddDirection(p, DirRadialIn);
+    MeasDirection* x = AddDirection(box->m_points[2], DirMinusX);
+    MeasDirection* odd = AddDirection(box->m_points[3], DirPlusZ);
+    odd->m_nCode = 3; // not a single direction: no code name
+    x->m_measurements[1]->m_dAmplitude = 0.123456;
+    x->m_measurements[1]->m_dPhase = -45;
+    doc.m_seriesNames[1] = "Run-up";
+    doc.m_seriesFrequency[1] = 1500;
+    doc.m_seriesFreqUnit[1] = 1;
+    view.m_nCurrentSeries = 1;
+    meas.Refill(true);
+    EXPECT_EQ(meas.windowTitle(), "Run-up : 1500 RPM.");
+    ASSERT_EQ(List()->GetItemCount(), 3);
+    EXPECT_EQ(List()->DirectionAt(0), r);
+    EXPECT_EQ(Row(0), (QStringList{"1", "1", "-R", "0", "0"}));
+    EXPECT_EQ(Row(1), (QStringList{"2", "4", "-X", "0.1235", "-45"}));
+    EXPECT_EQ(Row(2), (QStringList{"3", "5", "", "0", "0"}));
+    view.m_nCurrentSeries = 0;
+    meas.Refill(true);
+    EXPECT_EQ(meas.windowTitle(), "New Measurement : 1000 Hz.");
+    EXPECT_EQ(Row(1)[3], "0");
+    meas.Refill(false);
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    EXPECT_EQ(meas.windowTitle(), "New Measurement : 1000 Hz.");
+}
+
+TEST_F(Windows, NoSeriesMeansAnEmptyListAndIdleButtons) {
+    CornerPoint* p = AddFree(doc, 0, 0, 0);
+    AddDirection(p, DirPlusX);
+    AddDirection(p, DirPlusY);
+    meas.Refill(true);
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    meas.OnInvertPhase();
+    meas.OnSpin(1);
+    meas.OnSpin(-1);
+    EXPECT_EQ(p->m_directions[0]->m_nNumber, 1);
+    EXPECT_EQ(p->m_directions[1]->m_nNumber, 2);
+    EXPECT_FALSE(doc.IsModified());
+    meas.OnCompact();
+    EXPECT_EQ(doc.m_nNextDirectionNumber, 1);
+}
+
+TEST_F(Windows, InvertPhaseAddsHalfATurnAndWrapsOnce) {
+    doc.AddSeries();
+    MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
+    meas.Refill(true);
+    meas.OnInvertPhase(); // no row selected yet
+    EXPECT_EQ(d->m_measurements[0]->m_dPhase, 0.0);
+    const std::pair<double, double> cases[] = {{270, 90}, {-90, 90}, {600, 420}, {0, 180}};
+    for (const auto& [before, after] : cases) {
+        d->m_measurements[0]->m_dPhase = before;
+        List()->BeginCellEdit(0, 3);
+        meas.OnInvertPhase();
+        EXPECT_DOUBLE_EQ(d->m_measurements[0]->m_dPhase, after) << before;
+        EXPECT_EQ(List()->GetItemText(0, 4), Format4G(after));
+    }
+}
+
+TEST_F(Windows, SpinSwapsNumbersWithTheNeighbourAndFollowsTheEntry) {
+    doc.AddSeries();
+    std::vector<MeasDirection*> d;
+    for (int i = 0; i < 3; ++i)
+        d.push_back(AddDirection(AddFree(doc, i, 0, 0), DirPlusX));
+    ASSERT_TRUE(tablestest::ShowActive(&meas));
+    // Ends: nothing.
+    List()->BeginCellEdit(0, 3);
+    meas.OnSpin(-1);
+    EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(List()->DirectionAt(0), d[0]);
+    List()->BeginCellEdit(2, 3);
+    meas.OnSpin(1);
+    EXPECT_EQ(List()->DirectionAt(2), d[2]);
+    EXPECT_FALSE(doc.IsModified());
+
+    // Middle: the typed value is committed, then the entry moves down.
+    List()->BeginCellEdit(1, 3);
+    QTest::keyClicks(List()->CurrentEditor(), "2.5");
+    meas.OnSpin(1);
+    EXPECT_DOUBLE_EQ(d[1]->m_measurements[0]->m_dAmplitude, 2.5);
+    EXPECT_EQ(d[1]->m_nNumber, 3);
+    EXPECT_EQ(d[2]->m_nNumber, 2);
+    EXPECT_EQ(List()->DirectionAt(2), d[1]);
+    ASSERT_TRUE(List()->CurrentEditor());
+    EXPECT_EQ(List()->CurrentEditor()->Row(), 2);
+    EXPECT_EQ(List()->CurrentEditor()->Column(), 3);
+    EXPECT_EQ(meas.SelRow(), 2);
+    EXPECT_TRUE(doc.IsModified());
+    meas.OnSpin(-1);
+    EXPECT_EQ(d[1]->m_nNumber, 2);
+    EXPECT_EQ(List()->DirectionAt(1), d[1]);
+}
+
+TEST_F(Windows, CompactNumbersEqualIdsInListedOrder) {
+    doc.AddSeries();
+    MeasDirection* a = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
+    MeasDirection* b = AddDirection(AddFree(doc, 1, 0, 0), DirPlusX);
+    MeasDirection* c = AddDirection(AddFree(doc, 2, 0, 0), DirPlusX);
+    a->m_nNumber = 7;
+    b->m_nNumber = 7;
+    c->m_nNumber = 9;
+    meas.Refill(true);
+    meas.OnCompact();
+    EXPECT_EQ(b->m_nNumber, 1); // collected later, listed first
+    EXPECT_EQ(a->m_nNumber, 2);
+    EXPECT_EQ(c->m_nNumber, 3);
+    EXPECT_EQ(doc.m_nNextDirectionNumber, 4);
+    EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(Windows, NewTwiceMakesTheSecondCurrent) {
+    MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
+    series.show();
+    series.OnNew();
+    series.OnNew();
+    EXPECT_EQ(doc.m_nSeries, 2);
+    EXPECT_EQ(doc.m_seriesNames, (std::vector<std::string>{"New Measurement", "New Measurement"}));
+    EXPECT_EQ(view.m_nCurrentSeries, 1);
+    EXPECT_EQ(series.SelSeries(), 1);
+    EXPECT_EQ(series.List()->topLevelItemCount(), 2);
+    ASSERT_EQ(d->m_measurements.size(), 2u);
+    for (const Measurement* m : d->m_measurements) {
+        EXPECT_EQ(m->m_dAmplitude, 0.0);
+        EXPECT_EQ(m->m_dPhase, 0.0);
+    }
+    ASSERT_TRUE(series.EditDlg());
+    EXPECT_TRUE(series.EditDlg()->isVisible());
+    EXPECT_FALSE(doc.m_bUndoAvailable);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(List()->GetItemCount(), 1); // Measurements refilled on selection
+}
+
+TEST_F(Windows, DeleteAsksAndNoKeepsEverything) {
+    doc.AddSeries();
+    series.show();
+    ASSERT_EQ(series.SelSeries(), 0);
+    QString text;
+    AnswerNextMessageBox(QMessageBox::No, &text);
+    series.OnDelete();
+    EXPECT_EQ(text, kDeleteQuestion);
+    EXPECT_EQ(doc.m_nSeries, 1);
+    EXPECT_FALSE(doc.m_bUndoAvailable);
+}
+
+TEST_F(Windows, DeletingTheOnlySeriesEmptiesTheMeasurements) {
+    doc.AddSeries();
+    AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
+    series.show();
+    meas.show();
+    ASSERT_EQ(List()->GetItemCount(), 1);
+    series.OnEdit();
+    ASSERT_TRUE(series.EditDlg()->isVisible());
+    DeleteSelected();
+    EXPECT_EQ(doc.m_nSeries, 0);
+    EXPECT_EQ(view.m_nCurrentSeries, 0);
+    EXPECT_EQ(series.SelSeries(), -1);
+    EXPECT_FALSE(series.EditDlg()->isVisible());
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    EXPECT_TRUE(doc.m_bUndoAvailable);
+    EXPECT_TRUE(doc.IsModified());
+    series.OnDelete(); // nothing selected: no question, nothing happens
+    doc.Undo();
+    EXPECT_EQ(doc.m_nSeries, 1);
+}
+
+// Deleting any series, whichever is current in the view, while the animation keeps stepping:
+// the current index always names an existing series afterwards, and the same series as before
+// unless that one was deleted.
+TEST_F(Windows, DeletingInEveryPositionKeepsTheCurrentIndexValid) {
+    for (int n = 1; n <= 4; ++n) {
+        for (int sel = 0; sel < n; ++sel) {
+            for (int current = 0; current < n; ++current) {
+                SCOPED_TRACE(testing::Message()
+                             << n << " series, delete " << sel << ", current " << current);
+                CQuivraDoc d;
+                FakeView v(&d);
+                CMeasurementsDlg m;
+                CMeasSeriesDlg s;
+                s.Bind(&d, &v);
+                s.SetMeasurementsDlg(&m);
+                m.Bind(&d, &v);
+                MeasDirection* dir = AddDirection(AddFree(d, 0, 0, 0), DirPlusX);
+                for (int k = 0; k < n; ++k) {
+                    d.AddSeries();
+                    d.m_seriesNames.back() = "S" + std::to_string(k);
+                    d.m_seriesFramesPerPeriod.back() = k + 2;
+                }
+                s.show();
+                m.show();
+                s.List()->setCurrentItem(s.List()->topLevelItem(sel));
+                v.Tick();
+                // The view's own series may differ from the selected row.
+                v.m_nCurrentSeries = current;
+                v.Tick();
+                const std::string before = d.m_seriesNames[static_cast<std::size_t>(current)];
+                QString text;
+                AnswerNextMessageBox(QMessageBox::Yes, &text);
+                s.OnDelete();
+                v.Tick();
+                ASSERT_EQ(d.m_nSeries, n - 1);
+                ASSERT_EQ(dir->m_measurements.size(), static_cast<std::size_t>(n - 1));
+                if (n == 1) {
+                    EXPECT_EQ(m.List()->GetItemCount(), 0);
+                    continue;
+                }
+                ASSERT_GE(v.m_nCurrentSeries, 0);
+                ASSERT_LT(v.m_nCurrentSeries, d.m_nSeries);
+                if (current != sel)
+                    EXPECT_EQ(d.m_seriesNames[static_cast<std::size_t>(v.m_nCurrentSeries)],
+                              before);
+                else
+                    EXPECT_EQ(v.m_nCurrentSeries, 0);
+                EXPECT_EQ(m.List()->GetItemCount(), 1);
+                EXPECT_EQ(s.SelSeries(), v.m_nCurrentSeries);
+            }
+        }
+    }
+}
+
+TEST_F(Windows, IndexBeyondTheLastSeriesIsHandled) {
+    doc.AddSeries();
+    doc.AddSeries();
+    AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
+    view.m_nCurrentSeries = 5; // the document lost series under the view
+    meas.Refill(true);
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    List()->BeginCellEdit(0, 3);
+    meas.OnInvertPhase();
+    series.Refill();
+    EXPECT_EQ(view.m_nCurrentSeries, 1);
+    EXPECT_EQ(series.SelSeries(), 1);
+    EXPECT_EQ(List()->GetItemCount(), 1);
+}
+
+TEST_F(Windows, RenameInTheListAppliesOnEnterNotOnEscape) {
+    doc.AddSeries();
+    doc.AddSeries();
+    ASSERT_TRUE(tablestest::ShowActive(&series));
+    QTreeWidget* list = series.List();
+    auto rename = [&](int row, const QString& text, Qt::Key key) {
+        list->setCurrentItem(list->topLevelItem(row));
+        list->editItem(list->topLevelItem(row));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_TRUE(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, key);
+        QApplication::processEvents();
+    };
+    rename(1, "Coast-down", Qt::Key_Escape);
+    EXPECT_EQ(doc.m_seriesNames[1], "New Measurement");
+    EXPECT_FALSE(doc.IsModified());
+    rename(1, "Coast-down", Qt::Key_Return);
+    EXPECT_EQ(doc.m_seriesNames[1], "Coast-down");
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "Coast-down");
+    EXPECT_EQ(doc.m_seriesNames[0], "New Measurement");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(view.m_nCurrentSeries, 1);
+}
+
+namespace {
+
+struct EditSeries : Windows {
+    CSeriesEditDlg* edit = nullptr;
+    void SetUp() override {
+        Windows::SetUp();
+        doc.AddSeries();
+        series.show();
+        series.OnEdit();
+        edit = series.EditDlg();
+        ASSERT_TRUE(edit);
+        ASSERT_TRUE(tablestest::ShowActive(edit));
+    }
+    // Types into a field and moves the focus on, as the user leaves it.
+    void Enter(QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        (field == edit->NameField() ? edit->FrequencyField() : edit->NameField())->setFocus();
+    }
+};
+
+} // namespace
+
+TEST_F(EditSeries, FieldsShowTheCurrentSeries) {
+    EXPECT_EQ(edit->NameField()->text(), "New Measurement");
+    EXPECT_EQ(edit->FrequencyField()->text(), "1000");
+    EXPECT_EQ(edit->FramesField()->text(), "24");
+    EXPECT_EQ(edit->AmplificationField()->text(), "1");
+    EXPECT_TRUE(edit->HzButton()->isChecked());
+}
+
+TEST_F(EditSeries, FramesTakeTheTruncatedMagnitudeAndRefuseZero) {
+    const std::pair<const char*, int> cases[] = {{"-12.7", 12},    {"36", 36},  {"", 36},
+                                                 {"0", 36},        {"0.9", 36}, {"abc", 36},
+                                                 {"1e30", INT_MAX}};
+    for (const auto& [text, frames] : cases) {
+        Enter(edit->FramesField(), QString::fromLatin1(text));
+        EXPECT_EQ(doc.m_seriesFramesPerPeriod[0], frames) << text;
+        EXPECT_EQ(edit->FramesField()->text(), FormatInt(frames)) << text;
+    }
+}
+
+TEST_F(EditSeries, FieldsApplyOnFocusLoss) {
+    meas.show();
+    Enter(edit->FrequencyField(), "1.5e3abc");
+    EXPECT_DOUBLE_EQ(doc.m_seriesFrequency[0], 1500.0);
+    EXPECT_EQ(meas.windowTitle(), "New Measurement : 1500 Hz.");
+    Enter(edit->NameField(), "Idle");
+    EXPECT_EQ(doc.m_seriesNames[0], "Idle");
+    EXPECT_EQ(series.List()->topLevelItem(0)->text(0), "Idle");
+    Enter(edit->AmplificationField(), "x");
+    EXPECT_EQ(doc.m_seriesAmplification[0], 0.0);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(EditSeries, UnitChangesButNotTheValue) {
+    meas.show();
+    edit->RpmButton()->click();
+    EXPECT_EQ(doc.m_seriesFreqUnit[0], 1);
+    EXPECT_EQ(doc.m_seriesFrequency[0], 1000.0);
+    EXPECT_EQ(meas.windowTitle(), "New Measurement : 1000 RPM.");
+    edit->HzButton()->click();
+    EXPECT_EQ(doc.m_seriesFreqUnit[0], 0);
+    EXPECT_EQ(doc.m_seriesFreqFlag[0], 1);
+}
+
+TEST_F(EditSeries, CalculateIgnoresFreePoints) {
+    AddDirection(AddFree(doc, 0, 0, 0), DirPlusX)->m_measurements[0]->m_dAmplitude = 5;
+    AddFree(doc, 0.1, 0, 0);
+    edit->OnCalculate();
+    EXPECT_EQ(doc.m_seriesAmplification[0], 1.0);
+    EXPECT_EQ(view.m_nRepaintsNow, 0);
+}
+
+TEST_F(EditSeries, CalculateKeepsMotionWithinAFractionOfTheNearestNeighbour) {
+    BoxObject* box = AddBox(doc, 0, 0, 0);
+    for (CornerPoint* p : box->m_points) {
+        p->m_x *= 2;
+        p->m_y *= 2;
+        p->m_z *= 2;
+    }
+    AddDirection(box->m_points[0], DirPlusX)->m_measurements[0]->m_dAmplitude = 0.25;
+    AddDirection(box->m_points[0], DirPlusY)->m_measurements[0]->m_dAmplitude = -3; // ignored
+    AddDirection(box->m_points[5], DirPlusZ)->m_measurements[0]->m_dAmplitude = 0.5;
+    AddDirection(box->m_points[6], DirPlusZ); // amplitude 0 never limits
+    edit->OnCalculate();
+    EXPECT_DOUBLE_EQ(doc.m_seriesAmplification[0], 1.2);
+    EXPECT_EQ(edit->AmplificationField()->text(), "1.2");
+    EXPECT_EQ(view.m_nRepaintsNow, 1);
+}
+
+TEST(ProposeAmplification, NoDirectionsOrNoSeriesLimitNothing) {
+    CQuivraDoc doc;
+    AddBox(doc, 0, 0, 0);
+    EXPECT_EQ(ProposeAmplification(doc, 0), 1e100);
+    EXPECT_EQ(ProposeAmplification(doc, -1), 1e100);
+}
+
+// Rows whose direction was destroyed elsewhere (the window was not refilled yet) are neither
+// read nor written.
+TEST_F(Windows, StaleRowsAreLeftAlone) {
+    doc.AddSeries();
+    CornerPoint* p = AddFree(doc, 0, 0, 0);
+    AddDirection(p, DirPlusX);
+    MeasDirection* kept = AddDirection(AddFree(doc, 1, 0, 0), DirPlusX);
+    ASSERT_TRUE(tablestest::ShowActive(&meas));
+    List()->BeginCellEdit(0, 3);
+    QTest::keyClicks(List()->CurrentEditor(), "4");
+    delete p; // takes its direction along
+    doc.m_pHighlightPoint = nullptr;
+    QTest::keyClick(List()->CurrentEditor(), Qt::Key_Tab); // commits row 0: refused
+    EXPECT_EQ(List()->GetItemText(0, 3), "0");
+    meas.OnSpin(-1);
+    EXPECT_EQ(kept->m_nNumber, 2);
+    List()->BeginCellEdit(0, 4);
+    EXPECT_EQ(doc.m_pHighlightPoint, nullptr);
+    meas.OnInvertPhase();
+    meas.Refill(true);
+    ASSERT_EQ(List()->GetItemCount(), 1);
+    EXPECT_EQ(List()->DirectionAt(0), kept);
+}
