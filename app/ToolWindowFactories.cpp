@@ -1,7 +1,16 @@
 #include "ToolWindowFactories.h"
 
+#include "CCameraSettingsDlg.h"
+#include "CCreateBoxDlg.h"
+#include "CCreateCylinderDlg.h"
 #include "CDrawLinesHelpDlg.h"
+#include "CEditCornerPointsDlg.h"
+#include "CMeasSeriesDlg.h"
+#include "CMeasurementsDlg.h"
+#include "CMoveDlg.h"
 #include "CommandIds.h"
+#include "IDocView.h"
+#include "ISeriesHost.h"
 
 #include <QDialog>
 
@@ -15,27 +24,48 @@ ToolWindowParts EmptyWindow(QWidget* owner, ToolWindow window) {
     return ToolWindowParts{dialog, {}, {}};
 }
 
+// The measurement windows follow the series of the view they are bound to.
+ISeriesHost* SeriesHostOf(IDocView* view) {
+    return dynamic_cast<ISeriesHost*>(view);
+}
+
 ToolWindowParts MakeEditPoints(QWidget* owner) {
-    // Its form takes the document only: its m_bind should ignore the view.
-    return EmptyWindow(owner, ToolWindow::EditPoints);
+    auto* dlg = new CEditCornerPointsDlg(owner);
+    // Takes the document only.
+    return ToolWindowParts{dlg, [dlg](CQuivraDoc* doc, IDocView*) { dlg->Bind(doc); },
+                           [dlg] { dlg->RebuildTable(dlg->isVisible()); }};
 }
 ToolWindowParts MakeCreateCylinder(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::CreateCylinder);
+    auto* dlg = new CCreateCylinderDlg(owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); }, {}};
 }
 ToolWindowParts MakeCreateBox(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::CreateBox);
+    auto* dlg = new CCreateBoxDlg(owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); }, {}};
 }
 ToolWindowParts MakeMeasurements(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::Measurements);
+    auto* dlg = new CMeasurementsDlg(owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, SeriesHostOf(view)); },
+        [dlg] { dlg->Refill(dlg->isVisible()); }};
 }
 ToolWindowParts MakeMeasurementSeries(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::MeasurementSeries);
+    auto* dlg = new CMeasSeriesDlg(owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, SeriesHostOf(view)); },
+        [dlg] { dlg->Refill(); }};
 }
 ToolWindowParts MakeCameraSettings(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::CameraSettings);
+    auto* dlg = new CCameraSettingsDlg(owner);
+    return ToolWindowParts{dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); },
+                           [dlg] { dlg->ShowValues(); }};
 }
 ToolWindowParts MakeMoveLocalOrigin(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::MoveLocalOrigin);
+    auto* dlg = new CMoveDlg(CMoveDlg::Layout::MoveOrigin, owner);
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); }, {}};
 }
 ToolWindowParts MakeHelpLines(QWidget* owner) {
     // Takes neither document nor view.
@@ -74,4 +104,14 @@ const ToolWindowInfo kTable[kToolWindowCount] = {
 
 const ToolWindowInfo& ToolWindowInfoOf(ToolWindow window) {
     return kTable[static_cast<int>(window)];
+}
+
+void LinkToolWindows(const std::array<QWidget*, kToolWindowCount>& windows) {
+    // The series window refills the measurements window when the current series changes.
+    auto* series =
+        qobject_cast<CMeasSeriesDlg*>(windows[static_cast<int>(ToolWindow::MeasurementSeries)]);
+    auto* measurements =
+        qobject_cast<CMeasurementsDlg*>(windows[static_cast<int>(ToolWindow::Measurements)]);
+    if (series && measurements)
+        series->SetMeasurementsDlg(measurements);
 }
