@@ -56,6 +56,10 @@ CDocToolWindows::CDocToolWindows(QWidget* owner) {
             ++s_nCreated;
         }
     }
+    std::array<QWidget*, kToolWindowCount> windows{};
+    for (int i = 0; i < kToolWindowCount; ++i)
+        windows[i] = m_slots[i].m_pWindow;
+    LinkToolWindows(windows);
 }
 
 CDocToolWindows::~CDocToolWindows() {

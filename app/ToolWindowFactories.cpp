@@ -3,13 +3,11 @@
 #include "CCameraSettingsDlg.h"
 #include "CCreateBoxDlg.h"
 #include "CCreateCylinderDlg.h"
-#include "CDocToolWindows.h"
 #include "CDrawLinesHelpDlg.h"
 #include "CEditCornerPointsDlg.h"
 #include "CMeasSeriesDlg.h"
 #include "CMeasurementsDlg.h"
 #include "CMoveDlg.h"
-#include "CQuivraDoc.h"
 #include "CommandIds.h"
 #include "IDocView.h"
 #include "ISeriesHost.h"
@@ -26,16 +24,16 @@ ToolWindowParts EmptyWindow(QWidget* owner, ToolWindow window) {
     return ToolWindowParts{dialog, {}, {}};
 }
 
-// The measurement windows work on the view's current series.
+// The measurement windows follow the series of the view they are bound to.
 ISeriesHost* SeriesHostOf(IDocView* view) {
     return dynamic_cast<ISeriesHost*>(view);
 }
 
 ToolWindowParts MakeEditPoints(QWidget* owner) {
     auto* dlg = new CEditCornerPointsDlg(owner);
-    // Its form takes the document only. A hidden table is rebuilt when it is shown.
+    // Takes the document only.
     return ToolWindowParts{dlg, [dlg](CQuivraDoc* doc, IDocView*) { dlg->Bind(doc); },
-                           [dlg]() { dlg->RebuildTable(dlg->isVisible()); }};
+                           [dlg] { dlg->RebuildTable(dlg->isVisible()); }};
 }
 ToolWindowParts MakeCreateCylinder(QWidget* owner) {
     auto* dlg = new CCreateCylinderDlg(owner);
@@ -51,25 +49,18 @@ ToolWindowParts MakeMeasurements(QWidget* owner) {
     auto* dlg = new CMeasurementsDlg(owner);
     return ToolWindowParts{
         dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, SeriesHostOf(view)); },
-        [dlg]() { dlg->Refill(dlg->isVisible()); }};
+        [dlg] { dlg->Refill(dlg->isVisible()); }};
 }
 ToolWindowParts MakeMeasurementSeries(QWidget* owner) {
     auto* dlg = new CMeasSeriesDlg(owner);
-    return ToolWindowParts{dlg,
-                           [dlg](CQuivraDoc* doc, IDocView* view) {
-                               // Selecting a series refills the same document's Measurements.
-                               if (auto* set = dynamic_cast<CDocToolWindows*>(
-                                       doc ? doc->m_pToolWindows.get() : nullptr))
-                                   dlg->SetMeasurementsDlg(qobject_cast<CMeasurementsDlg*>(
-                                       set->Window(ToolWindow::Measurements)));
-                               dlg->Bind(doc, SeriesHostOf(view));
-                           },
-                           [dlg]() { dlg->Refill(); }};
+    return ToolWindowParts{
+        dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, SeriesHostOf(view)); },
+        [dlg] { dlg->Refill(); }};
 }
 ToolWindowParts MakeCameraSettings(QWidget* owner) {
     auto* dlg = new CCameraSettingsDlg(owner);
     return ToolWindowParts{dlg, [dlg](CQuivraDoc* doc, IDocView* view) { dlg->Bind(doc, view); },
-                           [dlg]() { dlg->ShowValues(); }};
+                           [dlg] { dlg->ShowValues(); }};
 }
 ToolWindowParts MakeMoveLocalOrigin(QWidget* owner) {
     auto* dlg = new CMoveDlg(CMoveDlg::Layout::MoveOrigin, owner);
@@ -113,4 +104,14 @@ const ToolWindowInfo kTable[kToolWindowCount] = {
 
 const ToolWindowInfo& ToolWindowInfoOf(ToolWindow window) {
     return kTable[static_cast<int>(window)];
+}
+
+void LinkToolWindows(const std::array<QWidget*, kToolWindowCount>& windows) {
+    // The series window refills the measurements window when the current series changes.
+    auto* series =
+        qobject_cast<CMeasSeriesDlg*>(windows[static_cast<int>(ToolWindow::MeasurementSeries)]);
+    auto* measurements =
+        qobject_cast<CMeasurementsDlg*>(windows[static_cast<int>(ToolWindow::Measurements)]);
+    if (series && measurements)
+        series->SetMeasurementsDlg(measurements);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 
 class CQuivraDoc;
@@ -45,3 +46,6 @@ struct ToolWindowInfo {
 
 // The table, in document order.
 const ToolWindowInfo& ToolWindowInfoOf(ToolWindow window);
+
+// Connects windows that work together, once all ten exist (indexed by ToolWindow).
+void LinkToolWindows(const std::array<QWidget*, kToolWindowCount>& windows);

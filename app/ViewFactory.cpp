@@ -1,11 +1,11 @@
 #include "ViewFactory.h"
 
-#include "CQuivraView.h"
+#include "CAppView.h"
 
 namespace viewfactory {
 
 QWidget* CreateView(CQuivraDoc* doc, QWidget* parent) {
-    return new CQuivraView(doc, parent);
+    return new CAppView(doc, parent);
 }
 
 IDocView* DocViewOf(QWidget* view) {

@@ -100,7 +100,7 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     QWidget* help = Frame()->findChild<QWidget*>("dlghelplines");
     ASSERT_TRUE(box && help && box->isVisible());
     EXPECT_EQ(box->windowTitle(), "Create Box");
-    box->setGeometry(work.left() + 100, work.top() + 50, 420, 360); // above the form's minimum
+    box->setGeometry(work.left() + 100, work.top() + 50, 500, 420);
     help->setGeometry(work.left() + 200, work.top() + 60, 310, 210);
     ASSERT_TRUE(Run(ID_FILE_CLOSE));
 
@@ -111,7 +111,7 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     ASSERT_TRUE(wp.FromBytes(boxBytes));
     EXPECT_EQ(wp.m_nShowCmd, CWindowPlacement::ShowNormal);
     EXPECT_EQ(QRect(QPoint(wp.m_nLeft, wp.m_nTop), QPoint(wp.m_nRight - 1, wp.m_nBottom - 1)),
-              QRect(100, 50, 420, 360));
+              QRect(100, 50, 500, 420));
     EXPECT_EQ(s.value("dlghelplines/wp").toByteArray().size(), 44);
     EXPECT_FALSE(s.contains("cylmake/wp")); // never shown, nothing of its own to keep
 
@@ -125,13 +125,13 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     help = Frame()->findChild<QWidget*>("dlghelplines");
     QWidget* cyl = Frame()->findChild<QWidget*>("cylmake");
     EXPECT_FALSE(box->isVisible());
-    EXPECT_EQ(box->geometry(), QRect(work.left() + 100, work.top() + 50, 420, 360));
+    EXPECT_EQ(box->geometry(), QRect(work.left() + 100, work.top() + 50, 500, 420));
     EXPECT_NE(help->geometry().topLeft(), QPoint(work.left() + 200, work.top() + 60));
     EXPECT_FALSE(cyl->testAttribute(Qt::WA_Moved));
     ASSERT_TRUE(Run(ID_EDIT_BOX));
     EXPECT_TRUE(box->isVisible());
     EXPECT_FALSE(box->isMaximized());
-    EXPECT_EQ(box->geometry(), QRect(work.left() + 100, work.top() + 50, 420, 360));
+    EXPECT_EQ(box->geometry(), QRect(work.left() + 100, work.top() + 50, 500, 420));
 }
 
 TEST(WindowPlacement, RecordRoundTripsAndRejectsOtherSizes) {
