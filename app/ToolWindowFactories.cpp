@@ -1,7 +1,15 @@
 #include "ToolWindowFactories.h"
 
+#include "CDocToolWindows.h"
 #include "CDrawLinesHelpDlg.h"
+#include "CImportedMeasDlg.h"
+#include "CMeasurementsDlg.h"
+#include "CQuivraDoc.h"
+#include "CTransferDlg.h"
 #include "CommandIds.h"
+#include "IDocView.h"
+#include "ISeriesHost.h"
+#include "SerialPort.h"
 
 #include <QDialog>
 
@@ -42,10 +50,32 @@ ToolWindowParts MakeHelpLines(QWidget* owner) {
     return ToolWindowParts{new CDrawLinesHelpDlg(owner), {}, {}};
 }
 ToolWindowParts MakeTransfer(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::Transfer);
+    auto* dlg = new CTransferDlg(SerialPort::ComPortOpener(), owner);
+    auto bind = [dlg](CQuivraDoc* doc, IDocView*) {
+        dlg->Bind(doc);
+        // Its results are listed by the document's imported-measurements window.
+        auto* windows = doc ? dynamic_cast<CDocToolWindows*>(doc->m_pToolWindows.get()) : nullptr;
+        if (!windows)
+            return;
+        dlg->SetImportedWindow(
+            qobject_cast<CImportedMeasDlg*>(windows->Window(ToolWindow::ImportedMeasurements)),
+            [windows] { windows->Show(ToolWindow::ImportedMeasurements); });
+    };
+    return ToolWindowParts{dlg, bind, [dlg] { dlg->OnRebind(); }};
 }
 ToolWindowParts MakeImportedMeasurements(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::ImportedMeasurements);
+    auto* dlg = new CImportedMeasDlg(owner);
+    auto bind = [dlg](CQuivraDoc* doc, IDocView* view) {
+        dlg->Bind(doc, dynamic_cast<ISeriesHost*>(view));
+        // The copies write to the rows of the document's Measurements window.
+        auto* windows = doc ? dynamic_cast<CDocToolWindows*>(doc->m_pToolWindows.get()) : nullptr;
+        if (!windows)
+            return;
+        dlg->SetMeasurementsWindow(
+            qobject_cast<CMeasurementsDlg*>(windows->Window(ToolWindow::Measurements)),
+            [windows] { windows->Show(ToolWindow::Measurements); });
+    };
+    return ToolWindowParts{dlg, bind, [dlg] { dlg->Rebuild(); }};
 }
 
 const ToolWindowInfo kTable[kToolWindowCount] = {
