@@ -4,6 +4,7 @@
 #include "CCommandMap.h"
 #include "CDocTemplate.h"
 #include "CDocToolWindows.h"
+#include "CInstrumentImport.h"
 #include "CPrompts.h"
 #include "CQuivraDoc.h"
 #include "CRecentFileList.h"
@@ -188,6 +189,8 @@ CCommandMap<CAppDocument> MakeDocCommands() {
             }
         },
         [](CAppDocument& d, CCmdUI& ui) { ui.Enable(d.Doc()->m_bUndoAvailable != 0); });
+    map.On(cmd::ID_FILE_R4_IMPORT,
+           [](CAppDocument& d) { CInstrumentImport::ImportInstrumentFile(d); });
     for (int i = 0; i < kToolWindowCount; ++i) {
         const ToolWindowInfo& info = ToolWindowInfoOf(static_cast<ToolWindow>(i));
         ShowWindowCommand(map, info.m_nCommand, info.m_window);

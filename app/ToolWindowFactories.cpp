@@ -3,26 +3,23 @@
 #include "CCameraSettingsDlg.h"
 #include "CCreateBoxDlg.h"
 #include "CCreateCylinderDlg.h"
+#include "CDocToolWindows.h"
 #include "CDrawLinesHelpDlg.h"
 #include "CEditCornerPointsDlg.h"
+#include "CImportedMeasDlg.h"
 #include "CMeasSeriesDlg.h"
 #include "CMeasurementsDlg.h"
 #include "CMoveDlg.h"
+#include "CQuivraDoc.h"
+#include "CTransferDlg.h"
 #include "CommandIds.h"
 #include "IDocView.h"
 #include "ISeriesHost.h"
+#include "SerialPort.h"
 
 #include <QDialog>
 
 namespace {
-
-// A titled, empty modeless window, standing in until the window's own form exists.
-ToolWindowParts EmptyWindow(QWidget* owner, ToolWindow window) {
-    auto* dialog = new QDialog(owner);
-    dialog->setWindowTitle(QString::fromLatin1(ToolWindowInfoOf(window).m_title));
-    dialog->resize(320, 200);
-    return ToolWindowParts{dialog, {}, {}};
-}
 
 // The measurement windows follow the series of the view they are bound to.
 ISeriesHost* SeriesHostOf(IDocView* view) {
@@ -72,10 +69,32 @@ ToolWindowParts MakeHelpLines(QWidget* owner) {
     return ToolWindowParts{new CDrawLinesHelpDlg(owner), {}, {}};
 }
 ToolWindowParts MakeTransfer(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::Transfer);
+    auto* dlg = new CTransferDlg(SerialPort::ComPortOpener(), owner);
+    auto bind = [dlg](CQuivraDoc* doc, IDocView*) {
+        dlg->Bind(doc);
+        // Its results are listed by the document's imported-measurements window.
+        auto* windows = doc ? dynamic_cast<CDocToolWindows*>(doc->m_pToolWindows.get()) : nullptr;
+        if (!windows)
+            return;
+        dlg->SetImportedWindow(
+            qobject_cast<CImportedMeasDlg*>(windows->Window(ToolWindow::ImportedMeasurements)),
+            [windows] { windows->Show(ToolWindow::ImportedMeasurements); });
+    };
+    return ToolWindowParts{dlg, bind, [dlg] { dlg->OnRebind(); }};
 }
 ToolWindowParts MakeImportedMeasurements(QWidget* owner) {
-    return EmptyWindow(owner, ToolWindow::ImportedMeasurements);
+    auto* dlg = new CImportedMeasDlg(owner);
+    auto bind = [dlg](CQuivraDoc* doc, IDocView* view) {
+        dlg->Bind(doc, dynamic_cast<ISeriesHost*>(view));
+        // The copies write to the rows of the document's Measurements window.
+        auto* windows = doc ? dynamic_cast<CDocToolWindows*>(doc->m_pToolWindows.get()) : nullptr;
+        if (!windows)
+            return;
+        dlg->SetMeasurementsWindow(
+            qobject_cast<CMeasurementsDlg*>(windows->Window(ToolWindow::Measurements)),
+            [windows] { windows->Show(ToolWindow::Measurements); });
+    };
+    return ToolWindowParts{dlg, bind, [dlg] { dlg->Rebuild(); }};
 }
 
 const ToolWindowInfo kTable[kToolWindowCount] = {

@@ -1,0 +1,215 @@
+#include "CImportedMeasDlg.h"
+
+#include "CMeasListCtrl.h"
+#include "CMeasurementsDlg.h"
+#include "CQuivraDoc.h"
+#include "CellNumber.h"
+#include "ISeriesHost.h"
+#include "ImportedMeasTable.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+struct Column {
+    const char* m_heading;
+    int m_nWidth;
+};
+const Column kColumns[] = {{"Id", 40},    {"Amplitude", 70}, {"Angle", 70},   {"Unit", 50},
+                           {"Speed", 70}, {"Rot. Unit", 40}, {"Multiple", 70}};
+
+} // namespace
+
+CImportedMeasDlg::CImportedMeasDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(tr("Imported Instrument Measurements"));
+    setModal(false);
+
+    m_pList = new QTableWidget(0, 7, this);
+    m_pList->setObjectName(QStringLiteral("List"));
+    m_pList->setShowGrid(true);
+    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pList->verticalHeader()->hide();
+    int width = 0;
+    for (int c = 0; c < 7; ++c) {
+        auto* heading = new QTableWidgetItem(tr(kColumns[c].m_heading));
+        heading->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                         : Qt::AlignRight | Qt::AlignVCenter);
+        m_pList->setHorizontalHeaderItem(c, heading);
+        m_pList->setColumnWidth(c, kColumns[c].m_nWidth);
+        width += kColumns[c].m_nWidth;
+    }
+    m_pList->setMinimumWidth(width + 24);
+
+    auto* label = new QLabel(tr("Multiple :"), this);
+    m_pChoice = new QComboBox(this);
+    m_pChoice->setObjectName(QStringLiteral("Multiple"));
+    m_pChoice->setMinimumContentsLength(10);
+    label->setBuddy(m_pChoice);
+    connect(m_pChoice, &QComboBox::activated, this, &CImportedMeasDlg::OnChoiceChanged);
+
+    auto* copy = new QPushButton(tr("Copy >"), this);
+    auto* copyAll = new QPushButton(tr("Copy All >>"), this);
+    auto* close = new QPushButton(tr("Close"), this);
+    copy->setObjectName(QStringLiteral("Copy"));
+    copyAll->setObjectName(QStringLiteral("CopyAll"));
+    close->setObjectName(QStringLiteral("Close"));
+    for (QPushButton* b : {copy, copyAll, close})
+        b->setAutoDefault(false);
+    connect(copy, &QPushButton::clicked, this, &CImportedMeasDlg::OnCopy);
+    connect(copyAll, &QPushButton::clicked, this, &CImportedMeasDlg::OnCopyAll);
+    connect(close, &QPushButton::clicked, this, &QDialog::hide);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(label);
+    bar->addWidget(m_pChoice);
+    bar->addStretch();
+    bar->addWidget(copy);
+    bar->addWidget(copyAll);
+    bar->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(m_pList);
+    resize(width + 60, 360);
+
+    m_pChoice->addItem(tr("All"), 0.f);
+}
+
+void CImportedMeasDlg::Bind(CQuivraDoc* doc, ISeriesHost* host) {
+    m_pDoc = doc;
+    m_pHost = host;
+}
+
+void CImportedMeasDlg::SetMeasurementsWindow(CMeasurementsDlg* dlg, std::function<void()> show) {
+    m_pMeas = dlg;
+    m_showMeas = std::move(show);
+}
+
+int CImportedMeasDlg::Series() const {
+    return m_pHost ? ValidSeries(m_pDoc, m_pHost->CurrentSeries()) : -1;
+}
+
+void CImportedMeasDlg::Rebuild() {
+    m_pChoice->clear();
+    const std::vector<float> none;
+    for (const ImportedMeasTable::Choice& c :
+         ImportedMeasTable::MultipleChoices(m_pDoc ? m_pDoc->m_importedMultiples : none))
+        m_pChoice->addItem(c.m_strText, c.m_fValue);
+    m_pChoice->setCurrentIndex(0);
+    m_fFilter = 0.f;
+    FillList();
+}
+
+void CImportedMeasDlg::OnChoiceChanged(int index) {
+    if (index < 0 || index >= m_pChoice->count())
+        return;
+    m_pChoice->setCurrentIndex(index);
+    m_fFilter = m_pChoice->itemData(index).toFloat();
+    FillList();
+}
+
+void CImportedMeasDlg::FillList() {
+    m_pList->clearContents();
+    m_pList->setRowCount(0);
+    m_rows.clear();
+    if (!isVisible() || !m_pDoc || m_pDoc->m_importedMeas.empty())
+        return;
+    for (const ImportedMeas* m : ImportedMeasTable::Rows(m_pDoc->m_importedMeas, m_fFilter))
+        m_rows.push_back(*m);
+    m_pList->setRowCount(static_cast<int>(m_rows.size()));
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r) {
+        const QStringList texts = ImportedMeasTable::RowTexts(m_rows[std::size_t(r)]);
+        for (int c = 0; c < texts.size(); ++c) {
+            auto* item = new QTableWidgetItem(texts[c]);
+            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                          : Qt::AlignRight | Qt::AlignVCenter);
+            if (c == 0)
+                item->setData(Qt::UserRole, r); // the row's record: m_rows[r]
+            m_pList->setItem(r, c, item);
+        }
+    }
+}
+
+void CImportedMeasDlg::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    // Un-minimizing is not a show request: only a command or the end of an import or transfer
+    // brings the Measurements window along.
+    if (!e->spontaneous() && m_pMeas && !m_pMeas->isVisible()) {
+        if (m_showMeas)
+            m_showMeas();
+        else
+            m_pMeas->show();
+        raise();
+        activateWindow();
+    }
+    FillList();
+}
+
+void CImportedMeasDlg::hideEvent(QHideEvent* e) {
+    QDialog::hideEvent(e);
+    FillList();
+}
+
+void CImportedMeasDlg::OnCopy() {
+    if (!m_pDoc || !m_pMeas)
+        return;
+    CMeasListCtrl* measList = m_pMeas->List();
+    int measRow = m_pMeas->SelRow();
+    if (measRow < 0)
+        measRow = measList->currentIndex().row();
+    const int row = m_pList->currentRow();
+    if (measRow < 0 || measRow >= measList->GetItemCount() || row < 0 ||
+        row >= static_cast<int>(m_rows.size()))
+        return;
+    MeasDirection* direction = measList->DirectionAt(measRow);
+    // The Measurements list may still show a direction that was deleted since its last refill.
+    if (!IsLiveDirection(m_pDoc, direction))
+        return;
+    if (ImportedMeasTable::CopyOne(m_pDoc, &m_rows[std::size_t(row)], direction, Series()))
+        AfterCopy();
+}
+
+void CImportedMeasDlg::OnCopyAll() {
+    if (!m_pDoc || m_rows.empty())
+        return;
+    std::vector<const ImportedMeas*> rows;
+    for (const ImportedMeas& m : m_rows)
+        rows.push_back(&m);
+    std::vector<MeasDirection*> measRows;
+    if (m_pMeas) {
+        CMeasListCtrl* measList = m_pMeas->List();
+        auto collect = [&] {
+            measRows.clear();
+            for (int i = 0; i < measList->GetItemCount(); ++i) {
+                MeasDirection* d = measList->DirectionAt(i);
+                if (!IsLiveDirection(m_pDoc, d))
+                    return false;
+                measRows.push_back(d);
+            }
+            return true;
+        };
+        // A row whose direction was deleted since the list's last refill is never written
+        // through: the list is brought up to date first.
+        if (!collect()) {
+            m_pMeas->Refill(m_pMeas->isVisible());
+            if (!collect())
+                measRows.clear();
+        }
+    }
+    if (ImportedMeasTable::CopyAll(m_pDoc, rows, measRows, Series()))
+        AfterCopy();
+}
+
+void CImportedMeasDlg::AfterCopy() {
+    if (m_pMeas)
+        m_pMeas->Refill(m_pMeas->isVisible());
+    m_pDoc->UpdateAllViews();
+}

@@ -1,0 +1,227 @@
+#include "InstDlgTestSupport.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+
+using namespace instdlgtest;
+
+namespace {
+
+void Click(QWidget* parent, const char* name) {
+    auto* b = parent->findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_TRUE(b) << name;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+TEST_F(ImportedWindows, ColumnsAndRowTexts) {
+    Build(1);
+    const QStringList headings{"Id",    "Amplitude", "Angle",   "Unit",
+                               "Speed", "Rot. Unit", "Multiple"};
+    const int widths[] = {40, 70, 70, 50, 70, 40, 70};
+    ASSERT_EQ(imported.List()->columnCount(), 7);
+    for (int c = 0; c < 7; ++c) {
+        EXPECT_EQ(imported.List()->horizontalHeaderItem(c)->text(), headings[c]);
+        EXPECT_EQ(imported.List()->columnWidth(c), widths[c]);
+    }
+    EXPECT_EQ(imported.windowTitle(), QStringLiteral("Imported Instrument Measurements"));
+
+    // A unit or speed code without a table entry shows "?" instead of reading past the tables.
+    doc.m_importedMeas = {Rec(7, 1.5f, -90.f, 2.f, 3, 1), Rec(8, 0.25f, 10.f, 2.f, 42, 5)};
+    doc.m_importedMultiples = {0.f, 2.f};
+    imported.show();
+    imported.Rebuild();
+    ASSERT_EQ(imported.List()->rowCount(), 2);
+    EXPECT_EQ(Row(0),
+              (QStringList{"7", "1.500000", "-90.000000", "m/s", "50.000000", "RPM", "2.000000"}));
+    EXPECT_EQ(Row(1),
+              (QStringList{"8", "0.250000", "10.000000", "?", "50.000000", "?", "2.000000"}));
+    EXPECT_TRUE(imported.List()->item(0, 0)->textAlignment() & Qt::AlignLeft);
+    EXPECT_TRUE(imported.List()->item(0, 1)->textAlignment() & Qt::AlignRight);
+}
+
+TEST_F(ImportedWindows, ChoicesAndExactFilter) {
+    Build(1);
+    doc.m_importedMeas = {Rec(1, 1, 0, 2.f), Rec(2, 2, 0, 2.f), Rec(3, 3, 0, 1.f),
+                          Rec(4, 4, 0, 1.0000001f)};
+    doc.m_importedMultiples = {1.f, 2.f};
+    imported.show();
+    imported.Rebuild();
+    EXPECT_EQ(Choices(), (QStringList{"All", "1.000000", "2.000000"}));
+    EXPECT_EQ(imported.Choice()->currentIndex(), 0);
+    EXPECT_EQ(Ids(), (QStringList{"1", "2", "3", "4"}));
+
+    imported.OnChoiceChanged(1);
+    EXPECT_EQ(imported.Filter(), 1.f);
+    // Exactly 1: a multiple a hair above it is not listed.
+    EXPECT_EQ(Ids(), (QStringList{"3"}));
+    imported.OnChoiceChanged(2);
+    EXPECT_EQ(Ids(), (QStringList{"1", "2"}));
+
+    // Rebuilding (after an import, a transfer or a rebinding) goes back to "All".
+    imported.Rebuild();
+    EXPECT_EQ(imported.Filter(), 0.f);
+    EXPECT_EQ(imported.Choice()->currentIndex(), 0);
+    EXPECT_EQ(Ids().size(), 4);
+}
+
+TEST_F(ImportedWindows, RowsOnlyWhileShownAndShowingBringsMeasurements) {
+    Build(2);
+    doc.m_importedMeas = {Rec(1, 1, 0, 1.f)};
+    doc.m_importedMultiples = {0.f, 1.f};
+    imported.Rebuild();
+    EXPECT_EQ(imported.List()->rowCount(), 0); // hidden
+    EXPECT_FALSE(meas.isVisible());
+
+    imported.show();
+    EXPECT_EQ(imported.List()->rowCount(), 1);
+    EXPECT_TRUE(meas.isVisible());
+    EXPECT_EQ(meas.List()->GetItemCount(), 2);
+
+    Click(&imported, "Close");
+    EXPECT_FALSE(imported.isVisible());
+    EXPECT_EQ(imported.List()->rowCount(), 0);
+    EXPECT_TRUE(meas.isVisible()); // closing this one leaves Measurements open
+}
+
+TEST_F(ImportedWindows, CopyAllLooksAtTheFirstMinRowsOnly) {
+    Build(2);
+    // Three imported rows, two Measurements rows: the third row (number 1) is never looked at.
+    doc.m_importedMeas = {Rec(2, 2.5f, 45.f, 1.f), Rec(9, 9.f, 9.f, 1.f), Rec(1, 1.5f, 15.f, 1.f)};
+    doc.m_importedMultiples = {0.f, 1.f};
+    imported.show();
+    ASSERT_EQ(meas.List()->GetItemCount(), 2);
+    ASSERT_EQ(imported.List()->rowCount(), 3);
+    const int redraws = view.m_nRedraws;
+
+    Click(&imported, "CopyAll");
+    EXPECT_DOUBLE_EQ(Amplitude(2), 2.5);
+    EXPECT_DOUBLE_EQ(Phase(2), 45.0);
+    EXPECT_DOUBLE_EQ(Amplitude(1), 0.0);
+    EXPECT_EQ(doc.m_bUndoAvailable, 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_GT(view.m_nRedraws, redraws);
+    EXPECT_EQ(meas.List()->GetItemText(1, 3), QStringLiteral("2.5")); // refilled
+
+    // The copy is undone in one step.
+    ASSERT_EQ(doc.Undo(), 1);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_directions[0]->m_measurements[0]->m_dAmplitude, 0.0);
+}
+
+TEST_F(ImportedWindows, CopyAllUsesTheFilteredRowsAndTheFirstMatchingDirection) {
+    Build(3);
+    dirs[2]->m_nNumber = 1; // two directions numbered 1: the first listed row gets the value
+    doc.m_importedMeas = {Rec(9, 9.f, 9.f, 2.f), Rec(1, 1.5f, 15.f, 1.f)};
+    doc.m_importedMultiples = {1.f, 2.f};
+    imported.show();
+    imported.Rebuild();
+    imported.OnChoiceChanged(1); // multiple 1 only: one row, number 1
+    ASSERT_EQ(imported.List()->rowCount(), 1);
+    imported.OnCopyAll();
+    // Among equal numbers the Measurements list shows the later-collected direction first.
+    MeasDirection* first = meas.List()->DirectionAt(0);
+    ASSERT_EQ(first->m_nNumber, 1);
+    EXPECT_DOUBLE_EQ(first->m_measurements[0]->m_dAmplitude, 1.5);
+    MeasDirection* second = meas.List()->DirectionAt(1);
+    EXPECT_DOUBLE_EQ(second->m_measurements[0]->m_dAmplitude, 0.0);
+}
+
+TEST_F(ImportedWindows, CopyAllWithoutRowsDoesNothing) {
+    Build(2);
+    imported.show();
+    imported.OnCopyAll();
+    EXPECT_EQ(doc.m_bUndoAvailable, 0);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ImportedWindows, CopyNeedsBothMarks) {
+    Build(2);
+    doc.m_importedMeas = {Rec(5, 3.25f, 120.f, 1.f), Rec(6, 4.f, 30.f, 1.f)};
+    doc.m_importedMultiples = {0.f, 1.f};
+    imported.show();
+
+    imported.OnCopy(); // neither list has a mark
+    imported.List()->setCurrentCell(1, 0);
+    imported.OnCopy(); // the Measurements list has none
+    EXPECT_EQ(doc.m_bUndoAvailable, 0);
+
+    // Clicking a Measurements row's amplitude opens its editor and marks the row.
+    meas.List()->BeginCellEdit(1, 3);
+    meas.List()->CloseCellEdit();
+    ASSERT_EQ(meas.SelRow(), 1);
+    imported.List()->setCurrentCell(-1, -1);
+    imported.OnCopy(); // this list has none
+    EXPECT_EQ(doc.m_bUndoAvailable, 0);
+
+    imported.List()->setCurrentCell(1, 0);
+    imported.OnCopy();
+    // Number 6 goes to number 2: "Copy >" does not match numbers.
+    EXPECT_DOUBLE_EQ(Amplitude(2), 4.0);
+    EXPECT_DOUBLE_EQ(Phase(2), 30.0);
+    EXPECT_DOUBLE_EQ(Amplitude(1), 0.0);
+    EXPECT_EQ(doc.m_bUndoAvailable, 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(meas.List()->GetItemText(1, 4), QStringLiteral("30"));
+}
+
+TEST_F(ImportedWindows, RebuildDropsRowsOfReplacedRecords) {
+    Build(2);
+    doc.m_importedMeas = {Rec(1, 1.f, 1.f, 1.f), Rec(2, 2.f, 2.f, 1.f), Rec(1, 3.f, 3.f, 1.f)};
+    doc.m_importedMultiples = {0.f, 1.f};
+    imported.show();
+    imported.OnChoiceChanged(1);
+    ASSERT_EQ(imported.List()->rowCount(), 3);
+
+    // An import that stops early replaces the records with fewer; the owner rebuilds the
+    // window, and no row may outlive its record.
+    doc.m_importedMeas = {Rec(2, 7.f, 70.f, 3.f)};
+    doc.m_importedMultiples.clear();
+    imported.Rebuild();
+    EXPECT_EQ(Choices(), (QStringList{"All"}));
+    ASSERT_EQ(imported.List()->rowCount(), 1);
+    imported.List()->setCurrentCell(0, 0);
+    meas.List()->BeginCellEdit(0, 3);
+    meas.List()->CloseCellEdit();
+    imported.OnCopy();
+    EXPECT_DOUBLE_EQ(Amplitude(1), 7.0);
+
+    imported.OnCopyAll();
+    EXPECT_DOUBLE_EQ(Amplitude(2), 7.0);
+    EXPECT_DOUBLE_EQ(Phase(2), 70.0);
+}
+
+TEST_F(ImportedWindows, StaleMeasurementsRowsAreNeverWrittenThrough) {
+    Build(3);
+    doc.m_importedMeas = {Rec(1, 1.f, 1.f, 1.f), Rec(3, 3.f, 3.f, 1.f), Rec(2, 2.f, 2.f, 1.f)};
+    doc.m_importedMultiples = {0.f, 1.f};
+    imported.show();
+    ASSERT_EQ(meas.List()->GetItemCount(), 3);
+    meas.List()->BeginCellEdit(0, 3);
+    meas.List()->CloseCellEdit();
+
+    // Point 1 (with direction 1) goes without the Measurements window being told.
+    delete doc.m_freePoints[0];
+    dirs[0] = nullptr;
+    ASSERT_EQ(meas.List()->GetItemCount(), 3);
+    imported.List()->setCurrentCell(0, 0);
+    imported.OnCopy(); // the marked row's direction is gone: nothing happens
+    EXPECT_EQ(doc.m_bUndoAvailable, 0);
+
+    imported.OnCopyAll(); // the list is refilled first; rows 1 and 2 are then compared
+    EXPECT_EQ(meas.List()->GetItemCount(), 2);
+    EXPECT_DOUBLE_EQ(Amplitude(3), 3.0);
+    EXPECT_DOUBLE_EQ(Amplitude(2), 0.0); // third imported row: beyond min(3, 2)
+}
+
+TEST_F(ImportedWindows, CopiesWithoutSeriesChangeNoValue) {
+    doc.m_importedMeas = {Rec(1, 1.f, 1.f, 1.f)};
+    MeasDirection* d = testscenes::AddDirection(testscenes::AddFree(doc, 0, 0, 0), DirPlusX);
+    meas.Bind(&doc, &view);
+    imported.Bind(&doc, &view);
+    imported.SetMeasurementsWindow(&meas);
+    imported.show();
+    EXPECT_EQ(meas.List()->GetItemCount(), 0);
+    imported.OnCopyAll(); // m = 0: nothing matches, nothing is read beyond the series
+    EXPECT_TRUE(d->m_measurements.empty());
+}
+
+} // namespace

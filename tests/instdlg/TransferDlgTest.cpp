@@ -1,0 +1,211 @@
+// The Transfer Measurements window against the instrument simulator on a pseudo-terminal.
+#include "CTransferDlg.h"
+#include "IBytePort.h"
+#include "InstDlgTestSupport.h"
+#include "InstrumentSet.h"
+#include "SerialPort.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+
+using namespace instdlgtest;
+
+namespace {
+
+class Simulator {
+public:
+    Simulator(const QString& dir, const QStringList& faults = {}) {
+        m_process.setProgram(QStringLiteral(QUIVRA_SIMULATOR));
+        m_process.setArguments(faults + QStringList{QStringLiteral("--stdin-lifeline"), dir});
+        m_process.start();
+        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
+            m_strDevice = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Simulator() {
+        m_process.closeWriteChannel(); // the simulator ends with its input
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+    }
+    QString m_strDevice;
+
+private:
+    QProcess m_process;
+};
+
+InstrumentBlock Block(float multA, float multB, float ampA, float ampB) {
+    return InstrumentBlock::Make(2, 1, multA, multB, 1500.f, 3000.f, ampA, 10.f, ampB, 20.f);
+}
+
+struct TransferWindows : ImportedWindows {
+    QTemporaryDir m_dir;
+    std::unique_ptr<Simulator> m_pSim;
+    std::unique_ptr<CTransferDlg> m_pTransfer;
+    int m_nOpens = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        WriteSet("A1", {Block(1, 2, 1.25f, 2.5f), Block(2, 3, 0.5f, 0.75f)});
+        WriteSet("B2", {Block(5, 0, 9.f, 0.f)});
+        Build(2);
+        doc.m_importedMeas = {Rec(99, 1.f, 1.f, 7.f)};
+        doc.m_importedMultiples = {0.f, 7.f};
+    }
+    void WriteSet(const char* name, const std::vector<InstrumentBlock>& blocks) {
+        QFile f(m_dir.filePath(QString::fromLatin1(name) + QStringLiteral(".set")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(InstrumentSet::Encode(blocks));
+    }
+    // The window on the simulator, whichever COM port is chosen; counts the port openings.
+    void Start(const QStringList& faults = {}) {
+        m_pSim = std::make_unique<Simulator>(m_dir.path(), faults);
+        ASSERT_FALSE(m_pSim->m_strDevice.isEmpty());
+        InstrumentTransfer::PortOpener device = SerialPort::DeviceOpener(m_pSim->m_strDevice);
+        Make([this, device](int n, QString* error) {
+            ++m_nOpens;
+            return device(n, error);
+        });
+    }
+    void Make(InstrumentTransfer::PortOpener opener) {
+        m_pTransfer = std::make_unique<CTransferDlg>(std::move(opener));
+        m_pTransfer->Bind(&doc);
+        m_pTransfer->SetImportedWindow(&imported);
+    }
+    QStringList Names() const {
+        QStringList names;
+        for (int i = 0; i < m_pTransfer->List()->count(); ++i)
+            names << m_pTransfer->List()->item(i)->text();
+        return names;
+    }
+    void Click(const char* name) {
+        auto* b = m_pTransfer->findChild<QAbstractButton*>(QString::fromLatin1(name));
+        ASSERT_TRUE(b) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+};
+
+TEST_F(TransferWindows, ShowingListsTheSetsAndOkFetchesTheFirstSelected) {
+    Start({QStringLiteral("--garbage"), QStringLiteral("2")});
+    EXPECT_EQ(m_pTransfer->Port(), 1);
+    EXPECT_TRUE(m_pTransfer->findChild<QRadioButton*>(QStringLiteral("Port1"))->isChecked());
+    m_pTransfer->show();
+    EXPECT_EQ(m_nOpens, 1);
+    ASSERT_EQ(Names(), (QStringList{"A1", "B2"})) << m_pTransfer->StatusText().toStdString();
+    EXPECT_TRUE(m_pTransfer->StatusText().isEmpty());
+
+    // Both selected: the first in list order counts.
+    m_pTransfer->List()->item(1)->setSelected(true);
+    m_pTransfer->List()->item(0)->setSelected(true);
+    Click("OK");
+    ASSERT_EQ(doc.m_importedMeas.size(), 4u) << m_pTransfer->StatusText().toStdString();
+    EXPECT_EQ(doc.m_importedMultiples, (std::vector<float>{1, 2, 3}));
+    EXPECT_FALSE(m_pTransfer->isVisible());
+    EXPECT_TRUE(imported.isVisible());
+    EXPECT_TRUE(meas.isVisible());
+    EXPECT_EQ(Ids(), (QStringList{"1", "1", "2", "2"}));
+    EXPECT_EQ(Row(0), (QStringList{"1", "1.250000", "10.000000", "mm/s", "1500.000000", "RPM",
+                                   "1.000000"}));
+    EXPECT_EQ(Choices(), (QStringList{"All", "1.000000", "2.000000", "3.000000"}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy cursor is gone again
+
+    // From there into the scene: with two directions only the first two rows count, both
+    // number 1, so direction 1 ends with the second one's values.
+    imported.OnCopyAll();
+    EXPECT_DOUBLE_EQ(Amplitude(1), 2.5);
+    EXPECT_DOUBLE_EQ(Phase(1), 20.0);
+    EXPECT_DOUBLE_EQ(Amplitude(2), 0.0);
+}
+
+TEST_F(TransferWindows, FailuresKeepTheRecordsAndTheWindowOpen) {
+    const QStringList faults[] = {{QStringLiteral("--bad-checksum")},
+                                  {QStringLiteral("--blocks"), QStringLiteral("9")},
+                                  {QStringLiteral("--short-set")}};
+    for (const QStringList& fault : faults) {
+        SCOPED_TRACE(fault.join(' ').toStdString());
+        Start(fault);
+        m_pTransfer->show();
+        ASSERT_EQ(Names().size(), 2);
+        m_pTransfer->List()->item(0)->setSelected(true);
+        Click("OK");
+        EXPECT_TRUE(m_pTransfer->isVisible());
+        EXPECT_FALSE(m_pTransfer->StatusText().isEmpty());
+        ASSERT_EQ(doc.m_importedMeas.size(), 1u);
+        EXPECT_EQ(doc.m_importedMeas[0].m_nId, 99);
+        EXPECT_FALSE(imported.isVisible());
+        // The imported window was rebuilt from the unchanged records.
+        EXPECT_EQ(Choices(), (QStringList{"All", "0.000000", "7.000000"}));
+        m_pTransfer.reset();
+        m_pSim.reset();
+    }
+}
+
+TEST_F(TransferWindows, OkWithoutSelectionOnlyRebuilds) {
+    Start();
+    m_pTransfer->show();
+    imported.show();
+    imported.Rebuild();
+    imported.OnChoiceChanged(2);
+    ASSERT_EQ(imported.Filter(), 7.f);
+    const int opens = m_nOpens;
+    Click("OK");
+    EXPECT_EQ(m_nOpens, opens); // the instrument is not asked
+    EXPECT_EQ(imported.Filter(), 0.f);
+    EXPECT_TRUE(m_pTransfer->isVisible());
+    EXPECT_FALSE(m_pTransfer->StatusText().isEmpty());
+}
+
+TEST_F(TransferWindows, SilentInstrumentGivesAnEmptyListAndAMessage) {
+    Start({QStringLiteral("--silent")});
+    m_pTransfer->show();
+    EXPECT_TRUE(Names().isEmpty());
+    EXPECT_FALSE(m_pTransfer->StatusText().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(TransferWindows, UpdateCancelAndRebinding) {
+    Start();
+    m_pTransfer->OnRebind(); // hidden: the instrument is left alone
+    EXPECT_EQ(m_nOpens, 0);
+    m_pTransfer->show();
+    EXPECT_EQ(m_nOpens, 1);
+    m_pTransfer->OnRebind();
+    EXPECT_EQ(m_nOpens, 2);
+    m_pTransfer->List()->clear();
+    Click("Update");
+    EXPECT_EQ(m_nOpens, 3);
+    EXPECT_EQ(Names().size(), 2);
+    Click("Cancel");
+    EXPECT_FALSE(m_pTransfer->isVisible());
+    EXPECT_EQ(Names().size(), 2); // hiding keeps the last listing
+}
+
+TEST_F(TransferWindows, PortRadiosFollowTheComDevicesOfTheSettings) {
+    Simulator sim(m_dir.path());
+    ASSERT_FALSE(sim.m_strDevice.isEmpty());
+    SerialPort::SetDevicePath(3, sim.m_strDevice);
+    SerialPort::SetDevicePath(1, m_dir.filePath(QStringLiteral("no-such-device")));
+    Make(SerialPort::ComPortOpener());
+    m_pTransfer->show();
+    EXPECT_TRUE(Names().isEmpty());
+    EXPECT_TRUE(m_pTransfer->StatusText().startsWith(QStringLiteral("Cannot open COM1")))
+        << m_pTransfer->StatusText().toStdString();
+
+    Click("Port3");
+    EXPECT_EQ(m_pTransfer->Port(), 3);
+    EXPECT_EQ(Names(), (QStringList{"A1", "B2"}));
+    EXPECT_TRUE(m_pTransfer->StatusText().isEmpty());
+    m_pTransfer->List()->item(1)->setSelected(true);
+    Click("OK");
+    ASSERT_EQ(doc.m_importedMeas.size(), 1u);
+    EXPECT_EQ(doc.m_importedMeas[0].m_fAmplitude, 9.f);
+    EXPECT_EQ(doc.m_importedMultiples, std::vector<float>{5.f});
+    QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"))
+        .remove(QStringLiteral("serial"));
+}
+
+} // namespace
