@@ -5,6 +5,7 @@
 #include "CDocTemplate.h"
 #include "CDocToolWindows.h"
 #include "CInstrumentImport.h"
+#include "CUffExchange.h"
 #include "CPrompts.h"
 #include "CQuivraDoc.h"
 #include "CRecentFileList.h"
@@ -191,6 +192,8 @@ CCommandMap<CAppDocument> MakeDocCommands() {
         [](CAppDocument& d, CCmdUI& ui) { ui.Enable(d.Doc()->m_bUndoAvailable != 0); });
     map.On(cmd::ID_FILE_R4_IMPORT,
            [](CAppDocument& d) { CInstrumentImport::ImportInstrumentFile(d); });
+    map.On(cmd::ID_FILE_EXPORT_UFF, [](CAppDocument& d) { CUffExchange::Export(d); });
+    map.On(cmd::ID_FILE_IMPORT_UFF, [](CAppDocument& d) { CUffExchange::Import(d); });
     for (int i = 0; i < kToolWindowCount; ++i) {
         const ToolWindowInfo& info = ToolWindowInfoOf(static_cast<ToolWindow>(i));
         ShowWindowCommand(map, info.m_nCommand, info.m_window);

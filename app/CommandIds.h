@@ -25,6 +25,8 @@ enum : int {
     ID_EDIT_IMPORT = 32838,
     ID_ANIMATION_SAVE = 32839,
     ID_FILE_R4_IMPORT = 32840,
+    ID_FILE_EXPORT_UFF = 32900, // exchange with other vibration tools
+    ID_FILE_IMPORT_UFF = 32901,
     ID_HELP_DRAW_LINES = 142,
 
     // framework's standard commands

@@ -306,7 +306,8 @@ Parsed Parse(const QByteArray& data, QStringList& skipped) {
 
 } // namespace
 
-bool UffReader::Import(const QByteArray& data, CQuivraDoc& doc, Summary* summary, QString* error) {
+bool UffReader::Import(const QByteArray& data, CQuivraDoc& doc, Summary* summary, QString* error,
+                       const std::function<void()>& beforeChange) {
     Summary s;
     Parsed parsed;
     try {
@@ -322,6 +323,8 @@ bool UffReader::Import(const QByteArray& data, CQuivraDoc& doc, Summary* summary
     }
 
     // Everything is read: now change the document.
+    if (beforeChange)
+        beforeChange();
     std::unordered_map<long long, CornerPoint*> byLabel;
     long long maxLabel = 0;
     for (const Node& n : parsed.nodes) {
@@ -409,7 +412,8 @@ bool UffReader::Import(const QByteArray& data, CQuivraDoc& doc, Summary* summary
     return true;
 }
 
-bool UffReader::ImportFile(const QString& path, CQuivraDoc& doc, Summary* summary, QString* error) {
+bool UffReader::ImportFile(const QString& path, CQuivraDoc& doc, Summary* summary, QString* error,
+                           const std::function<void()>& beforeChange) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
@@ -417,7 +421,7 @@ bool UffReader::ImportFile(const QString& path, CQuivraDoc& doc, Summary* summar
         return false;
     }
     QString why;
-    if (!Import(f.readAll(), doc, summary, &why)) {
+    if (!Import(f.readAll(), doc, summary, &why, beforeChange)) {
         if (error)
             *error = QStringLiteral("\"%1\" cannot be imported: %2").arg(path, why);
         return false;

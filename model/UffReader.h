@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class CQuivraDoc;
 
 // Reads a Universal File (UFF/UNV) into a scene: nodes (15, 2411) become free corner points
@@ -22,7 +24,10 @@ public:
     };
 
     // Parses `data` completely, then adds it to `doc`. On failure nothing is added and
-    // `error` names the dataset and line. The caller takes the undo snapshot first.
-    static bool Import(const QByteArray& data, CQuivraDoc& doc, Summary* summary, QString* error);
-    static bool ImportFile(const QString& path, CQuivraDoc& doc, Summary* summary, QString* error);
+    // `error` names the dataset and line. `beforeChange`, when given, runs once the whole file
+    // has been read and just before the document changes (the undo snapshot goes there).
+    static bool Import(const QByteArray& data, CQuivraDoc& doc, Summary* summary, QString* error,
+                       const std::function<void()>& beforeChange = {});
+    static bool ImportFile(const QString& path, CQuivraDoc& doc, Summary* summary, QString* error,
+                           const std::function<void()>& beforeChange = {});
 };

@@ -225,3 +225,45 @@ TEST_F(AppTest, UndoCommandRestoresTheSnapshotOnce) {
 }
 
 } // namespace
+
+TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
+    const QString scene = m_tmp.filePath(QStringLiteral("sample.qvr"));
+    {
+        CQuivraDoc doc;
+        testscenes::BuildSample(doc);
+        ASSERT_TRUE(SceneFile::Save(doc, scene, nullptr));
+    }
+    ASSERT_TRUE(Start({scene}));
+    m_savePath = m_tmp.filePath(QStringLiteral("shape")); // the extension is added
+    ASSERT_TRUE(Run(ID_FILE_EXPORT_UFF));
+    EXPECT_TRUE(m_suggested.last().endsWith(QLatin1String("sample.uff")));
+    ASSERT_TRUE(QFile::exists(m_tmp.filePath(QStringLiteral("shape.uff"))));
+
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    CQuivraDoc* fresh = ActiveDoc()->Doc();
+    ASSERT_EQ(fresh->PointCount(), 0u);
+    m_openPath = m_tmp.filePath(QStringLiteral("shape.uff"));
+    m_messages.clear();
+    ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    EXPECT_EQ(fresh->PointCount(), 21u);
+    EXPECT_EQ(fresh->m_nSeries, 2);
+    EXPECT_TRUE(fresh->IsModified());
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].startsWith(QLatin1String("21 corner points, 28 lines")))
+        << m_messages[0].toStdString();
+    ASSERT_TRUE(Run(ID_EDIT_UNDO)); // one step takes it all back
+    EXPECT_EQ(fresh->PointCount(), 0u);
+    EXPECT_EQ(fresh->m_nSeries, 0);
+
+    // A broken file changes nothing and says why.
+    QFile broken(m_tmp.filePath(QStringLiteral("broken.uff")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("    -1\n  2411\n         1         1         1        11\n");
+    broken.close();
+    m_openPath = broken.fileName();
+    m_messages.clear();
+    ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    EXPECT_EQ(fresh->PointCount(), 0u);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].contains(QLatin1String("dataset 2411 breaks off")));
+}
