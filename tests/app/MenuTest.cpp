@@ -38,16 +38,16 @@ QStringList DescribeMenuBar(CMainFrame* frame) {
 
 TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithSeparators) {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(
-        DescribeMenuBar(Frame()),
-        (QStringList{
-            "&File: 57600 57601 57602 57603 57604 | 32837 32840 | 57607 57606 | 57616 | 57665",
-            "&Edit: 57643 | 57634 | 32774 32772 32809 32810 32777 32773 32823 32838",
-            "&View: 59392 59393 | 32836 | 32771 32775 32776 32784 32794 32811",
-            "&Animation: 32795 32839",
-            "&Window: 57648 57650 57651 57649 | 65280",
-            "&Help: 142 | 57664",
-        }));
+    EXPECT_EQ(DescribeMenuBar(Frame()),
+              (QStringList{
+                  "&File: 57600 57601 57602 57603 57604 | 32837 32840 32900 32901 | 57607 57606 | "
+                  "57616 | 57665",
+                  "&Edit: 57643 | 57634 | 32774 32772 32809 32810 32777 32773 32823 32838",
+                  "&View: 59392 59393 | 32836 | 32771 32775 32776 32784 32794 32811",
+                  "&Animation: 32795 32839",
+                  "&Window: 57648 57650 57651 57649 | 65280",
+                  "&Help: 142 | 57664",
+              }));
     // Texts as the user sees them.
     const QList<std::pair<int, const char*>> texts = {
         {ID_FILE_NEW, "&New\tCtrl+N"},       {ID_FILE_OPEN, "&Open...\tCtrl+O"},
