@@ -1,5 +1,6 @@
 #include "CDocToolWindows.h"
 
+#include "CCameraSettingsDlg.h"
 #include "CWindowPlacement.h"
 
 #include <QSettings>
@@ -136,6 +137,12 @@ void CDocToolWindows::RefillMeasurements() {
 
 void CDocToolWindows::RefillSeries() {
     Refresh(ToolWindow::MeasurementSeries);
+}
+
+void CDocToolWindows::ShowCameraValues() {
+    // A stand-in window (before the form is wired in) has nothing to show.
+    if (auto* dlg = qobject_cast<CCameraSettingsDlg*>(Window(ToolWindow::CameraSettings)))
+        dlg->ShowValues();
 }
 
 void CDocToolWindows::Show(ToolWindow window) {

@@ -25,6 +25,7 @@ public:
     void RebuildPointTable() override;
     void RefillMeasurements() override;
     void RefillSeries() override;
+    void ShowCameraValues() override;
 
     // Shows the window in its normal state.
     void Show(ToolWindow window);

@@ -34,6 +34,13 @@ CCommandMap<CQuivraView> MakeViewCommands() {
     map.On(
         ID_ANIMATION, [](CQuivraView& v) { v.OnToggleAnimation(); },
         [](CQuivraView& v, CCmdUI& ui) { ui.SetCheck(v.m_bAnimating != 0); });
+
+    // Selection editing, measurement directions and the view's own forms: the context menus'
+    // commands (and "Settings..." of the View menu) are carried out by the view itself.
+    static_assert(static_cast<int>(CQuivraView::ID_SHOW_VIEW_SETTINGS) ==
+                  static_cast<int>(ID_VIEW_SETTINGS));
+    for (int id : CQuivraView::CommandIds())
+        map.On(id, [id](CQuivraView& v) { v.OnCommand(id); });
     return map;
 }
 

@@ -16,4 +16,6 @@ public:
     virtual void RebuildPointTable() = 0;
     virtual void RefillMeasurements() = 0;
     virtual void RefillSeries() = 0;
+    // Show the bound view's camera in the Camera Settings window (after the mouse moved it).
+    virtual void ShowCameraValues() {}
 };

@@ -1,0 +1,466 @@
+// The view's context menus and editing commands, through the real menus and the command routing.
+#include "SceneBuilder.h"
+
+#include "BoxObject.h"
+#include "CCmdUI.h"
+#include "CQuivraDoc.h"
+#include "CQuivraView.h"
+#include "CommandIds.h"
+#include "CornerPoint.h"
+#include "CylinderGenerator.h"
+#include "CylinderObject.h"
+#include "IToolWindows.h"
+#include "Line.h"
+#include "MeasDirection.h"
+#include "Measurement.h"
+#include "SceneFile.h"
+#include "ViewFactory.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+using namespace scene;
+
+namespace {
+
+struct CountingToolWindows : IToolWindows {
+    void Bind(CQuivraDoc*, IDocView*) override {}
+    void SavePlacements() override {}
+    void RebuildPointTable() override { ++m_nPointTable; }
+    void RefillMeasurements() override { ++m_nMeasurements; }
+    void RefillSeries() override {}
+    int m_nPointTable = 0, m_nMeasurements = 0;
+};
+
+// The entries of a menu as text, submenus as "Title>entry", checked entries with a leading '*'.
+QStringList Entries(const QMenu* menu, const QString& prefix = QString()) {
+    QStringList out;
+    for (QAction* a : menu->actions()) {
+        if (a->menu())
+            out << Entries(a->menu(), prefix + a->text() + QLatin1Char('>'));
+        else
+            out << prefix + (a->isChecked() ? QStringLiteral("*") : QString()) + a->text();
+    }
+    return out;
+}
+
+// Answers the popup menus that open one after another, as the user would: each step may look
+// at the menu, then chooses the entry with the given text (or closes the menu when empty).
+class MenuScript {
+public:
+    struct Step {
+        QString choose;
+        std::function<void(QMenu*)> inspect;
+    };
+    explicit MenuScript(std::deque<Step> steps) : m_steps(std::move(steps)) {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start();
+    }
+    int m_nMenus = 0;
+    bool Done() const { return m_steps.empty(); }
+
+private:
+    void Poll() {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || menu->property("answered").toBool() || m_steps.empty())
+            return;
+        menu->setProperty("answered", true);
+        ++m_nMenus;
+        const Step step = m_steps.front();
+        m_steps.pop_front();
+        if (step.inspect)
+            step.inspect(menu);
+        QAction* chosen = nullptr;
+        for (QAction* a : menu->actions())
+            if (!step.choose.isEmpty() && a->text() == step.choose)
+                chosen = a;
+        if (chosen) {
+            menu->setActiveAction(chosen);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+    }
+    std::deque<Step> m_steps;
+    QTimer m_timer;
+};
+
+class ViewCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AddSeries(m_doc, 24);
+        m_tools = new CountingToolWindows;
+        m_doc.m_pToolWindows.reset(m_tools);
+        CQuivraDoc::s_pLastBoundView = nullptr;
+        m_view = new CQuivraView(&m_doc, &m_window);
+        m_view->resize(400, 300);
+        m_window.resize(400, 300);
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+    void TearDown() override { CQuivraDoc::s_pLastBoundView = nullptr; }
+
+    // Carries out a command the way the main window does.
+    bool Run(int id) { return viewfactory::OnCmdMsg(m_view, id, nullptr); }
+    CCmdUI State(int id) {
+        CCmdUI ui;
+        ui.m_bEnabled = false;
+        if (!viewfactory::OnCmdMsg(m_view, id, &ui))
+            ui.m_bEnabled = false;
+        return ui;
+    }
+    void OpenContextMenu(QPoint pos) {
+        QContextMenuEvent e(QContextMenuEvent::Mouse, pos, m_view->mapToGlobal(pos));
+        QApplication::sendEvent(m_view, &e);
+    }
+    static bool Joins(const Line* l, const CornerPoint* a, const CornerPoint* b) {
+        return (l->m_pPointA == a && l->m_pPointB == b) || (l->m_pPointA == b && l->m_pPointB == a);
+    }
+    static int CountJoining(const std::vector<Line*>& lines, const CornerPoint* a,
+                            const CornerPoint* b) {
+        int n = 0;
+        for (const Line* l : lines)
+            n += Joins(l, a, b);
+        return n;
+    }
+
+    CQuivraDoc m_doc;
+    CountingToolWindows* m_tools = nullptr;
+    QWidget m_window;
+    CQuivraView* m_view = nullptr;
+};
+
+TEST_F(ViewCommandTest, ContextMenuFollowsTheSelection) {
+    BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
+    CornerPoint* a = box->m_points[0];
+    CornerPoint* b = box->m_points[6];
+    CornerPoint* f = AddPoint(m_doc, -200, 0, 0);
+    CornerPoint* g = AddPoint(m_doc, -300, 0, 0);
+    using P = CQuivraView::Popup;
+    const struct {
+        std::vector<CornerPoint*> points;
+        std::vector<SceneObject*> objects;
+        int popup;
+    } cases[] = {
+        {{}, {}, P::PopupHint},
+        {{f}, {}, P::PopupSinglePoint},
+        {{a}, {box}, P::PopupSinglePoint},
+        {{f, g}, {}, P::PopupPoints},
+        {{a, b}, {box}, P::PopupAlign},
+        {{a, f}, {box}, P::PopupAlign},  // the first point belongs to the first object
+        {{f, a}, {box}, P::PopupPoints}, // it does not
+        {{a, b, f}, {box}, P::PopupPoints},
+    };
+    for (const auto& c : cases) {
+        m_doc.m_selPoints = c.points;
+        m_doc.m_selObjects = c.objects;
+        EXPECT_EQ(m_view->ChooseContextMenu(), c.popup) << c.points.size();
+    }
+    m_view->m_bAnimating = 1;
+    EXPECT_EQ(m_view->ChooseContextMenu(), -1);
+    m_view->m_bAnimating = 0;
+
+    const QStringList points = {
+        "Draw &Line",      "Co&py Corner Points",   "Move>Corner &Points",
+        "Move>&Objects ",  "Delete>Corner &Points", "Delete>&Lines",
+        "Delete>&Objects",
+    };
+    const struct {
+        int popup;
+        QStringList entries;
+    } menus[] = {
+        {P::PopupSinglePoint,
+         {"Meas. Dir.", "Co&py Corner Point", "Move>Corner &Point", "Move>&Object",
+          "Delete>Corner &Point", "Delete>&Object", "Max Deviation Anim",
+          "Max Deviation Anim Neg"}},
+        {P::PopupPoints, points},
+        {P::PopupAlign, QStringList{"&Align Corner Points"} + points},
+        {P::PopupDirections, {"X", "Y", "Z", "-X", "-Y", "-Z", "R", "-R"}},
+        {P::PopupHint, {"You must select at", "least one corner point."}},
+    };
+    for (const auto& m : menus) {
+        std::unique_ptr<QMenu> menu(CQuivraView::CreatePopup(m.popup));
+        EXPECT_EQ(Entries(menu.get()), m.entries) << m.popup;
+    }
+}
+
+TEST_F(ViewCommandTest, RightClickMenuAddsFlipsAndRemovesDirections) {
+    m_view->m_bShowBase = 0;
+    CornerPoint* p = AddPoint(m_doc, 0, 0, 0);
+    AddPoint(m_doc, 100, 0, 0);
+    MeasDirection* minusX = AddDirection(p, DirMinusX, 5.0, 30.0);
+    AddDirection(p, DirPlusY, 1.0, 0.0);
+    const int number = minusX->m_nNumber;
+    m_doc.m_selPoints = {p};
+    const QPoint at(210, 150);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(m_view->mapToGlobal(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(m_view, &move);
+
+    QStringList seen[3];
+    int numberAfterFlip = 0;
+    double amplitudeAfterFlip = -1;
+    MenuScript script({
+        {QStringLiteral("Meas. Dir."), {}},
+        {QStringLiteral("X"), [&](QMenu* m) { seen[0] = Entries(m); }},
+        {QStringLiteral("X"),
+         [&](QMenu* m) {
+             seen[1] = Entries(m);
+             numberAfterFlip = p->m_directions[0]->m_nNumber;
+             amplitudeAfterFlip = p->m_directions[0]->m_measurements[0]->m_dAmplitude;
+         }},
+        {QString(), [&](QMenu* m) { seen[2] = Entries(m); }},
+    });
+    OpenContextMenu(at);
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(script.m_nMenus, 4);
+    EXPECT_EQ(seen[0], (QStringList{"X", "*-X", "*Y", "-Y", "Z", "-Z"}));
+    EXPECT_EQ(seen[1], (QStringList{"*X", "-X", "*Y", "-Y", "Z", "-Z"}));
+    EXPECT_EQ(seen[2], (QStringList{"X", "-X", "*Y", "-Y", "Z", "-Z"}));
+    EXPECT_EQ(numberAfterFlip, number);
+    EXPECT_EQ(amplitudeAfterFlip, 0.0);
+    ASSERT_EQ(p->m_directions.size(), 1u);
+    EXPECT_EQ(p->m_directions[0]->m_nCode, DirPlusY);
+    EXPECT_EQ(m_tools->m_nMeasurements, 2);
+    EXPECT_EQ(m_view->m_bShowDirections, 1);
+    EXPECT_EQ(m_view->m_bShowDirectionNumbers, 1);
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_FALSE(m_doc.m_bUndoAvailable);
+}
+
+TEST_F(ViewCommandTest, FlippingADirectionLeavesTheDisplayAlone) {
+    CornerPoint* p = AddPoint(m_doc, 0, 0, 0);
+    AddDirection(p, DirMinusZ, 2.0, 0.0);
+    m_doc.m_selPoints = {p};
+    ASSERT_TRUE(Run(CQuivraView::ID_DIR_Z));
+    EXPECT_EQ(p->m_directions[0]->m_nCode, DirPlusZ);
+    EXPECT_EQ(m_view->m_bShowDirections, 0);
+    ASSERT_TRUE(Run(CQuivraView::ID_DIR_R)); // added
+    EXPECT_EQ(p->m_directions.size(), 2u);
+    EXPECT_EQ(m_view->m_bShowDirections, 1);
+}
+
+TEST_F(ViewCommandTest, DirectionMenuSizesDependOnTheOwner) {
+    CornerPoint* free = AddPoint(m_doc, 0, 0, 0);
+    BoxObject* box = AddBox(m_doc, 0, 0, 0, 10, 10, 10);
+    CylinderObject* cyl = AddCylinder(m_doc, CylinderInput{});
+    AddDirection(cyl->m_points[0], DirRadialIn, 1, 0);
+    const QStringList six = {"X", "-X", "Y", "-Y", "Z", "-Z"};
+    const struct {
+        CornerPoint* p;
+        QStringList entries;
+    } cases[] = {
+        {free, six},
+        {box->m_points[0], six},
+        {cyl->m_points[0], QStringList{"R", "*-R"} + six},
+    };
+    for (const auto& c : cases) {
+        m_doc.m_selPoints = {c.p};
+        std::unique_ptr<QMenu> menu(m_view->CreateDirectionMenu());
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(Entries(menu.get()), c.entries);
+    }
+    m_doc.m_selPoints.clear();
+    EXPECT_EQ(m_view->CreateDirectionMenu(), nullptr);
+}
+
+TEST_F(ViewCommandTest, RemovingADirectionClosesTheGapUntilMeasurementsAreEdited) {
+    for (int edited : {0, 1}) {
+        CQuivraDoc doc;
+        BoxObject* box = AddBox(doc, 0, 0, 0, 10, 10, 10);
+        std::vector<MeasDirection*> dirs;
+        for (int i = 0; i < 5; ++i)
+            dirs.push_back(AddDirection(box->m_points[i], DirPlusX, 1, 0));
+        doc.m_bMeasEdited = edited;
+        CQuivraView view(&doc);
+        doc.m_selPoints = {box->m_points[2]};
+        ASSERT_TRUE(view.OnCommand(CQuivraView::ID_DIR_X));
+        EXPECT_TRUE(box->m_points[2]->m_directions.empty());
+        const std::vector<int> expected =
+            edited ? std::vector<int>{1, 2, 4, 5} : std::vector<int>{1, 2, 3, 4};
+        EXPECT_EQ((std::vector<int>{dirs[0]->m_nNumber, dirs[1]->m_nNumber, dirs[3]->m_nNumber,
+                                    dirs[4]->m_nNumber}),
+                  expected);
+        ASSERT_TRUE(view.OnCommand(CQuivraView::ID_DIR_Y));
+        EXPECT_EQ(box->m_points[2]->m_directions[0]->m_nNumber, edited ? 6 : 5);
+    }
+}
+
+TEST_F(ViewCommandTest, DrawLinesMakesAChainInSelectionOrder) {
+    CornerPoint* p1 = AddPoint(m_doc, 0, 0, 0);
+    CornerPoint* p2 = AddPoint(m_doc, 100, 0, 0);
+    CornerPoint* p3 = AddPoint(m_doc, 0, 100, 0);
+    BoxObject* box = AddBox(m_doc, 200, 0, 0, 300, 100, 100);
+    const std::size_t boxLines = box->m_lines.size();
+
+    m_doc.m_selPoints = {p1, p2, p3};
+    ASSERT_TRUE(Run(CQuivraView::ID_DRAW_LINE));
+    ASSERT_EQ(m_doc.m_freeLines.size(), 2u);
+    EXPECT_TRUE(Joins(m_doc.m_freeLines[0], p1, p2));
+    EXPECT_TRUE(Joins(m_doc.m_freeLines[1], p2, p3));
+    EXPECT_EQ(CountJoining(m_doc.m_freeLines, p3, p1), 0);
+    EXPECT_EQ(m_doc.m_selPoints.size(), 3u); // the selection stays
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_TRUE(m_doc.m_bUndoAvailable);
+
+    // Both ends in one box: the box's line. One end free: a free line.
+    m_doc.m_selPoints = {box->m_points[0], box->m_points[6]};
+    ASSERT_TRUE(Run(CQuivraView::ID_DRAW_LINE));
+    EXPECT_EQ(box->m_lines.size(), boxLines + 1);
+    EXPECT_TRUE(Joins(box->m_lines.back(), box->m_points[0], box->m_points[6]));
+    m_doc.m_selPoints = {box->m_points[0], p1};
+    ASSERT_TRUE(Run(CQuivraView::ID_DRAW_LINE));
+    EXPECT_EQ(box->m_lines.size(), boxLines + 1);
+    ASSERT_EQ(m_doc.m_freeLines.size(), 3u);
+    EXPECT_TRUE(Joins(m_doc.m_freeLines.back(), box->m_points[0], p1));
+}
+
+TEST_F(ViewCommandTest, DeleteLinesRemovesOnlyConsecutivePairs) {
+    CornerPoint* p1 = AddPoint(m_doc, 0, 0, 0);
+    CornerPoint* p2 = AddPoint(m_doc, 100, 0, 0);
+    CornerPoint* p3 = AddPoint(m_doc, 0, 100, 0);
+    AddLine(m_doc, p2, p1); // either direction matches
+    AddLine(m_doc, p1, p3);
+    AddLine(m_doc, p2, p3);
+    AddLine(m_doc, p2, p3); // a duplicate: only the first goes
+    m_doc.m_selPoints = {p1, p2, p3};
+    ASSERT_TRUE(Run(CQuivraView::ID_DELETE_LINES));
+    EXPECT_EQ(CountJoining(m_doc.m_freeLines, p1, p2), 0);
+    EXPECT_EQ(CountJoining(m_doc.m_freeLines, p2, p3), 1);
+    EXPECT_EQ(CountJoining(m_doc.m_freeLines, p1, p3), 1);
+    EXPECT_EQ(m_tools->m_nPointTable, 1);
+}
+
+TEST_F(ViewCommandTest, DeletionsEmptyTheSelectionAndRefreshTheTables) {
+    BoxObject* box = AddBox(m_doc, 0, 0, 0, 10, 10, 10);
+    CornerPoint* f = AddPoint(m_doc, -50, 0, 0);
+    m_doc.m_selPoints = {f, box->m_points[1]};
+    m_doc.m_selObjects = {box};
+    m_doc.m_pHighlightPoint = f;
+    ASSERT_TRUE(Run(CQuivraView::ID_DELETE_POINTS));
+    EXPECT_TRUE(m_doc.m_freePoints.empty());
+    EXPECT_EQ(box->m_points.size(), 7u);
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    EXPECT_TRUE(m_doc.m_selObjects.empty());
+    EXPECT_EQ(m_doc.m_pHighlightPoint, nullptr);
+    EXPECT_EQ(m_tools->m_nPointTable, 1);
+    EXPECT_EQ(m_tools->m_nMeasurements, 1);
+
+    m_doc.m_selPoints = {box->m_points[0]};
+    m_doc.m_selObjects = {box};
+    ASSERT_TRUE(Run(CQuivraView::ID_DELETE_OBJECTS));
+    EXPECT_TRUE(m_doc.m_objects.empty());
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    EXPECT_EQ(m_tools->m_nPointTable, 2);
+    EXPECT_EQ(m_tools->m_nMeasurements, 2);
+}
+
+TEST_F(ViewCommandTest, AlignMovesTheObjectWithItsCentre) {
+    CylinderObject* cyl = AddCylinder(m_doc, CylinderInput{});
+    CornerPoint* target = AddPoint(m_doc, 500, -20, 7);
+    CornerPoint* corner = cyl->m_points[2];
+    const double dx = 500 - corner->m_x, dy = -20 - corner->m_y;
+    const double cx = cyl->m_pCentre->m_x, other = cyl->m_points[0]->m_y;
+    m_doc.m_selPoints = {corner, target};
+    m_doc.m_selObjects = {cyl};
+    ASSERT_TRUE(Run(CQuivraView::ID_ALIGN_POINTS));
+    EXPECT_DOUBLE_EQ(corner->m_x, 500);
+    EXPECT_DOUBLE_EQ(corner->m_y, -20);
+    EXPECT_DOUBLE_EQ(corner->m_z, 7);
+    EXPECT_DOUBLE_EQ(cyl->m_pCentre->m_x, cx + dx);
+    EXPECT_DOUBLE_EQ(cyl->m_points[0]->m_y, other + dy);
+    EXPECT_DOUBLE_EQ(target->m_x, 500); // the target stays
+}
+
+// The scene as qvrtool prints it, saved through the scene file.
+QString Dump(CQuivraDoc& doc, const QString& path) {
+    QString error;
+    if (!SceneFile::Save(doc, path, &error))
+        return QStringLiteral("save failed: ") + error;
+    QProcess p;
+    p.start(QStringLiteral(QVRTOOL_PATH), {QStringLiteral("dump"), path});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST_F(ViewCommandTest, UndoRestoresTheSceneAfterEachStructuralCommand) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const int commands[] = {CQuivraView::ID_DRAW_LINE, CQuivraView::ID_DELETE_LINES,
+                            CQuivraView::ID_DELETE_POINTS, CQuivraView::ID_DELETE_OBJECTS,
+                            CQuivraView::ID_ALIGN_POINTS};
+    for (int id : commands) {
+        CQuivraDoc doc;
+        AddSeries(doc, 24);
+        BoxObject* box = AddBox(doc, 0, 0, 0, 100, 50, 20);
+        CylinderObject* cyl = AddCylinder(doc, CylinderInput{});
+        CornerPoint* f = AddPoint(doc, -70, 3, 4);
+        AddLine(doc, f, box->m_points[0]);
+        AddLine(doc, box->m_points[0], box->m_points[1]);
+        AddDirection(box->m_points[1], DirPlusZ, 3.5, 45);
+        AddDirection(cyl->m_points[1], DirRadialOut, 1.5, 90);
+        AddDirection(f, DirMinusX, 2.0, 10);
+        doc.m_bUndoAvailable = 0;
+        CQuivraView view(&doc);
+        const QString before = Dump(doc, dir.filePath(QStringLiteral("before.qvr")));
+        ASSERT_TRUE(before.startsWith(QLatin1Char('{'))) << before.toStdString();
+
+        doc.m_selPoints = {box->m_points[0], box->m_points[1], f};
+        doc.m_selObjects = {box};
+        if (id == CQuivraView::ID_DELETE_OBJECTS)
+            doc.m_selObjects = {box, cyl};
+        ASSERT_TRUE(view.OnCommand(id));
+        EXPECT_NE(Dump(doc, dir.filePath(QStringLiteral("changed.qvr"))), before) << id;
+        ASSERT_TRUE(doc.m_bUndoAvailable);
+        ASSERT_TRUE(doc.Undo());
+        EXPECT_EQ(Dump(doc, dir.filePath(QStringLiteral("after.qvr"))), before) << id;
+    }
+}
+
+TEST_F(ViewCommandTest, MenuStateFollowsTheFlags) {
+    using namespace cmd;
+    const struct {
+        int id;
+        std::int32_t CViewState::*flag;
+    } toggles[] = {
+        {ID_VIEW_LINES, &CViewState::m_bShowLines},
+        {ID_VIEW_BASE, &CViewState::m_bShowBase},
+        {ID_VIEW_POINT_NUMBERS, &CViewState::m_bShowPointNumbers},
+        {ID_VIEW_CENTER_LINES, &CViewState::m_bShowCenterLines},
+        {ID_VIEW_DIRECTIONS, &CViewState::m_bShowDirections},
+        {ID_VIEW_DIRECTION_NUMBERS, &CViewState::m_bShowDirectionNumbers},
+        {ID_ANIMATION, &CViewState::m_bAnimating},
+    };
+    for (const auto& t : toggles) {
+        for (int value : {0, 1}) {
+            m_view->*t.flag = value;
+            const CCmdUI ui = State(t.id);
+            EXPECT_TRUE(ui.m_bEnabled) << t.id;
+            EXPECT_TRUE(ui.m_bCheckable) << t.id;
+            EXPECT_EQ(ui.m_bChecked, value == 1) << t.id;
+        }
+    }
+    m_view->m_bAnimating = 0;
+    m_view->m_bShowLines = 1;
+    ASSERT_TRUE(Run(ID_VIEW_LINES));
+    EXPECT_EQ(m_view->m_bShowLines, 0);
+
+    // The view carries every context-menu command; undo, cut and paste are not its own.
+    for (int id : CQuivraView::CommandIds())
+        EXPECT_TRUE(State(id).m_bEnabled) << id;
+    for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_PASTE})
+        EXPECT_FALSE(viewfactory::OnCmdMsg(m_view, id, nullptr)) << id;
+}
+
+} // namespace

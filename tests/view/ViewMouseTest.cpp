@@ -1,0 +1,386 @@
+// Camera, picking and selection of the scene view, driven by mouse events on an off-screen view.
+#include "SceneBuilder.h"
+
+#include "BoxObject.h"
+#include "CCameraSettingsDlg.h"
+#include "CMoveDlg.h"
+#include "CQuivraDoc.h"
+#include "CQuivraView.h"
+#include "CViewSettingsDlg.h"
+#include "CornerPoint.h"
+#include "CylinderObject.h"
+#include "IToolWindows.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace scene;
+
+namespace {
+
+constexpr int kW = 400, kH = 300;
+
+struct CountingToolWindows : IToolWindows {
+    void Bind(CQuivraDoc*, IDocView*) override {}
+    void SavePlacements() override {}
+    void RebuildPointTable() override { ++m_nPointTable; }
+    void RefillMeasurements() override { ++m_nMeasurements; }
+    void RefillSeries() override { ++m_nSeries; }
+    void ShowCameraValues() override {
+        ++m_nCamera;
+        if (m_pCamera)
+            m_pCamera->ShowValues();
+    }
+    int m_nPointTable = 0, m_nMeasurements = 0, m_nSeries = 0, m_nCamera = 0;
+    CCameraSettingsDlg* m_pCamera = nullptr;
+};
+
+// Records picking failures instead of opening modal boxes.
+class TestView : public CQuivraView {
+public:
+    using CQuivraView::CQuivraView;
+    QStringList m_failures;
+
+protected:
+    void ReportPickFailure(const QString& text) override { m_failures << text; }
+};
+
+// One view as the central widget of a main window with the program's status pane.
+class ViewMouseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_tools = new CountingToolWindows;
+        m_doc.m_pToolWindows.reset(m_tools);
+        CQuivraDoc::s_pLastBoundView = nullptr;
+        m_pane = new QLabel(QStringLiteral("For Help, press F1"));
+        m_pane->setObjectName(QStringLiteral("message"));
+        m_frame.statusBar()->addWidget(m_pane, 1);
+        m_view = new TestView(&m_doc);
+        m_view->setFixedSize(kW, kH);
+        m_frame.setCentralWidget(m_view);
+        m_frame.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_frame));
+        m_frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_frame));
+        m_view->setFocus();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(m_view->size(), QSize(kW, kH));
+        ASSERT_EQ(m_view->GL().ViewportWidth(), kW);
+        ASSERT_EQ(m_view->GL().ViewportHeight(), kH);
+    }
+    void TearDown() override { CQuivraDoc::s_pLastBoundView = nullptr; }
+
+    void Mouse(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QMouseEvent e(type, QPointF(pos), QPointF(m_view->mapToGlobal(pos)), button, buttons, mods);
+        QApplication::sendEvent(m_view, &e);
+    }
+    void Click(QPoint pos, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        Mouse(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton, mods);
+        Mouse(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton, mods);
+    }
+    void RightPress(QPoint pos) {
+        Mouse(QEvent::MouseButtonPress, pos, Qt::RightButton, Qt::RightButton);
+        Mouse(QEvent::MouseButtonRelease, pos, Qt::RightButton, Qt::NoButton);
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, mods);
+        Mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, mods);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, mods);
+    }
+    void Wheel(int delta) {
+        const QPoint pos(kW / 2, kH / 2);
+        QWheelEvent e(QPointF(pos), QPointF(m_view->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_view, &e);
+    }
+    // The client position where a model point is drawn.
+    QPoint At(const CornerPoint* p) {
+        return PixelOf(m_view->GL(), *m_view, p->m_x, p->m_y, p->m_z);
+    }
+    // Camera turned so that no two corners of a box share a pixel.
+    void Tilt() {
+        m_view->m_dRotX = 30;
+        m_view->m_dRotY = 40;
+    }
+
+    CQuivraDoc m_doc;
+    CountingToolWindows* m_tools = nullptr;
+    QMainWindow m_frame;
+    QLabel* m_pane = nullptr;
+    TestView* m_view = nullptr;
+    const QPoint m_centre{kW / 2, kH / 2};
+};
+
+TEST_F(ViewMouseTest, CreatesItsFourFormsHiddenAndBound) {
+    const struct {
+        CMoveDlg* dlg;
+        CMoveDlg::Layout layout;
+        const char* title;
+    } forms[] = {
+        {m_view->MovePointsDlg(), CMoveDlg::Layout::MovePoints, "Move Corner Points"},
+        {m_view->CopyPointsDlg(), CMoveDlg::Layout::CopyPoints, "Copy Corner Points"},
+        {m_view->MoveObjectsDlg(), CMoveDlg::Layout::MoveObjects, "Move Objects"},
+    };
+    for (const auto& f : forms) {
+        ASSERT_NE(f.dlg, nullptr);
+        EXPECT_EQ(f.dlg->GetLayout(), f.layout);
+        EXPECT_EQ(f.dlg->windowTitle(), QString::fromLatin1(f.title));
+        EXPECT_FALSE(f.dlg->isVisible());
+        EXPECT_EQ(f.dlg->Document(), &m_doc);
+        EXPECT_EQ(f.dlg->View(), m_view);
+    }
+    ASSERT_NE(m_view->ViewSettingsDlg(), nullptr);
+    EXPECT_FALSE(m_view->ViewSettingsDlg()->isVisible());
+
+    // The show commands bring up exactly their own form.
+    const std::pair<int, QWidget*> shows[] = {
+        {CQuivraView::ID_MOVE_POINTS, m_view->MovePointsDlg()},
+        {CQuivraView::ID_COPY_POINTS, m_view->CopyPointsDlg()},
+        {CQuivraView::ID_MOVE_OBJECTS, m_view->MoveObjectsDlg()},
+        {CQuivraView::ID_SHOW_VIEW_SETTINGS, m_view->ViewSettingsDlg()},
+    };
+    for (const auto& [id, form] : shows) {
+        EXPECT_TRUE(m_view->OnCommand(id));
+        EXPECT_TRUE(form->isVisible()) << id;
+        form->hide();
+    }
+}
+
+TEST(ViewZoomFit, FirstUpdateFitsTheFarthestPoint) {
+    const struct {
+        std::vector<std::array<double, 3>> points;
+        double zoom;
+    } cases[] = {
+        {{{300, 400, 0}}, 2.5},
+        {{{0, 0, 0}, {0, 0, 0}}, 5.0}, // nothing to fit: the default stays
+        {{}, 5.0},
+        {{{10, 0, 0}, {0, -1000, 0}, {0, 0, 20}}, 1.25},
+    };
+    for (const auto& c : cases) {
+        CQuivraDoc doc;
+        for (const auto& p : c.points)
+            AddPoint(doc, p[0], p[1], p[2]);
+        CQuivraView view(&doc);
+        view.resize(kW, kH);
+        view.OnInitialUpdate();
+        EXPECT_DOUBLE_EQ(view.m_dZoom, c.zoom);
+    }
+}
+
+TEST_F(ViewMouseTest, ObjectPointWinsOverAFreePointAtTheSamePixel) {
+    CornerPoint* free = AddPoint(m_doc, 0, 0, 0);
+    BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
+    CornerPoint* boxCorner = nullptr;
+    for (CornerPoint* p : box->m_points)
+        if (p->m_x == 0 && p->m_y == 0 && p->m_z == 0)
+            boxCorner = p;
+    ASSERT_NE(boxCorner, nullptr);
+    ASSERT_EQ(At(free), At(boxCorner));
+    m_doc.m_pOrigin->m_x = -120;
+    m_doc.m_pOrigin->m_z = -35.5;
+
+    Click(m_centre);
+    EXPECT_EQ(m_doc.m_selPoints, std::vector<CornerPoint*>{boxCorner});
+    EXPECT_EQ(m_doc.m_selObjects, std::vector<SceneObject*>{box});
+    EXPECT_EQ(m_pane->text(), QStringLiteral("(X, Y, Z) = (120   0   35.5)"));
+    EXPECT_EQ(m_view->LastMouse(), m_centre);
+}
+
+TEST_F(ViewMouseTest, PicksWithinTenPixelsOnly) {
+    // The origin projects exactly onto the centre of an even-sized viewport.
+    CornerPoint* p = AddPoint(m_doc, 0, 0, 0);
+    const struct {
+        QPoint offset;
+        bool picked;
+    } cases[] = {
+        {{10, 0}, true},  // d2 = 100
+        {{0, -10}, true}, // d2 = 100
+        {{6, 8}, true},   // d2 = 100
+        {{10, 1}, false}, // d2 = 101
+        {{-11, 0}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(m_view->PickPoint(m_centre + c.offset, true), c.picked ? p : nullptr)
+            << c.offset.x() << "," << c.offset.y();
+        Click(m_centre + c.offset);
+        EXPECT_EQ(m_doc.m_selPoints.size(), c.picked ? 1u : 0u);
+    }
+}
+
+TEST_F(ViewMouseTest, ClickOnEmptySpaceClearsEverything) {
+    Tilt();
+    BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
+    Click(At(box->m_points[3]));
+    ASSERT_EQ(m_doc.m_selPoints.size(), 1u);
+    ASSERT_FALSE(m_pane->text().isEmpty());
+    m_doc.m_pHighlightPoint = box->m_points[2];
+    Click(QPoint(3, 3));
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    EXPECT_TRUE(m_doc.m_selObjects.empty());
+    EXPECT_EQ(m_doc.m_pHighlightPoint, nullptr);
+    EXPECT_TRUE(m_pane->text().isEmpty());
+    // Shift on empty space changes nothing.
+    Click(At(box->m_points[3]));
+    Click(QPoint(3, 3), Qt::ShiftModifier);
+    EXPECT_EQ(m_doc.m_selPoints.size(), 1u);
+}
+
+TEST_F(ViewMouseTest, ShiftClicksAddAndRemovePointsWithTheirObjects) {
+    Tilt();
+    BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
+    CornerPoint* a = box->m_points[0];
+    CornerPoint* b = box->m_points[6];
+    CornerPoint* f = AddPoint(m_doc, -150, 0, 0);
+    using Pts = std::vector<CornerPoint*>;
+    using Objs = std::vector<SceneObject*>;
+
+    // The only selected point of the box: removing it takes the box out.
+    Click(At(a));
+    ASSERT_EQ(m_doc.m_selPoints, Pts{a});
+    Click(At(a), Qt::ShiftModifier);
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    EXPECT_TRUE(m_doc.m_selObjects.empty());
+
+    Click(At(a));
+    Click(At(b), Qt::ShiftModifier); // second point of a selected box: objects unchanged
+    EXPECT_EQ(m_doc.m_selPoints, (Pts{a, b}));
+    EXPECT_EQ(m_doc.m_selObjects, Objs{box});
+    Click(At(f), Qt::ShiftModifier); // a free point has no object to add
+    EXPECT_EQ(m_doc.m_selPoints, (Pts{a, b, f}));
+    EXPECT_EQ(m_doc.m_selObjects, Objs{box});
+    Click(At(a), Qt::ShiftModifier); // b still keeps the box selected
+    EXPECT_EQ(m_doc.m_selPoints, (Pts{b, f}));
+    EXPECT_EQ(m_doc.m_selObjects, Objs{box});
+    Click(At(b), Qt::ShiftModifier);
+    EXPECT_EQ(m_doc.m_selPoints, Pts{f});
+    EXPECT_TRUE(m_doc.m_selObjects.empty());
+
+    // A plain click starts over with the point and its owner.
+    Click(At(b));
+    EXPECT_EQ(m_doc.m_selPoints, Pts{b});
+    EXPECT_EQ(m_doc.m_selObjects, Objs{box});
+}
+
+TEST_F(ViewMouseTest, RightClickKeepsAMultipleSelectionAndRepicksOtherwise) {
+    Tilt();
+    BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
+    CornerPoint* a = box->m_points[0];
+    CornerPoint* b = box->m_points[6];
+    CornerPoint* c = box->m_points[5];
+    using Pts = std::vector<CornerPoint*>;
+    // The press alone: the context menu it leads to is tested with the commands.
+    m_view->setContextMenuPolicy(Qt::NoContextMenu);
+
+    m_doc.m_selPoints = {a, b, c};
+    RightPress(At(a));
+    EXPECT_EQ(m_doc.m_selPoints, (Pts{a, b, c}));
+
+    Click(At(a));
+    const QString status = m_pane->text();
+    RightPress(At(b));
+    EXPECT_EQ(m_doc.m_selPoints, Pts{b});
+    EXPECT_EQ(m_doc.m_selObjects, std::vector<SceneObject*>{box});
+    EXPECT_EQ(m_pane->text(), status); // the status bar stays
+    RightPress(QPoint(3, 3));
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    EXPECT_TRUE(m_doc.m_selObjects.empty());
+
+    // While animating neither button touches the selection.
+    m_doc.m_selPoints = {a};
+    m_view->m_bAnimating = 1;
+    RightPress(At(b));
+    Click(At(b));
+    EXPECT_EQ(m_doc.m_selPoints, Pts{a});
+    m_view->m_bAnimating = 0;
+}
+
+TEST_F(ViewMouseTest, DragRotatesByHalfATurnPerClientSize) {
+    Drag(QPoint(100, 100), QPoint(300, 100)); // half the width
+    EXPECT_DOUBLE_EQ(m_view->m_dRotY, 90.0);
+    EXPECT_DOUBLE_EQ(m_view->m_dRotX, 0.0);
+    Drag(QPoint(100, 200), QPoint(100, 50));  // half the height, upward
+    EXPECT_DOUBLE_EQ(m_view->m_dRotX, 270.0); // -90, kept in [0, 360) by the repaint
+    EXPECT_EQ(m_view->LastMouse(), QPoint(100, 50));
+    EXPECT_EQ(m_view->MenuMouse(), QPoint(100, 50));
+    EXPECT_EQ(m_tools->m_nCamera, 2);
+    // Moves without a button only remember the position for the direction menu.
+    Mouse(QEvent::MouseMove, QPoint(7, 9), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(m_view->MenuMouse(), QPoint(7, 9));
+    EXPECT_DOUBLE_EQ(m_view->m_dRotX, 270.0);
+    EXPECT_EQ(m_tools->m_nCamera, 2);
+}
+
+TEST_F(ViewMouseTest, CtrlDragPansOnlyWithTheFocusWhileTheWheelAlwaysZooms) {
+    m_view->m_dZoom = 2.0;
+    // The step of the pan at the rotation centre: the offset's fraction of the client size,
+    // taken as window units on the near plane (0.1 from the eye, 30 degrees), times 20000.
+    const double nearHeight = 2 * static_cast<double>(0.1f) * std::tan(15.0 * M_PI / 180.0);
+    const double unitsPerWindowUnit = nearHeight / kH / (m_view->m_dZoom * 0.001);
+    Drag(QPoint(100, 100), QPoint(180, 100), Qt::ControlModifier);
+    EXPECT_NEAR(m_view->m_dPanX, 80.0 / kW * unitsPerWindowUnit * 20000, 1e-3);
+    EXPECT_NEAR(m_view->m_dPanY, 0.0, 1e-6);
+    EXPECT_NEAR(m_view->m_dPanZ, 0.0, 1e-6);
+    EXPECT_DOUBLE_EQ(m_view->m_dRotY, 0.0);                        // panned, not turned
+    Drag(QPoint(100, 100), QPoint(100, 160), Qt::ControlModifier); // down: the model goes down
+    EXPECT_NEAR(m_view->m_dPanY, -60.0 / kH * unitsPerWindowUnit * 20000, 1e-3);
+
+    // Without the focus neither drag does anything, but the wheel still zooms.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    other.setFocus();
+    m_view->clearFocus();
+    QCoreApplication::processEvents();
+    m_view->m_bHasFocus = 0;
+    const double panX = m_view->m_dPanX;
+    const int cameraCalls = m_tools->m_nCamera;
+    // Sent straight to the view: a real press would take the focus first.
+    Mouse(QEvent::MouseMove, QPoint(300, 200), Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(m_view->m_dPanX, panX);
+    EXPECT_EQ(m_tools->m_nCamera, cameraCalls);
+    Wheel(120);
+    EXPECT_DOUBLE_EQ(m_view->m_dZoom, 2.0 * std::exp(0.1));
+    Wheel(-240);
+    EXPECT_DOUBLE_EQ(m_view->m_dZoom, 2.0 * std::exp(0.1) * std::exp(-0.2));
+    EXPECT_EQ(m_tools->m_nCamera, cameraCalls + 2);
+}
+
+TEST_F(ViewMouseTest, CameraSettingsShowTheMouseChanges) {
+    CCameraSettingsDlg camera;
+    camera.Bind(&m_doc, m_view);
+    m_tools->m_pCamera = &camera;
+    Drag(QPoint(0, 0), QPoint(100, 0));
+    EXPECT_EQ(camera.findChild<QLineEdit*>(QStringLiteral("RotY"))->text(), QStringLiteral("45"));
+    m_view->m_dZoom = 1.0;
+    Wheel(1200);
+    EXPECT_EQ(camera.findChild<QLineEdit*>(QStringLiteral("Zoom"))->text(),
+              QString::asprintf("%g", std::exp(1.0)));
+}
+
+TEST_F(ViewMouseTest, UnprojectablePointsSayWhyAndAreNotPicked) {
+    m_view->m_dZoom = 1.0;
+    const double eyePlane = 5.0 / static_cast<double>(0.001f);
+    AddPoint(m_doc, 0, 0, eyePlane);
+    Click(QPoint(0, kH)); // where a point projected to (0, 0) would be
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    AddCentreLineObject(m_doc, 0, 0, eyePlane, 0, 0, eyePlane);
+    Click(QPoint(0, kH));
+    RightPress(QPoint(0, kH));
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    EXPECT_EQ(m_view->m_failures,
+              (QStringList{QStringLiteral("Could not project point."),
+                           QStringLiteral("CQuivraView::OnLButtonDown : Could not project point."),
+                           QStringLiteral("Could not project point.")}));
+}
+
+} // namespace
