@@ -4,6 +4,7 @@
 #include "CAppDocument.h"
 #include "CCommandMap.h"
 #include "CDocTemplate.h"
+#include "CImageOutput.h"
 #include "CMainFrame.h"
 #include "CPrompts.h"
 #include "CRecentFileList.h"
@@ -135,9 +136,8 @@ bool CQuivraApp::OnCmdMsg(int id, CCmdUI* update) {
             dialog.exec();
         });
         map.On(ID_FILE_PRINT_SETUP, [](CQuivraApp& a) {
-            if (!a.m_pPrinter)
-                a.m_pPrinter = std::make_unique<QPrinter>();
-            QPageSetupDialog dialog(a.m_pPrinter.get(), a.m_pMainFrame);
+            // The printer Print uses: settings made here reach the next printout.
+            QPageSetupDialog dialog(&CImageOutput::SharedPrinter(), a.m_pMainFrame);
             dialog.exec();
         });
         for (int i = 0; i < kRecentFileCount; ++i)

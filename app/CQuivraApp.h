@@ -10,7 +10,6 @@
 class CDocTemplate;
 class CMainFrame;
 class CRecentFileList;
-class QPrinter;
 
 // The application object: start-up, the document template, the recent files and the
 // application-wide commands (New, Open, recent files, Print Setup, About).
@@ -46,5 +45,4 @@ private:
     std::unique_ptr<CRecentFileList> m_pRecentFiles;
     std::unique_ptr<CDocTemplate> m_pDocTemplate;
     CMainFrame* m_pMainFrame = nullptr; // owned; deleted last
-    std::unique_ptr<QPrinter> m_pPrinter;
 };

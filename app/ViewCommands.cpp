@@ -3,6 +3,7 @@
 #include "ViewFactory.h"
 
 #include "CCommandMap.h"
+#include "CImageOutput.h"
 #include "CQuivraView.h"
 #include "CommandIds.h"
 
@@ -23,6 +24,13 @@ void Toggle(CCommandMap<CQuivraView>& map, int id, std::int32_t CViewState::*fla
         [flag](CQuivraView& v, CCmdUI& ui) { ui.SetCheck(v.*flag != 0); });
 }
 
+// --- image output: print, clipboard copy and the animation period as BMP files ---
+void AddImageOutputCommands(CCommandMap<CQuivraView>& map) {
+    map.On(ID_FILE_PRINT, [](CQuivraView& v) { CImageOutput::Of(&v)->OnFilePrint(); });
+    map.On(ID_EDIT_COPY, [](CQuivraView& v) { CImageOutput::Of(&v)->OnEditCopy(); });
+    map.On(ID_ANIMATION_SAVE, [](CQuivraView& v) { CImageOutput::Of(&v)->OnAnimationSave(); });
+}
+
 CCommandMap<CQuivraView> MakeViewCommands() {
     CCommandMap<CQuivraView> map;
     Toggle(map, ID_VIEW_LINES, &CViewState::m_bShowLines);
@@ -41,6 +49,8 @@ CCommandMap<CQuivraView> MakeViewCommands() {
                   static_cast<int>(ID_VIEW_SETTINGS));
     for (int id : CQuivraView::CommandIds())
         map.On(id, [id](CQuivraView& v) { v.OnCommand(id); });
+
+    AddImageOutputCommands(map);
     return map;
 }
 

@@ -87,17 +87,17 @@ TEST_F(AppTest, WithoutDocumentTheShortMenusAreShown) {
 TEST_F(AppTest, EnableStatesFollowWhatIsImplemented) {
     ASSERT_TRUE(Start());
     const QList<int> enabled = {
-        ID_FILE_NEW,       ID_FILE_OPEN,        ID_FILE_CLOSE,      ID_FILE_SAVE,
-        ID_FILE_SAVE_AS,   ID_FILE_TRANSFER,    ID_FILE_R4_IMPORT,  ID_FILE_PRINT_SETUP,
-        ID_APP_EXIT,       ID_EDIT_CAMERA,      ID_EDIT_POINTS,     ID_EDIT_MEASUREMENTS,
-        ID_EDIT_SERIES,    ID_EDIT_BOX,         ID_EDIT_CYLINDER,   ID_EDIT_LOCAL_ORIGIN,
-        ID_EDIT_IMPORT,    ID_VIEW_TOOLBAR,     ID_VIEW_STATUS_BAR, ID_WINDOW_NEW,
-        ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE,  ID_HELP_DRAW_LINES,
-        ID_APP_ABOUT,
+        ID_FILE_NEW,         ID_FILE_OPEN,       ID_FILE_CLOSE,        ID_FILE_SAVE,
+        ID_FILE_SAVE_AS,     ID_FILE_TRANSFER,   ID_FILE_R4_IMPORT,    ID_FILE_EXPORT_UFF,
+        ID_FILE_IMPORT_UFF,  ID_FILE_PRINT_SETUP, ID_APP_EXIT,         ID_EDIT_CAMERA,
+        ID_EDIT_POINTS,      ID_EDIT_MEASUREMENTS, ID_EDIT_SERIES,     ID_EDIT_BOX,
+        ID_EDIT_CYLINDER,    ID_EDIT_LOCAL_ORIGIN, ID_EDIT_IMPORT,     ID_VIEW_TOOLBAR,
+        ID_VIEW_STATUS_BAR,  ID_WINDOW_NEW,      ID_WINDOW_CASCADE,    ID_WINDOW_TILE_HORZ,
+        ID_WINDOW_ARRANGE,   ID_HELP_DRAW_LINES, ID_APP_ABOUT,         ID_FILE_PRINT,
+        ID_EDIT_COPY,        ID_ANIMATION_SAVE,
     };
-    // Commands of later work and commands nothing handles.
+    // Commands nothing handles.
     const QList<int> disabled = {
-        ID_FILE_PRINT, ID_EDIT_COPY, ID_VIEW_SETTINGS,  ID_ANIMATION_SAVE,
         ID_EDIT_PASTE, ID_EDIT_CUT,  ID_HELP,           ID_CONTEXT_HELP,
         ID_NEXT_PANE,  ID_PREV_PANE, ID_FILE_MRU_FILE1,
         ID_EDIT_UNDO, // nothing to undo yet

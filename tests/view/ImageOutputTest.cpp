@@ -1,0 +1,325 @@
+// Print, clipboard copy and the animation period of a real view widget.
+#include "SceneBuilder.h"
+
+#include "CBmpWriter.h"
+#include "CImageOutput.h"
+#include "CQuivraDoc.h"
+#include "CQuivraView.h"
+#include "CornerPoint.h"
+#include "MeasDirection.h"
+#include "SceneFile.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace scene;
+
+namespace {
+
+quint32 U32(const QByteArray& b, int at) {
+    quint32 v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<quint8>(b[at + i]);
+    return v;
+}
+
+quint16 U16(const QByteArray& b, int at) {
+    return static_cast<quint16>(static_cast<quint8>(b[at]) | (static_cast<quint8>(b[at + 1]) << 8));
+}
+
+// Pixel (x, y from the top) of a BMP file's bottom-up BGR rows.
+QRgb BmpPixel(const QByteArray& file, int x, int y) {
+    const int w = static_cast<int>(U32(file, 18));
+    const int h = static_cast<int>(U32(file, 22));
+    const int at = 54 + ((h - 1 - y) * w + x) * 3;
+    return qRgb(static_cast<quint8>(file[at + 2]), static_cast<quint8>(file[at + 1]),
+                static_cast<quint8>(file[at]));
+}
+
+// Checks the 54 header bytes of a 24-bit BMP of w x h against its own length.
+void ExpectBmpHeader(const QByteArray& file, int w, int h) {
+    ASSERT_GE(file.size(), 54);
+    EXPECT_EQ(file.left(2), QByteArray("BM"));
+    EXPECT_EQ(U32(file, 2), static_cast<quint32>(file.size()));
+    EXPECT_EQ(U32(file, 10), 54u);
+    EXPECT_EQ(U32(file, 14), 40u);
+    EXPECT_EQ(U32(file, 18), static_cast<quint32>(w));
+    EXPECT_EQ(U32(file, 22), static_cast<quint32>(h));
+    EXPECT_EQ(U16(file, 26), 1);
+    EXPECT_EQ(U16(file, 28), 24);
+    EXPECT_EQ(U32(file, 30), 0u);
+    EXPECT_EQ(U32(file, 34), static_cast<quint32>(w * h * 3));
+    EXPECT_EQ(file.size(), 54 + w * h * 3);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// One view of a swinging line, shown at a client width that is not a multiple of 4.
+class ImageOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        AddSeries(m_doc, 24);
+        m_doc.m_seriesNames[0] = "Run 1";
+        CornerPoint* a = AddPoint(m_doc, -400, 10, 0);
+        CornerPoint* b = AddPoint(m_doc, 400, 10, 0);
+        AddLine(m_doc, a, b);
+        AddDirection(a, DirPlusY, 150, 90);
+        AddDirection(b, DirPlusY, 150, 90);
+        m_doc.SetPathName(m_dir.filePath(QStringLiteral("pump.qvr")));
+
+        m_view = new CQuivraView(&m_doc);
+        m_view->resize(303, 150);
+        m_view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view));
+        m_view->OnInitialUpdate();
+        m_out = CImageOutput::Of(m_view);
+        m_out->m_fnReport = [this](const QString& caption, const QString& text) {
+            m_reports << caption + QLatin1Char('|') + text;
+        };
+        m_out->m_fnAskFolder = [this] {
+            ++m_nAsked;
+            return m_strFolderAnswer;
+        };
+        m_out->m_fnProgress = [](int, int) { return true; };
+    }
+    void TearDown() override { delete m_view; }
+
+    // The view's own frame k of the period, as a screen paint while animating draws it.
+    QImage RenderedFrame(int k) {
+        m_view->m_bAnimating = 1;
+        m_view->m_nFrame = k;
+        EXPECT_TRUE(m_view->RenderOffscreen());
+        m_view->m_bAnimating = 0;
+        return m_view->Frame().copy();
+    }
+
+    QStringList BmpFiles(const QString& folder) const {
+        return QDir(folder).entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    }
+
+    QTemporaryDir m_dir;
+    CQuivraDoc m_doc;
+    CQuivraView* m_view = nullptr;
+    CImageOutput* m_out = nullptr;
+    QStringList m_reports;
+    int m_nAsked = 0;
+    QString m_strFolderAnswer;
+};
+
+TEST(PrintTarget, KeepsProportionsAndFillsOneDirection) {
+    struct Case {
+        int pw, ph, w, h;
+        QRect expected;
+    } cases[] = {
+        {1000, 1414, 400, 200, QRect(0, 0, 1000, 500)}, // wide picture, portrait page
+        {1414, 1000, 200, 400, QRect(0, 0, 500, 1000)}, // tall picture, landscape page
+        {800, 600, 400, 300, QRect(0, 0, 800, 600)},    // same proportions
+        {4960, 7016, 303, 150, QRect(0, 0, 4960, 2455)}, {100, 100, 0, 10, QRect()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CImageOutput::PrintTarget(c.pw, c.ph, c.w, c.h), c.expected)
+            << c.pw << "x" << c.ph << " " << c.w << "x" << c.h;
+}
+
+TEST(PrintPage, StretchesThePictureIntoTheTopLeft) {
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 20; x < 40; ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 255));
+    QImage page(600, 900, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QRect target;
+    ASSERT_TRUE(CImageOutput::PrintPage(page, picture, &target));
+    EXPECT_EQ(target, QRect(0, 0, 600, 300));
+    EXPECT_EQ(page.pixel(100, 150), qRgb(255, 0, 0));
+    EXPECT_EQ(page.pixel(500, 150), qRgb(0, 0, 255));
+    EXPECT_EQ(page.pixel(300, 310), qRgb(255, 255, 255)); // below the picture
+    EXPECT_EQ(page.pixel(500, 850), qRgb(255, 255, 255));
+}
+
+TEST_F(ImageOutputTest, PrintsToPdfAndReportsAFailedPage) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QString pdf = m_dir.filePath(QStringLiteral("view.pdf"));
+    printer.setOutputFileName(pdf);
+    EXPECT_TRUE(m_out->Print(printer));
+    EXPECT_TRUE(m_reports.isEmpty());
+    const QByteArray bytes = ReadFile(pdf);
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_GT(bytes.size(), 1000);
+
+    QPrinter broken(QPrinter::HighResolution);
+    broken.setOutputFormat(QPrinter::PdfFormat);
+    broken.setPageSize(QPageSize(QPageSize::A4));
+    broken.setOutputFileName(m_dir.filePath(QStringLiteral("no/such/folder/view.pdf")));
+    EXPECT_FALSE(m_out->Print(broken));
+    EXPECT_EQ(m_reports, QStringList{QStringLiteral("GLDib|IDM_PRINT - StretchDIBits failed")});
+}
+
+TEST_F(ImageOutputTest, CopyPutsTheFrameOnTheClipboardAsImageAndBmp) {
+    QGuiApplication::clipboard()->clear();
+    struct Case {
+        int width, expected;
+    } cases[] = {{301, 300}, {303, 300}, {304, 304}};
+    for (const Case& c : cases) {
+        m_view->resize(c.width, 150);
+        m_view->RepaintNow();
+        ASSERT_EQ(m_view->Frame().width(), c.width);
+        ASSERT_TRUE(m_out->OnEditCopy());
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        ASSERT_NE(mime, nullptr);
+        const QImage image = qvariant_cast<QImage>(mime->imageData());
+        ASSERT_EQ(image.size(), QSize(c.expected, 150)) << c.width;
+        const QByteArray bmp = mime->data(QStringLiteral("image/bmp"));
+        ExpectBmpHeader(bmp, c.expected, 150);
+
+        // The line's ends and a white corner, in both formats.
+        const QImage& frame = m_view->Frame();
+        CViewState st = *m_view;
+        const QPoint probes[] = {PixelOf(m_view->GL(), st, 380, 10, 0),
+                                 PixelOf(m_view->GL(), st, -380, 10, 0), QPoint(2, 2)};
+        for (const QPoint& p : probes) {
+            ASSERT_LT(p.x(), c.expected);
+            EXPECT_EQ(image.pixel(p) & 0xffffff, frame.pixel(p) & 0xffffff);
+            EXPECT_EQ(BmpPixel(bmp, p.x(), p.y()), frame.pixel(p) | 0xff000000);
+        }
+        EXPECT_NE(frame.pixel(probes[0]) & 0xffffff, 0xffffffu); // on the line
+        EXPECT_EQ(frame.pixel(probes[2]) & 0xffffff, 0xffffffu);
+    }
+}
+
+TEST_F(ImageOutputTest, SavesOnePeriodNumberedFromOneWithTheViewsPixels) {
+    m_view->setFocus();
+    m_view->OnToggleAnimation();
+    ASSERT_TRUE(m_view->IsTimerRunning());
+
+    const CPeriodWriter::Result r = m_out->OnAnimationSave();
+    EXPECT_EQ(r.nWritten, 24);
+    EXPECT_TRUE(r.failed.isEmpty());
+    EXPECT_TRUE(m_reports.isEmpty());
+    EXPECT_EQ(m_nAsked, 0); // a saved document names its own folder
+    EXPECT_FALSE(m_view->IsTimerRunning());
+    EXPECT_EQ(m_view->m_bAnimating, 0);
+    EXPECT_EQ(m_view->m_nFrame, 23);
+
+    QStringList expected;
+    for (int k = 1; k <= 24; ++k)
+        expected << QString::asprintf("pump.qvr - Run 1_%03d.bmp", k);
+    EXPECT_EQ(BmpFiles(m_dir.path()), expected);
+
+    for (const QString& name : expected)
+        ExpectBmpHeader(ReadFile(m_dir.filePath(name)), 300, 150);
+
+    // File 001 holds frame 0 and file 007 frame 6, which differ: every pixel as the view draws
+    // that frame, labels and all.
+    const QImage frame0 = RenderedFrame(0);
+    const QImage frame6 = RenderedFrame(6);
+    ASSERT_NE(frame0.copy(0, 0, 300, 150), frame6.copy(0, 0, 300, 150));
+    EXPECT_EQ(ReadFile(m_dir.filePath(expected[0])), CBmpWriter::FileBytes(frame0));
+    EXPECT_EQ(ReadFile(m_dir.filePath(expected[6])), CBmpWriter::FileBytes(frame6));
+}
+
+TEST_F(ImageOutputTest, WritesNothingWithoutASeriesAndStillStopsTheAnimation) {
+    m_view->setFocus();
+    m_view->OnToggleAnimation();
+    m_doc.RemoveSeries(0);
+    const CPeriodWriter::Result r = m_out->OnAnimationSave();
+    EXPECT_EQ(r.nFrames, 0);
+    EXPECT_TRUE(BmpFiles(m_dir.path()).isEmpty());
+    EXPECT_FALSE(m_view->IsTimerRunning());
+    EXPECT_EQ(m_view->m_bAnimating, 0);
+}
+
+TEST_F(ImageOutputTest, UnsavedDocumentAsksForAFolderOnce) {
+    m_doc.SetPathName(QString());
+    // Cancelled: nothing written anywhere, and the question comes again next time.
+    EXPECT_EQ(m_out->OnAnimationSave().nWritten, 0);
+    EXPECT_EQ(m_nAsked, 1);
+    EXPECT_TRUE(BmpFiles(QDir::currentPath()).filter(QStringLiteral(" - Run 1_")).isEmpty());
+
+    const QString folder = m_dir.filePath(QStringLiteral("images"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    m_strFolderAnswer = folder;
+    EXPECT_EQ(m_out->OnAnimationSave().nWritten, 24);
+    EXPECT_EQ(m_out->OnAnimationSave().nWritten, 24);
+    EXPECT_EQ(m_nAsked, 2);
+    const QStringList files = BmpFiles(folder);
+    ASSERT_EQ(files.size(), 24);
+    EXPECT_EQ(files.first(), QStringLiteral(" - Run 1_001.bmp"));
+    EXPECT_EQ(files.last(), QStringLiteral(" - Run 1_024.bmp"));
+}
+
+TEST_F(ImageOutputTest, ListsTheFilesThatCouldNotBeWritten) {
+    m_doc.SetPathName(m_dir.filePath(QStringLiteral("gone/pump.qvr")));
+    const CPeriodWriter::Result r = m_out->OnAnimationSave();
+    EXPECT_EQ(r.nWritten, 0);
+    EXPECT_EQ(r.failed.size(), 24);
+    ASSERT_EQ(m_reports.size(), 1);
+    EXPECT_TRUE(m_reports[0].contains(QStringLiteral("24 of 24")));
+    EXPECT_TRUE(m_reports[0].contains(QStringLiteral("pump.qvr - Run 1_001.bmp")));
+    EXPECT_TRUE(m_reports[0].contains(QStringLiteral("and 14 more")));
+    EXPECT_EQ(m_view->m_nFrame, 23); // the export went on after the first failure
+}
+
+TEST_F(ImageOutputTest, CancelKeepsTheFramesWrittenSoFar) {
+    m_out->m_fnProgress = [](int k, int) { return k < 5; };
+    const CPeriodWriter::Result r = m_out->OnAnimationSave();
+    EXPECT_TRUE(r.bCancelled);
+    EXPECT_EQ(r.nWritten, 5);
+    EXPECT_EQ(BmpFiles(m_dir.path()).size(), 5);
+    EXPECT_EQ(BmpFiles(m_dir.path()).last(), QStringLiteral("pump.qvr - Run 1_005.bmp"));
+    EXPECT_EQ(m_view->m_bAnimating, 0);
+}
+
+TEST_F(ImageOutputTest, TheProgressDialogRunsTheWholePeriod) {
+    m_out->m_fnProgress = nullptr;
+    EXPECT_EQ(m_out->OnAnimationSave().nWritten, 24);
+    EXPECT_EQ(BmpFiles(m_dir.path()).size(), 24);
+}
+
+} // namespace
+
+namespace {
+
+// The headless tool writes byte for byte what the window's Animation Save writes.
+TEST_F(ImageOutputTest, QvrtoolFramesWritesTheSameFilesAsTheView) {
+    ASSERT_EQ(m_out->OnAnimationSave().nWritten, 24);
+    const QString scene = m_dir.filePath(QStringLiteral("pump.qvr"));
+    QString error;
+    ASSERT_TRUE(SceneFile::Save(m_doc, scene, &error)) << error.toStdString();
+    const QString other = m_dir.filePath(QStringLiteral("tool"));
+    ASSERT_TRUE(QDir().mkpath(other));
+
+    QProcess p;
+    p.start(QStringLiteral(QVRTOOL_PATH),
+            {"frames", scene, "--size", QStringLiteral("%1x%2").arg(m_view->width()).arg(150),
+             "--out", other + QStringLiteral("/pump.qvr")});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+
+    const QStringList files = BmpFiles(m_dir.path());
+    ASSERT_EQ(files.size(), 24);
+    EXPECT_EQ(BmpFiles(other), files);
+    for (const QString& name : files)
+        EXPECT_EQ(ReadFile(QDir(other).filePath(name)), ReadFile(m_dir.filePath(name)))
+            << name.toStdString();
+}
+
+} // namespace

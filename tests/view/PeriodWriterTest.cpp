@@ -1,0 +1,127 @@
+// The period's file names and qvrtool frames on its own.
+#include "SceneBuilder.h"
+
+#include "CPeriodWriter.h"
+#include "CQuivraDoc.h"
+#include "CornerPoint.h"
+#include "MeasDirection.h"
+#include "SceneFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace scene;
+
+namespace {
+
+int RunTool(const QStringList& args, QString* err = nullptr) {
+    QProcess p;
+    p.start(QStringLiteral(QVRTOOL_PATH), args);
+    if (!p.waitForFinished(120000))
+        return -1;
+    if (err)
+        *err = QString::fromLocal8Bit(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+TEST(PeriodWriter, NamesFramesFromOneWithThreeDigits) {
+    CQuivraDoc doc;
+    AddSeries(doc, 24);
+    AddSeries(doc, 24);
+    doc.m_seriesNames[0] = "Run 1";
+    doc.m_seriesNames[1] = "M\xfc"
+                           "hle"; // Latin-1 as stored
+    const QString base = CPeriodWriter::BaseName(QStringLiteral("/data/pump.qvr"), doc, 0);
+    EXPECT_EQ(base, QStringLiteral("/data/pump.qvr - Run 1"));
+    EXPECT_EQ(CPeriodWriter::BaseName(QString(), doc, 1), QStringLiteral(" - M\u00fchle"));
+    struct Case {
+        int k;
+        const char* name;
+    } cases[] = {{0, "_001.bmp"}, {23, "_024.bmp"}, {998, "_999.bmp"}, {999, "_1000.bmp"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(CPeriodWriter::FileName(base, c.k), base + QLatin1String(c.name));
+}
+
+TEST(PeriodWriter, ANullFrameIsListedNotWritten) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString base = dir.filePath(QStringLiteral("x"));
+    QImage ok(8, 4, QImage::Format_RGB32);
+    ok.fill(Qt::white);
+    const CPeriodWriter::Result r =
+        CPeriodWriter::Write(base, 3, [&](int k) { return k == 1 ? QImage() : ok; });
+    EXPECT_EQ(r.nWritten, 2);
+    ASSERT_EQ(r.failed.size(), 1);
+    EXPECT_TRUE(r.failed[0].contains(QStringLiteral("x_002.bmp")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("x_001.bmp"), QStringLiteral("x_003.bmp")}));
+}
+
+class QvrtoolFrames : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_scene = m_dir.filePath(QStringLiteral("scene.qvr"));
+        AddSeries(m_doc, 12);
+        AddSeries(m_doc, 6);
+        m_doc.m_seriesNames[0] = "Run 1";
+        m_doc.m_seriesNames[1] = "Run 2";
+        CornerPoint* a = AddPoint(m_doc, -400, 10, 0);
+        CornerPoint* b = AddPoint(m_doc, 400, 10, 0);
+        AddLine(m_doc, a, b);
+        AddDirection(a, DirPlusY, 150, 90);
+        QString error;
+        ASSERT_TRUE(SceneFile::Save(m_doc, m_scene, &error)) << error.toStdString();
+    }
+    QStringList Bmps(const QString& folder) const {
+        return QDir(folder).entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    }
+    QTemporaryDir m_dir;
+    QString m_scene;
+    CQuivraDoc m_doc;
+};
+
+TEST_F(QvrtoolFrames, WritesThePeriodNextToTheSceneOrAtBase) {
+    ASSERT_EQ(RunTool({"frames", m_scene, "--size", "101x60"}), 0);
+    QStringList expected;
+    for (int k = 1; k <= 12; ++k)
+        expected << QString::asprintf("scene.qvr - Run 1_%03d.bmp", k);
+    EXPECT_EQ(Bmps(m_dir.path()), expected);
+    QImage first;
+    ASSERT_TRUE(first.load(m_dir.filePath(expected[0]), "BMP"));
+    EXPECT_EQ(first.size(), QSize(100, 60));
+
+    const QString out = m_dir.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    ASSERT_EQ(RunTool({"frames", m_scene, "--series", "1", "--size", "64x48", "--rot", "10,20,0",
+                       "--zoom", "2", "--out", out + QStringLiteral("/report")}),
+              0);
+    EXPECT_EQ(Bmps(out).size(), 6);
+    EXPECT_EQ(Bmps(out).last(), QStringLiteral("report - Run 2_006.bmp"));
+}
+
+TEST_F(QvrtoolFrames, RefusesWhatCannotBeWritten) {
+    QString err;
+    EXPECT_EQ(RunTool({"frames", m_scene, "--series", "2"}, &err), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("does not exist")));
+    EXPECT_EQ(RunTool({"frames", m_scene, "--size", "3x10"}), 2);
+    EXPECT_EQ(RunTool({"frames", m_scene, "--bogus", "1"}), 2);
+    EXPECT_EQ(RunTool({"frames", m_scene, "--out",
+                       m_dir.filePath(QStringLiteral("missing/folder/x")), "--size", "40x30"},
+                      &err),
+              1);
+    EXPECT_TRUE(err.contains(QStringLiteral("x - Run 1_012.bmp")));
+
+    CQuivraDoc empty;
+    const QString bare = m_dir.filePath(QStringLiteral("bare.qvr"));
+    QString error;
+    ASSERT_TRUE(SceneFile::Save(empty, bare, &error));
+    EXPECT_EQ(RunTool({"frames", bare}, &err), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("no measurement series")));
+    EXPECT_TRUE(Bmps(m_dir.path()).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+#include "CPeriodWriter.h"
+
+#include "CBmpWriter.h"
+#include "COffscreenGL.h"
+#include "CQuivraDoc.h"
+#include "CSceneRenderer.h"
+#include "CViewState.h"
+#include "Deflection.h"
+
+QString CPeriodWriter::BaseName(const QString& docPath, const CQuivraDoc& doc, int series) {
+    QString name;
+    if (series >= 0 && series < static_cast<int>(doc.m_seriesNames.size()))
+        name = QString::fromLatin1(doc.m_seriesNames[series].c_str());
+    return docPath + QStringLiteral(" - ") + name;
+}
+
+QString CPeriodWriter::FileName(const QString& base, int k) {
+    return base + QString::asprintf("_%03d.bmp", k + 1);
+}
+
+CPeriodWriter::Result CPeriodWriter::Write(const QString& base, int frames,
+                                           const FrameSource& source, const Progress& progress) {
+    Result r;
+    r.nFrames = frames;
+    for (int k = 0; k < frames; ++k) {
+        if (progress && !progress(k, frames)) {
+            r.bCancelled = true;
+            return r;
+        }
+        const QString path = FileName(base, k);
+        const QImage frame = source(k);
+        // A frame that was not drawn must not reach the file as a stale picture.
+        if (frame.isNull() || CBmpWriter::CutWidth(frame.width()) < 1) {
+            r.failed << QStringLiteral("%1: the frame could not be drawn").arg(path);
+            continue;
+        }
+        QString error;
+        if (CBmpWriter::Write(frame, path, &error))
+            ++r.nWritten;
+        else
+            r.failed << error;
+    }
+    if (progress)
+        progress(frames, frames);
+    return r;
+}
+
+CPeriodWriter::Result CPeriodWriter::Render(COffscreenGL& gl, CSceneRenderer& renderer,
+                                            const CQuivraDoc& doc, CViewState& state, int width,
+                                            int height, const QString& base,
+                                            const Progress& progress) {
+    const int n = Deflection::FramesPerPeriod(doc, state.m_nCurrentSeries);
+    if (n < 1)
+        return Result();
+    state.m_bAnimating = 1;
+    const Result r = Write(
+        base, n,
+        [&](int k) {
+            state.m_nFrame = k;
+            if (!renderer.RenderFrame(gl, doc, state, width, height))
+                return QImage();
+            return gl.Image();
+        },
+        progress);
+    state.m_bAnimating = 0;
+    return r;
+}
