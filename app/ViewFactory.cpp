@@ -1,11 +1,11 @@
 #include "ViewFactory.h"
 
-#include "CAppView.h"
+#include "CQuivraView.h"
 
 namespace viewfactory {
 
 QWidget* CreateView(CQuivraDoc* doc, QWidget* parent) {
-    return new CAppView(doc, parent);
+    return new CQuivraView(doc, parent);
 }
 
 IDocView* DocViewOf(QWidget* view) {

@@ -1,7 +1,7 @@
 // The tool windows are the real forms, bound to the document and the view that has the focus.
 #include "AppTestSupport.h"
 
-#include "CAppView.h"
+#include "CQuivraView.h"
 #include "CCameraSettingsDlg.h"
 #include "CCreateBoxDlg.h"
 #include "CCreateCylinderDlg.h"
@@ -69,9 +69,9 @@ TEST_F(AppTest, ShowCommandsShowTheRealForms) {
 TEST_F(AppTest, CameraSettingsFollowTheFocusedView) {
     ASSERT_TRUE(Start({MakeScene()}));
     CAppDocument* doc = ActiveDoc();
-    auto* first = qobject_cast<CAppView*>(doc->Frames()[0]->View());
+    auto* first = qobject_cast<CQuivraView*>(doc->Frames()[0]->View());
     ASSERT_TRUE(Run(ID_WINDOW_NEW));
-    auto* second = qobject_cast<CAppView*>(doc->Frames()[1]->View());
+    auto* second = qobject_cast<CQuivraView*>(doc->Frames()[1]->View());
     ASSERT_TRUE(first && second);
     first->m_dRotX = 10;
     second->m_dRotX = 20;
