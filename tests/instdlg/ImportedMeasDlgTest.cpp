@@ -36,6 +36,12 @@ TEST_F(ImportedWindows, ColumnsAndRowTexts) {
               (QStringList{"7", "1.500000", "-90.000000", "m/s", "50.000000", "RPM", "2.000000"}));
     EXPECT_EQ(Row(1),
               (QStringList{"8", "0.250000", "10.000000", "?", "50.000000", "?", "2.000000"}));
+    // Columns are at least as wide as their classic widths and never cut a number off.
+    for (int c = 0; c < 7; ++c) {
+        EXPECT_GE(imported.List()->columnWidth(c), widths[c]);
+        EXPECT_GE(imported.List()->columnWidth(c),
+                  static_cast<QAbstractItemView*>(imported.List())->sizeHintForColumn(c));
+    }
     EXPECT_TRUE(imported.List()->item(0, 0)->textAlignment() & Qt::AlignLeft);
     EXPECT_TRUE(imported.List()->item(0, 1)->textAlignment() & Qt::AlignRight);
 }
