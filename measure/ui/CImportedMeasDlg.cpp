@@ -16,6 +16,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 struct Column {
@@ -38,6 +40,7 @@ CImportedMeasDlg::CImportedMeasDlg(QWidget* parent) : QDialog(parent) {
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pList->verticalHeader()->hide();
+    m_pList->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     int width = 0;
     for (int c = 0; c < 7; ++c) {
         auto* heading = new QTableWidgetItem(tr(kColumns[c].m_heading));
@@ -78,7 +81,7 @@ CImportedMeasDlg::CImportedMeasDlg(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(m_pList);
-    resize(width + 60, 360);
+    resize(width + 160, 360);
 
     m_pChoice->addItem(tr("All"), 0.f);
 }
@@ -136,6 +139,13 @@ void CImportedMeasDlg::FillList() {
             m_pList->setItem(r, c, item);
         }
     }
+    // The classic widths are too narrow for "%f" texts in today's fonts: a column grows to fit
+    // its texts rather than cutting off digits.
+    for (int c = 0; c < m_pList->columnCount(); ++c)
+        m_pList->setColumnWidth(
+            c, std::max({kColumns[c].m_nWidth,
+                         static_cast<QAbstractItemView*>(m_pList)->sizeHintForColumn(c),
+                         m_pList->horizontalHeader()->sectionSizeHint(c)}));
 }
 
 void CImportedMeasDlg::showEvent(QShowEvent* e) {

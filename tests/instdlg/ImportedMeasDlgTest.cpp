@@ -1,3 +1,4 @@
+#include "ImportedMeasTable.h"
 #include "InstDlgTestSupport.h"
 
 #include <QHeaderView>
@@ -35,6 +36,12 @@ TEST_F(ImportedWindows, ColumnsAndRowTexts) {
               (QStringList{"7", "1.500000", "-90.000000", "m/s", "50.000000", "RPM", "2.000000"}));
     EXPECT_EQ(Row(1),
               (QStringList{"8", "0.250000", "10.000000", "?", "50.000000", "?", "2.000000"}));
+    // Columns are at least as wide as their classic widths and never cut a number off.
+    for (int c = 0; c < 7; ++c) {
+        EXPECT_GE(imported.List()->columnWidth(c), widths[c]);
+        EXPECT_GE(imported.List()->columnWidth(c),
+                  static_cast<QAbstractItemView*>(imported.List())->sizeHintForColumn(c));
+    }
     EXPECT_TRUE(imported.List()->item(0, 0)->textAlignment() & Qt::AlignLeft);
     EXPECT_TRUE(imported.List()->item(0, 1)->textAlignment() & Qt::AlignRight);
 }
@@ -222,6 +229,62 @@ TEST_F(ImportedWindows, CopiesWithoutSeriesChangeNoValue) {
     EXPECT_EQ(meas.List()->GetItemCount(), 0);
     imported.OnCopyAll(); // m = 0: nothing matches, nothing is read beyond the series
     EXPECT_TRUE(d->m_measurements.empty());
+}
+
+} // namespace
+
+#include "ImportInstrumentFile.h"
+#include "SceneFile.h"
+
+namespace {
+
+// What a newcomer does with the examples: open the pump, import its measurements, "Copy All >>"
+// into the current series.
+TEST(ImportedExample, PumpMeasurementsReachEveryMatchingDirection) {
+    CQuivraDoc doc;
+    QString error;
+    ASSERT_TRUE(SceneFile::Load(QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr"), doc, &error))
+        << error.toStdString();
+    ASSERT_GT(doc.m_nSeries, 0);
+    FakeView view(&doc);
+    CMeasurementsDlg meas;
+    CImportedMeasDlg imported;
+    meas.Bind(&doc, &view);
+    imported.Bind(&doc, &view);
+    imported.SetMeasurementsWindow(&meas);
+
+    ASSERT_EQ(ImportInstrumentFile(QStringLiteral(QUIVRA_EXAMPLES "/pump_measurements.KTL"), &doc,
+                                   &error),
+              ImportOutcome::Imported)
+        << error.toStdString();
+    imported.Rebuild();
+    imported.show();
+    ASSERT_GT(meas.List()->GetItemCount(), 0);
+    ASSERT_GT(imported.List()->rowCount(), 0);
+    imported.OnChoiceChanged(1); // the first multiple
+    const float multiple = imported.Filter();
+    imported.OnCopyAll();
+
+    // Every direction whose number has a record of that multiple among the first m rows now
+    // holds that record's values (the first such record in the list, or a later one with the
+    // same number that overwrote it).
+    const int m = meas.List()->GetItemCount();
+    const auto rows = ImportedMeasTable::Rows(doc.m_importedMeas, multiple);
+    int matched = 0;
+    for (int r = 0; r < m; ++r) {
+        MeasDirection* d = meas.List()->DirectionAt(r);
+        const ImportedMeas* last = nullptr;
+        for (std::size_t i = 0; i < rows.size() && i < std::size_t(m); ++i)
+            if (rows[i]->m_nId == d->m_nNumber)
+                last = rows[i];
+        if (!last)
+            continue;
+        ++matched;
+        const int k = view.CurrentSeries();
+        EXPECT_DOUBLE_EQ(d->m_measurements[k]->m_dAmplitude, double(last->m_fAmplitude));
+        EXPECT_DOUBLE_EQ(d->m_measurements[k]->m_dPhase, double(last->m_fPhase));
+    }
+    EXPECT_GT(matched, 0);
 }
 
 } // namespace
