@@ -1,0 +1,171 @@
+// The typical use of the program, as a user goes through it: a new document, a generated box,
+// a direction picked in the view, a series, an instrument file copied in, the animation, the
+// scene saved and one period written as pictures.
+#include "AppTestSupport.h"
+#include "SceneBuilder.h"
+
+#include "CChildFrame.h"
+#include "CInstrumentImport.h"
+#include "CQuivraView.h"
+#include "CommandIds.h"
+#include "CornerPoint.h"
+#include "MeasDirection.h"
+#include "Measurement.h"
+
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+
+using namespace cmd;
+
+namespace {
+
+// Answers the popup menus as they open: each step names the entry to choose (empty: close).
+class MenuAnswers {
+public:
+    explicit MenuAnswers(std::deque<QString> steps) : m_steps(std::move(steps)) {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start();
+    }
+    bool Done() const { return m_steps.empty(); }
+    QStringList m_seen; // the entries of every menu answered
+
+private:
+    void Poll() {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || menu->property("answered").toBool() || m_steps.empty())
+            return;
+        menu->setProperty("answered", true);
+        const QString choose = m_steps.front();
+        m_steps.pop_front();
+        QAction* chosen = nullptr;
+        QStringList texts;
+        for (QAction* a : menu->actions()) {
+            texts << a->text();
+            if (!choose.isEmpty() && a->text() == choose)
+                chosen = a;
+        }
+        m_seen << texts.join(QLatin1Char('|'));
+        if (chosen) {
+            menu->setActiveAction(chosen);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+    }
+    std::deque<QString> m_steps;
+    QTimer m_timer;
+};
+
+template <class T> T* Child(QWidget* parent, const char* name) {
+    return parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+TEST_F(AppTest, TypicalUseFromStartToFinish) {
+    // Start: a new, empty document.
+    ASSERT_TRUE(Start());
+    CAppDocument* appDoc = ActiveDoc();
+    ASSERT_NE(appDoc, nullptr);
+    CQuivraDoc* doc = appDoc->Doc();
+    auto* view = qobject_cast<CQuivraView*>(appDoc->Frames().at(0)->View());
+    ASSERT_NE(view, nullptr);
+
+    // Edit → Create Box with "Generate Lines": 8 corner points, 12 lines.
+    ASSERT_TRUE(Run(ID_EDIT_BOX));
+    QWidget* boxForm = Frame()->findChild<QWidget*>(QStringLiteral("boxmake"));
+    ASSERT_TRUE(boxForm && boxForm->isVisible());
+    auto* lines = Child<QCheckBox>(boxForm, "GenerateLines");
+    ASSERT_NE(lines, nullptr);
+    lines->setChecked(true);
+    QTest::mouseClick(Child<QPushButton>(boxForm, "OK"), Qt::LeftButton);
+    ASSERT_EQ(doc->m_objects.size(), 1u);
+    ASSERT_EQ(doc->m_objects[0]->m_points.size(), 8u);
+    EXPECT_EQ(doc->m_objects[0]->m_lines.size(), 12u);
+    EXPECT_FALSE(boxForm->isVisible());
+
+    // Pick a corner point in the view and add +X from the context menu.
+    view->setFocus();
+    QApplication::processEvents();
+    CornerPoint* target = doc->m_objects[0]->m_points[6];
+    view->GL().MakeCurrent();
+    const QPoint at = scene::PixelOf(view->GL(), *view, target->m_x, target->m_y, target->m_z);
+    QTest::mouseClick(view, Qt::LeftButton, {}, at);
+    ASSERT_EQ(doc->m_selPoints.size(), 1u);
+    ASSERT_EQ(doc->m_selPoints[0], target);
+    {
+        MenuAnswers answers({QStringLiteral("Meas. Dir."), QStringLiteral("X"), QString()});
+        QContextMenuEvent e(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
+        QApplication::sendEvent(view, &e);
+        EXPECT_TRUE(answers.Done());
+    }
+    ASSERT_EQ(target->m_directions.size(), 1u);
+    EXPECT_EQ(target->m_directions[0]->m_nCode, DirPlusX);
+    EXPECT_EQ(target->m_directions[0]->m_nNumber, 1);
+
+    // Measurement Series → "New": 1000 Hz, 24 frames per period.
+    ASSERT_TRUE(Run(ID_EDIT_SERIES));
+    QWidget* seriesForm = Frame()->findChild<QWidget*>(QStringLiteral("measseriedlg"));
+    ASSERT_TRUE(seriesForm && seriesForm->isVisible());
+    QTest::mouseClick(Child<QPushButton>(seriesForm, "New"), Qt::LeftButton);
+    ASSERT_EQ(doc->m_nSeries, 1);
+    EXPECT_EQ(doc->m_seriesFrequency[0], 1000.0);
+    EXPECT_EQ(doc->m_seriesFramesPerPeriod[0], 24);
+    ASSERT_EQ(target->m_directions[0]->m_measurements.size(), 1u);
+
+    // File → "R4 import" of the example instrument file, then "Copy All >>".
+    CInstrumentImport::AskFileName = [](QWidget*) {
+        return QStringLiteral(QUIVRA_EXAMPLES "/box_measurements.KTL");
+    };
+    ASSERT_TRUE(Run(ID_FILE_R4_IMPORT));
+    CInstrumentImport::Reset();
+    EXPECT_EQ(doc->m_importedMeas.size(), 16u);
+    QWidget* imported = Frame()->findChild<QWidget*>(QStringLiteral("importmeasurements"));
+    ASSERT_TRUE(imported && imported->isVisible());
+    QTest::mouseClick(Child<QPushButton>(imported, "CopyAll"), Qt::LeftButton);
+    const Measurement* m = target->m_directions[0]->m_measurements[0];
+    EXPECT_FLOAT_EQ(m->m_dAmplitude, 1.0); // record 1 of the example file
+    EXPECT_EQ(m->m_dPhase, 0.0);
+    EXPECT_TRUE(doc->IsModified());
+
+    // Animation: the box swings, so frames differ. Only the focused view animates.
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    view->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(view->m_bHasFocus);
+    ASSERT_TRUE(Run(ID_ANIMATION));
+    ASSERT_TRUE(view->m_bAnimating);
+    QTest::qWait(60);
+    const QImage first = view->Frame().copy();
+    const int frame = view->m_nFrame;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->m_nFrame != frame; }, 2000));
+    view->RepaintNow();
+    EXPECT_NE(view->Frame(), first);
+    ASSERT_TRUE(Run(ID_ANIMATION));
+    EXPECT_FALSE(view->m_bAnimating);
+
+    // File → Save: the file loads back to the same scene.
+    m_savePath = m_tmp.filePath(QStringLiteral("box.qvr"));
+    ASSERT_TRUE(Run(ID_FILE_SAVE));
+    EXPECT_FALSE(doc->IsModified());
+    CQuivraDoc reloaded;
+    ASSERT_TRUE(SceneFile::Load(m_savePath, reloaded, nullptr));
+    EXPECT_EQ(SceneFile::ToBytes(reloaded), SceneFile::ToBytes(*doc));
+
+    // Animation → Save: one period as 24 numbered pictures next to the scene.
+    ASSERT_TRUE(Run(ID_ANIMATION_SAVE));
+    const QStringList pictures =
+        QDir(m_tmp.path()).entryList({QStringLiteral("box.qvr - New Measurement_*.bmp")});
+    EXPECT_EQ(pictures.size(), 24);
+    EXPECT_TRUE(pictures.contains(QStringLiteral("box.qvr - New Measurement_001.bmp")));
+    EXPECT_TRUE(pictures.contains(QStringLiteral("box.qvr - New Measurement_024.bmp")));
+}
+
+} // namespace
