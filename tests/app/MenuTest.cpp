@@ -93,12 +93,13 @@ TEST_F(AppTest, EnableStatesFollowWhatIsImplemented) {
         ID_EDIT_BOX,         ID_EDIT_CYLINDER,   ID_EDIT_LOCAL_ORIGIN, ID_EDIT_IMPORT,
         ID_VIEW_TOOLBAR,     ID_VIEW_STATUS_BAR, ID_WINDOW_NEW,        ID_WINDOW_CASCADE,
         ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE,  ID_HELP_DRAW_LINES,   ID_APP_ABOUT,
+        ID_VIEW_SETTINGS,
     };
     // Commands of later work and commands nothing handles.
     const QList<int> disabled = {
-        ID_FILE_R4_IMPORT, ID_FILE_PRINT, ID_EDIT_COPY, ID_VIEW_SETTINGS,
-        ID_ANIMATION_SAVE, ID_EDIT_PASTE, ID_EDIT_CUT,  ID_HELP,
-        ID_CONTEXT_HELP,   ID_NEXT_PANE,  ID_PREV_PANE, ID_FILE_MRU_FILE1,
+        ID_FILE_R4_IMPORT, ID_FILE_PRINT, ID_EDIT_COPY,      ID_ANIMATION_SAVE,
+        ID_EDIT_PASTE,     ID_EDIT_CUT,   ID_HELP,           ID_CONTEXT_HELP,
+        ID_NEXT_PANE,      ID_PREV_PANE,  ID_FILE_MRU_FILE1,
         ID_EDIT_UNDO, // nothing to undo yet
     };
     Frame()->UpdateCmdUI();
