@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "SceneBuilder.h"
 
+#include "BoxObject.h"
 #include "CChildFrame.h"
 #include "CInstrumentImport.h"
 #include "CQuivraView.h"
@@ -13,10 +14,14 @@
 #include "Measurement.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QListWidget>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -166,6 +171,91 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     EXPECT_EQ(pictures.size(), 24);
     EXPECT_TRUE(pictures.contains(QStringLiteral("box.qvr - New Measurement_001.bmp")));
     EXPECT_TRUE(pictures.contains(QStringLiteral("box.qvr - New Measurement_024.bmp")));
+}
+
+} // namespace
+
+namespace {
+
+// The instrument simulator on a pseudo-terminal, serving the example instrument files.
+class Simulator {
+public:
+    Simulator() {
+        m_process.setProgram(QStringLiteral(QUIVRA_SIMULATOR));
+        m_process.setArguments(
+            {QStringLiteral("--stdin-lifeline"), QStringLiteral(QUIVRA_EXAMPLES)});
+        m_process.start();
+        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
+            m_strDevice = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Simulator() {
+        m_process.closeWriteChannel(); // it ends with its input
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+    }
+    QString m_strDevice;
+
+private:
+    QProcess m_process;
+};
+
+TEST_F(AppTest, MeasurementsTransferredFromTheInstrument) {
+    Simulator instrument;
+    ASSERT_FALSE(instrument.m_strDevice.isEmpty());
+    {
+        QSettings settings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
+        settings.setValue(QStringLiteral("serial/COM1"), instrument.m_strDevice);
+    }
+    // A box with a Z direction on each corner (directions 1..8) and one series.
+    const QString scene = m_tmp.filePath(QStringLiteral("box.qvr"));
+    {
+        CQuivraDoc doc;
+        BoxObject* box = testscenes::AddBox(doc, 0, 0, 0);
+        for (CornerPoint* p : box->m_points)
+            testscenes::AddDirection(p, DirPlusZ);
+        doc.AddSeries();
+        ASSERT_TRUE(SceneFile::Save(doc, scene, nullptr));
+    }
+    ASSERT_TRUE(Start({scene}));
+    CQuivraDoc* doc = ActiveDoc()->Doc();
+
+    // File → "&Transfer Quivra": the window lists the instrument's sets as it opens.
+    ASSERT_TRUE(Run(ID_FILE_TRANSFER));
+    QWidget* transfer = Frame()->findChild<QWidget*>(QStringLiteral("transfermeasurements"));
+    ASSERT_TRUE(transfer && transfer->isVisible());
+    auto* sets = Child<QListWidget>(transfer, "List");
+    ASSERT_NE(sets, nullptr);
+    const QList<QListWidgetItem*> found =
+        sets->findItems(QStringLiteral("box_measurements"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    found[0]->setSelected(true);
+    QTest::mouseClick(Child<QPushButton>(transfer, "OK"), Qt::LeftButton);
+    ASSERT_EQ(doc->m_importedMeas.size(), 16u); // a value A and B for each of the 8 numbers
+    EXPECT_FALSE(transfer->isVisible());
+
+    // The imported list filtered on its first multiple, then "Copy All >>".
+    QWidget* imported = Frame()->findChild<QWidget*>(QStringLiteral("importmeasurements"));
+    ASSERT_TRUE(imported && imported->isVisible());
+    auto* multiple = Child<QComboBox>(imported, "Multiple");
+    ASSERT_NE(multiple, nullptr);
+    ASSERT_EQ(multiple->count(), 3); // "All" and the two multiples
+    multiple->setCurrentIndex(1);
+    emit multiple->activated(1); // as the user's choice in the list does
+    QTest::mouseClick(Child<QPushButton>(imported, "CopyAll"), Qt::LeftButton);
+    // Each direction holds the transferred record of its number under that multiple.
+    const float chosen = doc->m_importedMultiples.at(0);
+    for (const CornerPoint* p : doc->m_objects[0]->m_points) {
+        const MeasDirection* d = p->m_directions.at(0);
+        const ImportedMeas* record = nullptr;
+        for (const ImportedMeas& r : doc->m_importedMeas)
+            if (!record && r.m_nId == d->m_nNumber && r.m_fMultiple == chosen)
+                record = &r;
+        ASSERT_NE(record, nullptr) << d->m_nNumber;
+        EXPECT_EQ(d->m_measurements[0]->m_dAmplitude, record->m_fAmplitude) << d->m_nNumber;
+        EXPECT_EQ(d->m_measurements[0]->m_dPhase, record->m_fPhase) << d->m_nNumber;
+        EXPECT_NE(d->m_measurements[0]->m_dAmplitude, 0.0);
+    }
+    EXPECT_TRUE(doc->IsModified());
 }
 
 } // namespace
