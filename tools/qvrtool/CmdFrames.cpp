@@ -31,12 +31,6 @@ struct Options {
     bool hasOut = false;
 };
 
-bool ParseInt(const QString& text, int& out) {
-    bool ok = false;
-    out = text.toInt(&ok);
-    return ok;
-}
-
 // Fills `o` from the arguments after the scene file; returns an error text or "" on success.
 QString ParseOptions(const QStringList& args, Options& o) {
     for (int i = 1; i < args.size(); ++i) {
@@ -46,17 +40,14 @@ QString ParseOptions(const QStringList& args, Options& o) {
         const QString value = args[++i];
         std::vector<double> v;
         if (opt == QLatin1String("--size")) {
-            const QStringList wh = value.split(QLatin1Char('x'));
-            if (wh.size() != 2 || !ParseInt(wh[0], o.width) || !ParseInt(wh[1], o.height) ||
-                o.width < 4 || o.height < 1 || o.width > 16384 || o.height > 16384)
+            if (!ParseSize(value, 4, o.width, o.height))
                 return QStringLiteral("bad --size \"%1\" (WxH, W 4 to 16384, H 1 to 16384)")
                     .arg(value);
         } else if (opt == QLatin1String("--rot")) {
-            if (!ParseDoubles(value, 3, o.rot) || !std::isfinite(o.rot[0]) ||
-                !std::isfinite(o.rot[1]) || !std::isfinite(o.rot[2]))
+            if (!ParseFiniteDoubles(value, 3, o.rot))
                 return QStringLiteral("bad --rot \"%1\" (X,Y,Z degrees)").arg(value);
         } else if (opt == QLatin1String("--zoom")) {
-            if (!ParseDoubles(value, 1, v) || !std::isfinite(v[0]) || v[0] <= 0.0)
+            if (!ParseFiniteDoubles(value, 1, v) || v[0] <= 0.0)
                 return QStringLiteral("bad --zoom \"%1\" (a positive number)").arg(value);
             o.zoom = v[0];
             o.hasZoom = true;

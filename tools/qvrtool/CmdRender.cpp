@@ -48,12 +48,6 @@ bool SetToggles(CViewState& st, const QString& list, std::int32_t value) {
     return true;
 }
 
-bool ParseInt(const QString& text, int& out) {
-    bool ok = false;
-    out = text.toInt(&ok);
-    return ok;
-}
-
 struct Options {
     int width = 640, height = 480;
     std::vector<double> rot{0, 0, 0}, pan{0, 0, 0};
@@ -73,20 +67,16 @@ QString ParseOptions(const QStringList& args, Options& o) {
         const QString value = args[++i];
         std::vector<double> v;
         if (opt == QLatin1String("--size")) {
-            const QStringList wh = value.split(QLatin1Char('x'));
-            if (wh.size() != 2 || !ParseInt(wh[0], o.width) || !ParseInt(wh[1], o.height) ||
-                o.width < 1 || o.height < 1 || o.width > 16384 || o.height > 16384)
+            if (!ParseSize(value, 1, o.width, o.height))
                 return QStringLiteral("bad --size \"%1\" (WxH, 1 to 16384 each)").arg(value);
         } else if (opt == QLatin1String("--rot")) {
-            if (!ParseDoubles(value, 3, o.rot) || !std::isfinite(o.rot[0]) ||
-                !std::isfinite(o.rot[1]) || !std::isfinite(o.rot[2]))
+            if (!ParseFiniteDoubles(value, 3, o.rot))
                 return QStringLiteral("bad --rot \"%1\" (X,Y,Z degrees)").arg(value);
         } else if (opt == QLatin1String("--pan")) {
-            if (!ParseDoubles(value, 3, o.pan) || !std::isfinite(o.pan[0]) ||
-                !std::isfinite(o.pan[1]) || !std::isfinite(o.pan[2]))
+            if (!ParseFiniteDoubles(value, 3, o.pan))
                 return QStringLiteral("bad --pan \"%1\" (X,Y,Z)").arg(value);
         } else if (opt == QLatin1String("--zoom")) {
-            if (!ParseDoubles(value, 1, v) || !std::isfinite(v[0]) || v[0] <= 0.0)
+            if (!ParseFiniteDoubles(value, 1, v) || v[0] <= 0.0)
                 return QStringLiteral("bad --zoom \"%1\" (a positive number)").arg(value);
             o.zoom = v[0];
             o.hasZoom = true;

@@ -106,6 +106,27 @@ bool ParseDoubles(const QString& text, int count, std::vector<double>& out) {
     return true;
 }
 
+bool ParseInt(const QString& text, int& out) {
+    bool ok = false;
+    out = text.toInt(&ok);
+    return ok;
+}
+
+bool ParseSize(const QString& text, int minWidth, int& width, int& height) {
+    const QStringList wh = text.split(QLatin1Char('x'));
+    return wh.size() == 2 && ParseInt(wh[0], width) && ParseInt(wh[1], height) &&
+           width >= minWidth && height >= 1 && width <= 16384 && height <= 16384;
+}
+
+bool ParseFiniteDoubles(const QString& text, int count, std::vector<double>& out) {
+    if (!ParseDoubles(text, count, out))
+        return false;
+    for (double v : out)
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
+
 void Print(const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);

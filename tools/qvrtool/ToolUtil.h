@@ -27,6 +27,12 @@ QString JsonFloat(float v);
 QString JsonString(const QString& s);
 // Parses "X,Y,Z" (or any count) of doubles in the C locale; false on anything else.
 bool ParseDoubles(const QString& text, int count, std::vector<double>& out);
+// A whole base-10 integer.
+bool ParseInt(const QString& text, int& out);
+// "WxH" with minWidth <= W <= 16384 and 1 <= H <= 16384.
+bool ParseSize(const QString& text, int minWidth, int& width, int& height);
+// `count` comma-separated finite doubles.
+bool ParseFiniteDoubles(const QString& text, int count, std::vector<double>& out);
 // Writes text to stdout.
 void Print(const QString& text);
 
