@@ -3,6 +3,7 @@
 // scene saved and one period written as pictures.
 #include "AppTestSupport.h"
 #include "SceneBuilder.h"
+#include "SimulatorProcess.h"
 
 #include "BoxObject.h"
 #include "CChildFrame.h"
@@ -177,30 +178,8 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
 
 namespace {
 
-// The instrument simulator on a pseudo-terminal, serving the example instrument files.
-class Simulator {
-public:
-    Simulator() {
-        m_process.setProgram(QStringLiteral(QUIVRA_SIMULATOR));
-        m_process.setArguments(
-            {QStringLiteral("--stdin-lifeline"), QStringLiteral(QUIVRA_EXAMPLES)});
-        m_process.start();
-        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
-            m_strDevice = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Simulator() {
-        m_process.closeWriteChannel(); // it ends with its input
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-    }
-    QString m_strDevice;
-
-private:
-    QProcess m_process;
-};
-
 TEST_F(AppTest, MeasurementsTransferredFromTheInstrument) {
-    Simulator instrument;
+    SimulatorProcess instrument(QStringLiteral(QUIVRA_EXAMPLES));
     ASSERT_FALSE(instrument.m_strDevice.isEmpty());
     {
         QSettings settings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));

@@ -4,6 +4,7 @@
 #include "InstDlgTestSupport.h"
 #include "InstrumentSet.h"
 #include "SerialPort.h"
+#include "SimulatorProcess.h"
 
 #include <QFile>
 #include <QLabel>
@@ -18,33 +19,13 @@ using namespace instdlgtest;
 
 namespace {
 
-class Simulator {
-public:
-    Simulator(const QString& dir, const QStringList& faults = {}) {
-        m_process.setProgram(QStringLiteral(QUIVRA_SIMULATOR));
-        m_process.setArguments(faults + QStringList{QStringLiteral("--stdin-lifeline"), dir});
-        m_process.start();
-        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
-            m_strDevice = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Simulator() {
-        m_process.closeWriteChannel(); // the simulator ends with its input
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-    }
-    QString m_strDevice;
-
-private:
-    QProcess m_process;
-};
-
 InstrumentBlock Block(float multA, float multB, float ampA, float ampB) {
     return InstrumentBlock::Make(2, 1, multA, multB, 1500.f, 3000.f, ampA, 10.f, ampB, 20.f);
 }
 
 struct TransferWindows : ImportedWindows {
     QTemporaryDir m_dir;
-    std::unique_ptr<Simulator> m_pSim;
+    std::unique_ptr<SimulatorProcess> m_pSim;
     std::unique_ptr<CTransferDlg> m_pTransfer;
     int m_nOpens = 0;
 
@@ -63,7 +44,7 @@ struct TransferWindows : ImportedWindows {
     }
     // The window on the simulator, whichever COM port is chosen; counts the port openings.
     void Start(const QStringList& faults = {}) {
-        m_pSim = std::make_unique<Simulator>(m_dir.path(), faults);
+        m_pSim = std::make_unique<SimulatorProcess>(m_dir.path(), faults);
         ASSERT_FALSE(m_pSim->m_strDevice.isEmpty());
         InstrumentTransfer::PortOpener device = SerialPort::DeviceOpener(m_pSim->m_strDevice);
         Make([this, device](int n, QString* error) {
@@ -185,7 +166,7 @@ TEST_F(TransferWindows, UpdateCancelAndRebinding) {
 }
 
 TEST_F(TransferWindows, PortRadiosFollowTheComDevicesOfTheSettings) {
-    Simulator sim(m_dir.path());
+    SimulatorProcess sim(m_dir.path());
     ASSERT_FALSE(sim.m_strDevice.isEmpty());
     SerialPort::SetDevicePath(3, sim.m_strDevice);
     SerialPort::SetDevicePath(1, m_dir.filePath(QStringLiteral("no-such-device")));

@@ -4,6 +4,7 @@
 #include "InstrumentSet.h"
 #include "InstrumentTransfer.h"
 #include "SerialPort.h"
+#include "SimulatorProcess.h"
 
 #include <QFile>
 #include <QProcess>
@@ -17,26 +18,6 @@ namespace {
 InstrumentBlock Block(float multA, float multB) {
     return InstrumentBlock::Make(2, 0, multA, multB, 24.f, 48.f, 10.f, 30.f, 20.f, 60.f);
 }
-
-class Simulator {
-public:
-    explicit Simulator(const QString& dir, const QStringList& faults = {}) {
-        m_process.setProgram(QStringLiteral(QUIVRA_SIMULATOR));
-        m_process.setArguments(faults + QStringList{QStringLiteral("--stdin-lifeline"), dir});
-        m_process.start();
-        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
-            m_strDevice = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Simulator() {
-        m_process.closeWriteChannel(); // the simulator ends with its input
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-    }
-    QString m_strDevice;
-
-private:
-    QProcess m_process;
-};
 
 class SerialTransferTest : public ::testing::Test {
 protected:
@@ -56,7 +37,7 @@ protected:
 };
 
 TEST_F(SerialTransferTest, ListAndFetch) {
-    Simulator sim(m_dir.path(), {QStringLiteral("--garbage"), QStringLiteral("3")});
+    SimulatorProcess sim(m_dir.path(), {QStringLiteral("--garbage"), QStringLiteral("3")});
     ASSERT_FALSE(sim.m_strDevice.isEmpty());
     InstrumentTransfer transfer(SerialPort::DeviceOpener(sim.m_strDevice));
     QStringList names;
@@ -83,7 +64,7 @@ TEST_F(SerialTransferTest, FailuresKeepPreviousRecords) {
                                   {QStringLiteral("--blocks"), QStringLiteral("7")}};
     for (const QStringList& fault : faults) {
         SCOPED_TRACE(fault.join(' ').toStdString());
-        Simulator sim(m_dir.path(), fault);
+        SimulatorProcess sim(m_dir.path(), fault);
         ASSERT_FALSE(sim.m_strDevice.isEmpty());
         InstrumentTransfer transfer(SerialPort::DeviceOpener(sim.m_strDevice));
         QString message;
@@ -100,7 +81,7 @@ TEST_F(SerialTransferTest, ComPortsMapToDevicesFromTheSettings) {
     EXPECT_EQ(SerialPort::DefaultDevicePath(4), QStringLiteral("/dev/ttyS3"));
     EXPECT_EQ(SerialPort::DevicePath(3), QStringLiteral("/dev/ttyS2"));
 
-    Simulator sim(m_dir.path());
+    SimulatorProcess sim(m_dir.path());
     ASSERT_FALSE(sim.m_strDevice.isEmpty());
     SerialPort::SetDevicePath(2, sim.m_strDevice);
     SerialPort::SetDevicePath(3, m_dir.filePath(QStringLiteral("no-such-device")));
