@@ -1,5 +1,6 @@
 #include "CSceneRenderer.h"
 
+#include "CBatchSubmitter.h"
 #include "COffscreenGL.h"
 #include "CQuivraDoc.h"
 #include "CViewState.h"
@@ -226,17 +227,20 @@ void CSceneRenderer::DrawDeflectedLines(const CQuivraDoc& doc, CViewState& state
             Vertex(Deflection::DisplacedPosition(*p, doc, series, phase));
     };
     glColor3f(0.0f, 0.0f, 0.0f);
-    glBegin(GL_LINES);
+    CBatchSubmitter batch(m_bSubmitInBatches);
+    batch.Begin(GL_LINES);
     for (const Line* l : doc.m_freeLines) {
         displaced(l->m_pPointA);
         displaced(l->m_pPointB);
+        batch.Next();
     }
     for (const SceneObject* o : doc.m_objects)
         for (const Line* l : o->m_lines) {
             displaced(l->m_pPointA);
             displaced(l->m_pPointB);
+            batch.Next();
         }
-    glEnd();
+    batch.End();
 }
 
 void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& state) {
@@ -245,10 +249,12 @@ void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& stat
     const float b = state.m_bAnimating ? 0.9f : 0.0f;
     glLineWidth(LineWidth(state.m_nLineWidth));
     glColor3f(r, g, b);
-    glBegin(GL_LINES);
+    CBatchSubmitter batch(m_bSubmitInBatches);
+    batch.Begin(GL_LINES);
     for (const Line* l : doc.m_freeLines) {
         Vertex(l->m_pPointA);
         Vertex(l->m_pPointB);
+        batch.Next();
     }
     for (const SceneObject* o : doc.m_objects) {
         if (state.m_bShowCenterLines && o->m_bHasCentreLine && o->m_pCentreLine) {
@@ -256,13 +262,15 @@ void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& stat
             Vertex(o->m_pCentreLine->m_pPointA);
             Vertex(o->m_pCentreLine->m_pPointB);
             glColor3f(r, g, b);
+            batch.Next();
         }
         for (const Line* l : o->m_lines) {
             Vertex(l->m_pPointA);
             Vertex(l->m_pPointB);
+            batch.Next();
         }
     }
-    glEnd();
+    batch.End();
 }
 
 namespace {
@@ -360,14 +368,16 @@ void CSceneRenderer::DrawArrows(const CQuivraDoc& doc, const CViewState& state) 
     const double len = ArrowLength(state.m_dZoom);
     glLineWidth(LineWidth(2 * state.m_nLineWidth));
     glColor3f(1.0f, 0.0f, 0.0f);
-    glBegin(GL_LINES);
-    ForEachPointObjectsFirst(doc, [len](const CornerPoint* p) {
+    CBatchSubmitter batch(m_bSubmitInBatches);
+    batch.Begin(GL_LINES);
+    ForEachPointObjectsFirst(doc, [len, &batch](const CornerPoint* p) {
         for (const MeasDirection* d : p->m_directions) {
             glVertex3d(p->m_x, p->m_y, p->m_z);
             glVertex3d(p->m_x + len * d->m_dx, p->m_y + len * d->m_dy, p->m_z + len * d->m_dz);
+            batch.Next();
         }
     });
-    glEnd();
+    batch.End();
 }
 
 void CSceneRenderer::DrawLabels(const CQuivraDoc& doc, const CViewState& state, int w, int h) {
@@ -396,9 +406,13 @@ void CSceneRenderer::DrawMarkers(const CQuivraDoc& doc) {
 
     glPointSize(3.0f);
     glColor3f(1.0f, 0.0f, 0.0f);
-    glBegin(GL_POINTS);
-    doc.ForEachPoint([](const CornerPoint* p) { Vertex(p); });
-    glEnd();
+    CBatchSubmitter batch(m_bSubmitInBatches);
+    batch.Begin(GL_POINTS);
+    doc.ForEachPoint([&batch](const CornerPoint* p) {
+        Vertex(p);
+        batch.Next();
+    });
+    batch.End();
 
     glPointSize(10.0f);
     if (doc.m_pHighlightPoint) {

@@ -45,6 +45,9 @@ public:
     // Whether an animated frame may take the unchanged rest of the model from the rest layer
     // (same pixels, less drawing). Off: every layer is drawn every frame.
     bool m_bUseRestLayer = true;
+    // Whether long runs of lines and points go to the rasteriser in batches while the frame is
+    // still being drawn (same pixels, less waiting). Off: each run is submitted whole.
+    bool m_bSubmitInBatches = true;
     // Whether the last frame took its rest lines from the rest layer.
     bool LastFrameLayered() const { return m_bLastFrameLayered; }
 
