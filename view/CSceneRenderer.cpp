@@ -147,8 +147,9 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
     // Done: the caller copies the frame once it is complete.
     glPopMatrix();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    const bool depthRead = layered && m_restLayer.ReadCurrentDepth();
     glFinish();
-    if (layered && !m_restLayer.ApplyToCurrentFrame()) {
+    if (layered && (!depthRead || !m_restLayer.ApplyToCurrentFrame())) {
         // Cannot happen once the layer was built for this frame's size; draw it the long way.
         m_restLayer.Invalidate();
         m_lastLayerKey = 0;
