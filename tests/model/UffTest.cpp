@@ -1,5 +1,6 @@
 // Universal File exchange: round trips through our own writer and reader, and hand-made files
 // in the dialects other tools write.
+#include "CommaLocale.h"
 #include "TestScenes.h"
 #include "UffReader.h"
 #include "UffWriter.h"
@@ -60,7 +61,13 @@ TEST(Uff, RoundTripKeepsPointsLinesAndShapes) {
     CQuivraDoc doc;
     BuildSample(doc);
     QStringList notes;
-    const QByteArray file = UffWriter::Export(doc, QStringLiteral("sample"), &notes);
+    QByteArray file;
+    {
+        // The program runs under the user's locale; the file's numbers keep their point.
+        CommaLocale locale;
+        ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
+        file = UffWriter::Export(doc, QStringLiteral("sample"), &notes);
+    }
     EXPECT_TRUE(notes.isEmpty());
 
     CQuivraDoc back;
