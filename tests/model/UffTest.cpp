@@ -218,17 +218,20 @@ TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
 }
 
 // A file cut anywhere before the final "    -1" is complete (a transfer that broke off) must
-// not import: a cut coordinate would come in as another number.
+// not import: a cut coordinate would come in as another number (123.456789 as 1.23456789).
 TEST(Uff, AFileCutAnywhereInItsLastDatasetIsRefused) {
     CQuivraDoc doc;
-    BuildSample(doc);
-    const QByteArray file = Exported(doc);
-    for (qsizetype cut = file.lastIndexOf("    55\n") + 5; cut < file.size() - 1; ++cut) {
+    AddDirection(AddFree(doc, 1, 2, 123.456789), DirPlusZ);
+    for (const char* last : {"  2411\n", "    55\n"}) {
+        const QByteArray file = Exported(doc);
+        for (qsizetype cut = file.lastIndexOf(last) + 5; cut < file.size() - 1; ++cut) {
+            CQuivraDoc back;
+            ASSERT_FALSE(Import(file.left(cut), back).ok) << last << " cut at " << cut;
+        }
         CQuivraDoc back;
-        ASSERT_FALSE(Import(file.left(cut), back).ok) << "cut at " << cut;
+        EXPECT_TRUE(Import(file.left(file.size() - 1), back).ok); // the last line end is optional
+        doc.AddSeries();
     }
-    CQuivraDoc back;
-    EXPECT_TRUE(Import(file.left(file.size() - 1), back).ok); // the last line end is optional
 }
 
 // Peers' dialects, each reproduced by its file:
