@@ -277,9 +277,13 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
     }
     ASSERT_TRUE(Start({scene}));
     m_savePath = m_tmp.filePath(QStringLiteral("shape")); // the extension is added
+    m_uffChoice = {UffUnits::Metre, UffUnits::Velocity};
     ASSERT_TRUE(Run(ID_FILE_EXPORT_UFF));
     EXPECT_TRUE(m_suggested.last().endsWith(QLatin1String("sample.uff")));
-    ASSERT_TRUE(QFile::exists(m_tmp.filePath(QStringLiteral("shape.uff"))));
+    ASSERT_EQ(m_uffOffered.size(), 1); // millimetres and "unknown" until chosen otherwise
+    EXPECT_EQ(m_uffOffered[0].length, UffUnits::Millimetre);
+    EXPECT_EQ(m_uffOffered[0].quantity, UffUnits::Unknown);
+    EXPECT_TRUE(ReadAll(m_tmp.filePath(QStringLiteral("shape.uff"))).contains("         1SI"));
 
     ASSERT_TRUE(Run(ID_FILE_NEW));
     CQuivraDoc* fresh = ActiveDoc()->Doc();
@@ -287,6 +291,7 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
     m_openPath = m_tmp.filePath(QStringLiteral("shape.uff"));
     m_messages.clear();
     ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    EXPECT_TRUE(m_questions.isEmpty()); // metres, as the user works now
     EXPECT_EQ(fresh->PointCount(), 21u);
     EXPECT_EQ(fresh->m_nSeries, 2);
     EXPECT_TRUE(fresh->IsModified());
@@ -297,7 +302,19 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
     EXPECT_EQ(fresh->PointCount(), 0u);
     EXPECT_EQ(fresh->m_nSeries, 0);
 
+    // A file in millimetres: the user is asked, and Cancel imports nothing.
+    m_openPath = QStringLiteral(QUIVRA_TEST_DATA "/uff/fe-modes.uff");
+    ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    ASSERT_EQ(m_questions.size(), 1);
+    EXPECT_TRUE(m_questions[0].contains(QLatin1String("are in mm; you work in m")));
+    EXPECT_EQ(fresh->PointCount(), 0u);
+    m_answer = CPrompts::Yes;
+    ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    ASSERT_EQ(fresh->PointCount(), 2u);
+    EXPECT_DOUBLE_EQ(fresh->m_freePoints[1]->m_z, 0.01);
+
     // A broken file changes nothing and says why.
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
     QFile broken(m_tmp.filePath(QStringLiteral("broken.uff")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("    -1\n  2411\n         1         1         1        11\n");
@@ -307,5 +324,5 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
     ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
     EXPECT_EQ(fresh->PointCount(), 0u);
     ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages[0].contains(QLatin1String("dataset 2411 breaks off")));
+    EXPECT_TRUE(m_messages[0].contains(QLatin1String("dataset 2411 (line 2) breaks off")));
 }
