@@ -408,7 +408,7 @@ TEST_F(EditSeries, VisitingTheFieldsChangesNothing) {
     for (QLineEdit* f : {edit->FrequencyField(), edit->FramesField(), edit->AmplificationField(),
                          edit->NameField(), edit->FrequencyField()})
         f->setFocus();
-    EXPECT_EQ(doc.m_seriesNames[0], name);
+    EXPECT_TRUE(doc.m_seriesNames[0] == name) << "name of " << doc.m_seriesNames[0].size();
     EXPECT_EQ(doc.m_seriesFrequency[0], 1234.5678);
     EXPECT_EQ(doc.m_seriesAmplification[0], 2.5);
     EXPECT_FALSE(doc.IsModified());
