@@ -1,6 +1,9 @@
 #include "CPrompts.h"
 
+#include "CUffExportDlg.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -29,10 +32,20 @@ QString DefaultOpen(QWidget* parent, const QString& filter) {
 QString DefaultSave(QWidget* parent, const QString& suggested, const QString& filter) {
     QFileDialog dialog(parent, QStringLiteral("Save As"), suggested, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("qvr"));
+    // The suggestion's own extension (a Universal File export suggests .uff), else .qvr.
+    const QString suffix = QFileInfo(suggested).suffix();
+    dialog.setDefaultSuffix(suffix.isEmpty() ? QStringLiteral("qvr") : suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
+}
+
+bool DefaultUffExportOptions(QWidget* parent, UffWriter::Options& options) {
+    CUffExportDlg dialog(options, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    options = dialog.Options();
+    return true;
 }
 
 } // namespace
@@ -42,10 +55,13 @@ std::function<CPrompts::Answer(QWidget*, const QString&)> CPrompts::AskYesNoCanc
 std::function<QString(QWidget*, const QString&)> CPrompts::OpenFileName = DefaultOpen;
 std::function<QString(QWidget*, const QString&, const QString&)> CPrompts::SaveFileName =
     DefaultSave;
+std::function<bool(QWidget*, UffWriter::Options&)> CPrompts::UffExportOptions =
+    DefaultUffExportOptions;
 
 void CPrompts::Reset() {
     Message = DefaultMessage;
     AskYesNoCancel = DefaultAsk;
     OpenFileName = DefaultOpen;
     SaveFileName = DefaultSave;
+    UffExportOptions = DefaultUffExportOptions;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UffWriter.h"
+
 #include <QString>
 
 #include <functional>
@@ -21,6 +23,8 @@ public:
     static std::function<QString(QWidget* parent, const QString& filter)> OpenFileName;
     static std::function<QString(QWidget* parent, const QString& suggested, const QString& filter)>
         SaveFileName;
+    // The units of a Universal File export, starting from `options`; false: cancelled.
+    static std::function<bool(QWidget* parent, UffWriter::Options& options)> UffExportOptions;
 
     static void Reset();
 };

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QWidget>
 
 namespace {
@@ -21,6 +22,44 @@ QWidget* ParentOf(CAppDocument& d) {
     if (auto* w = dynamic_cast<QWidget*>(d.Doc()->m_pView))
         return w;
     return d.Template()->Owner();
+}
+
+// The units the user works in, as last chosen for an export (millimetres, quantity unknown
+// until then); imports offer to convert to the same length unit.
+UffWriter::Options StoredUnits() {
+    QSettings settings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
+    UffWriter::Options o;
+    UffUnits::ParseLength(settings.value(QStringLiteral("uff/lengthUnit")).toString(), &o.length);
+    UffUnits::ParseQuantity(settings.value(QStringLiteral("uff/quantity")).toString(), &o.quantity);
+    return o;
+}
+
+void StoreUnits(const UffWriter::Options& o) {
+    QSettings settings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
+    settings.setValue(QStringLiteral("uff/lengthUnit"), UffUnits::LengthName(o.length));
+    settings.setValue(QStringLiteral("uff/quantity"), UffUnits::QuantityName(o.quantity));
+}
+
+QString SummaryText(const UffReader::Summary& s, const QString& fileName) {
+    QString text = QStringLiteral("%1 corner points, %2 lines, %3 directions and %4 measurement "
+                                  "series imported from \"%5\".")
+                       .arg(s.points)
+                       .arg(s.lines)
+                       .arg(s.directions)
+                       .arg(s.series)
+                       .arg(fileName);
+    text += s.lengthUnit.isEmpty()
+                ? QStringLiteral("\nThe file states no length unit.")
+                : QStringLiteral("\nLength unit of the file: %1.").arg(s.lengthUnit);
+    auto section = [&text](const char* title, const QStringList& lines) {
+        if (!lines.isEmpty())
+            text += QStringLiteral("\n\n%1\n").arg(QLatin1String(title)) +
+                    lines.join(QLatin1Char('\n'));
+    };
+    section("Not used:", s.skipped);
+    section("Warnings:", s.warnings);
+    section("Notes:", s.notes);
+    return text;
 }
 
 } // namespace
@@ -37,9 +76,13 @@ void CUffExchange::Export(CAppDocument& d) {
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".uff");
+    UffWriter::Options options = StoredUnits();
+    if (!CPrompts::UffExportOptions(parent, options))
+        return;
+    StoreUnits(options);
     QStringList notes;
     QString error;
-    if (!UffWriter::Save(*d.Doc(), path, &notes, &error)) {
+    if (!UffWriter::Save(*d.Doc(), path, options, &notes, &error)) {
         CPrompts::Message(parent, error);
         return;
     }
@@ -52,10 +95,28 @@ void CUffExchange::Import(CAppDocument& d) {
     const QString path = CPrompts::OpenFileName(parent, QString::fromLatin1(kFilter));
     if (path.isEmpty())
         return;
+    UffReader reader;
+    QString error;
+    if (!reader.ReadFile(path, &error)) {
+        CPrompts::Message(parent, error);
+        return;
+    }
+    UffReader::Options options;
+    options.length = StoredUnits().length;
+    const double file = reader.LengthPerMetre();
+    if (file > 0 && UffUnits::DescribeFactor(file) != UffUnits::LengthName(options.length)) {
+        const CPrompts::Answer a = CPrompts::AskYesNoCancel(
+            parent, QStringLiteral("The lengths in \"%1\" are in %2; you work in %3 (the unit of "
+                                   "your last UFF export).\nConvert them to %3?")
+                        .arg(QFileInfo(path).fileName(), UffUnits::DescribeFactor(file),
+                             UffUnits::LengthName(options.length)));
+        if (a == CPrompts::Cancel)
+            return;
+        options.convert = a == CPrompts::Yes;
+    }
     CQuivraDoc* doc = d.Doc();
     UffReader::Summary summary;
-    QString error;
-    if (!UffReader::ImportFile(path, *doc, &summary, &error, [doc] { doc->SaveUndoState(); })) {
+    if (!reader.AddTo(*doc, options, &summary, &error, [doc] { doc->SaveUndoState(); })) {
         CPrompts::Message(parent, error);
         return;
     }
@@ -66,16 +127,5 @@ void CUffExchange::Import(CAppDocument& d) {
         windows->RefillMeasurements();
     }
     doc->UpdateAllViews();
-    QString text = QStringLiteral("%1 corner points, %2 lines, %3 directions and %4 measurement "
-                                  "series imported from \"%5\".")
-                       .arg(summary.points)
-                       .arg(summary.lines)
-                       .arg(summary.directions)
-                       .arg(summary.series)
-                       .arg(QFileInfo(path).fileName());
-    if (!summary.skipped.isEmpty())
-        text += QStringLiteral("\n\nNot used:\n") + summary.skipped.join(QLatin1Char('\n'));
-    if (!summary.warnings.isEmpty())
-        text += QStringLiteral("\n\nWarnings:\n") + summary.warnings.join(QLatin1Char('\n'));
-    CPrompts::Message(parent, text);
+    CPrompts::Message(parent, SummaryText(summary, QFileInfo(path).fileName()));
 }

@@ -3,7 +3,8 @@
 class CAppDocument;
 
 // File → "Export UFF..." and "Import UFF...": the scene and its shapes to and from a Universal
-// File. Dialogs and messages go through CPrompts.
+// File. Dialogs and messages go through CPrompts; the length unit and quantity chosen for an
+// export are kept in the settings (section "uff") and are the unit an import offers to convert to.
 class CUffExchange {
 public:
     static void Export(CAppDocument& doc);

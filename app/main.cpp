@@ -2,7 +2,32 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Without a display Qt ends in a long message advising a reinstall; say what is really missing,
+// before Qt is started.
+bool DisplayReachable() {
+    return IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (!DisplayReachable()) {
+        std::fprintf(stderr,
+                     "quivra: no display to show its window on (neither DISPLAY nor "
+                     "WAYLAND_DISPLAY is set): run it in a desktop session or over ssh -X; "
+                     "without a display, qvrtool render and qvrtool frames make the pictures.\n");
+        return 1;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quivra"));
     QApplication::setOrganizationName(QStringLiteral("Stellmark"));

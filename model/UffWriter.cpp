@@ -5,6 +5,7 @@
 #include "Line.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
+#include "NumberText.h"
 #include "SceneObject.h"
 
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <QLocale>
 #include <QSaveFile>
 
+#include <array>
 #include <cmath>
 #include <complex>
 #include <cstdio>
@@ -34,14 +36,21 @@ void Int10(QByteArray& out, long long v) {
     out += buf;
 }
 
-// 1P D25.16: double precision with a D exponent.
+// Values this large would need a three-digit exponent, which the columns do not hold; the
+// export refuses them (and anything not finite) before writing.
+constexpr double kTooLarge = 1e100;
+
+bool Writable(double v) {
+    return std::isfinite(v) && std::fabs(v) < kTooLarge;
+}
+
+// 1P D25.16: double precision with a D exponent (17 digits: reads back exactly).
 void D25(QByteArray& out, double v) {
-    if (!std::isfinite(v) || std::fabs(v) < 1e-99)
+    if (std::fabs(v) < 1e-99)
         v = 0.0;
-    if (std::fabs(v) >= 1e100)
-        v = std::copysign(9.9999999999999999e99, v);
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%25.16E", v);
+    // The program runs under the user's locale; the format wants a point.
+    numtext::SnprintfC(buf, sizeof buf, "%25.16E", v);
     for (char* c = buf; *c; ++c)
         if (*c == 'E')
             *c = 'D';
@@ -50,12 +59,10 @@ void D25(QByteArray& out, double v) {
 
 // 1P E13.5; exponents kept to two digits so that the columns hold.
 void E13(QByteArray& out, double v) {
-    if (!std::isfinite(v) || std::fabs(v) < 1e-99)
+    if (std::fabs(v) < 1e-99)
         v = 0.0;
-    if (std::fabs(v) >= 1e100)
-        v = std::copysign(9.99999e99, v);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%13.5E", v);
+    numtext::SnprintfC(buf, sizeof buf, "%13.5E", v);
     out += buf;
 }
 
@@ -66,7 +73,7 @@ void Begin(QByteArray& out, int dataset) {
     out += buf;
 }
 
-void WriteHeader(QByteArray& out, const QString& modelName) {
+void WriteHeader(QByteArray& out, const QString& modelName, UffUnits::Length unit) {
     const QDateTime now = QDateTime::currentDateTime();
     const QByteArray stamp =
         QLocale::c().toString(now, QStringLiteral("dd-MMM-yy")).toUpper().toLatin1() +
@@ -86,28 +93,85 @@ void WriteHeader(QByteArray& out, const QString& modelName) {
     out += stamp + '\n';
     out += kDelimiter;
 
+    double force = 1.0, temperature = 1.0, offset = 0.0;
+    UffUnits::OtherFactors(unit, &force, &temperature, &offset);
     Begin(out, 164);
-    Int10(out, 1);
-    out += QByteArray("SI").leftJustified(20, ' ');
+    Int10(out, UffUnits::UnitsCode(unit));
+    out += QByteArray(UffUnits::UnitsDescription(unit)).leftJustified(20, ' ');
     Int10(out, 2);
     out += '\n';
-    D25(out, 1.0);
-    D25(out, 1.0);
-    D25(out, 1.0);
+    D25(out, UffUnits::LengthFactor(unit));
+    D25(out, force);
+    D25(out, temperature);
     out += '\n';
-    D25(out, 273.15);
+    D25(out, offset);
     out += '\n';
     out += kDelimiter;
 }
 
+// A point's motion in series k: the sum over its directions of amplitude * e^(i phase) * the
+// direction's unit vector.
+std::array<std::complex<double>, 3> Motion(const CornerPoint* p, int k) {
+    const double degree = 3.14159265358979323846 / 180.0;
+    std::array<std::complex<double>, 3> c{};
+    for (const MeasDirection* d : p->m_directions) {
+        if (static_cast<std::size_t>(k) >= d->m_measurements.size())
+            continue;
+        const Measurement* m = d->m_measurements[k];
+        const std::complex<double> z = std::polar(m->m_dAmplitude, m->m_dPhase * degree);
+        c[0] += z * d->m_dx;
+        c[1] += z * d->m_dy;
+        c[2] += z * d->m_dz;
+    }
+    return c;
+}
+
+QString SeriesName(const CQuivraDoc& doc, int k) {
+    const std::string& raw = doc.m_seriesNames[k];
+    return QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size()));
+}
+
+double SeriesHz(const CQuivraDoc& doc, int k) {
+    return doc.m_seriesFreqUnit[k] == 1 ? doc.m_seriesFrequency[k] / 60.0
+                                        : doc.m_seriesFrequency[k];
+}
+
+// Writing 0 or a clamped number for an impossible value would hand a wrong value on without a
+// word: the export names the first one instead.
+QString Unwritable(const CQuivraDoc& doc, const std::vector<CornerPoint*>& points) {
+    const QString why = QStringLiteral("is not a finite number below 1e100");
+    for (const CornerPoint* p : points)
+        if (!Writable(p->m_x) || !Writable(p->m_y) || !Writable(p->m_z))
+            return QStringLiteral("a coordinate of corner point %1 %2").arg(p->m_nNumber).arg(why);
+    for (int k = 0; k < doc.m_nSeries; ++k) {
+        if (!Writable(SeriesHz(doc, k)))
+            return QStringLiteral("the frequency of series \"%1\" %2").arg(SeriesName(doc, k), why);
+        for (const CornerPoint* p : points)
+            for (const auto& c : Motion(p, k))
+                if (!Writable(c.real()) || !Writable(c.imag()))
+                    return QStringLiteral("the value of series \"%1\" at corner point %2 %3")
+                        .arg(SeriesName(doc, k))
+                        .arg(p->m_nNumber)
+                        .arg(why);
+    }
+    return QString();
+}
+
 } // namespace
 
-QByteArray UffWriter::Export(const CQuivraDoc& doc, const QString& modelName, QStringList* notes) {
+bool UffWriter::Export(const CQuivraDoc& doc, const QString& modelName, const Options& options,
+                       QByteArray* result, QStringList* notes, QString* error) {
+    const std::vector<CornerPoint*> points = doc.AllPoints();
+    const QString bad = Unwritable(doc, points);
+    if (!bad.isEmpty()) {
+        if (error)
+            *error = bad + QStringLiteral("; correct it before exporting");
+        return false;
+    }
     QByteArray out;
-    WriteHeader(out, modelName);
+    WriteHeader(out, modelName, options.length);
 
     // Node labels are the point numbers; repeated numbers get fresh labels past the largest.
-    const std::vector<CornerPoint*> points = doc.AllPoints();
     std::unordered_map<const CornerPoint*, long long> label;
     std::unordered_set<long long> used;
     long long maxLabel = 0;
@@ -193,21 +257,17 @@ QByteArray UffWriter::Export(const CQuivraDoc& doc, const QString& modelName, QS
         flush();
     }
 
-    const double degree = 3.14159265358979323846 / 180.0;
     for (int k = 0; k < doc.m_nSeries; ++k) {
-        const std::string& rawName = doc.m_seriesNames[k];
-        const QString name =
-            QString::fromLatin1(rawName.data(), static_cast<qsizetype>(rawName.size()));
-        const double hz = doc.m_seriesFreqUnit[k] == 1 ? doc.m_seriesFrequency[k] / 60.0
-                                                       : doc.m_seriesFrequency[k];
+        const QString name = SeriesName(doc, k);
+        const double hz = SeriesHz(doc, k);
         Begin(out, 55);
         Text(out, name.isEmpty() ? QStringLiteral("NONE") : name);
         Text(out, QStringLiteral("Operating deflection shape"));
         Text(out, QStringLiteral("Frequency %1 Hz").arg(hz, 0, 'g', 10));
         Text(out, QStringLiteral("NONE"));
         Text(out, QStringLiteral("NONE"));
-        // structural model, frequency response, 3-DOF translation, displacement, complex, 3
-        for (int v : {1, 5, 2, 8, 5, 3})
+        // structural model, frequency response, 3-DOF translation, the quantity, complex, 3
+        for (int v : {1, 5, 2, UffUnits::DataTypeCode(options.quantity), 5, 3})
             Int10(out, v);
         out += '\n';
         for (int v : {2, 1, 1, k + 1})
@@ -216,19 +276,9 @@ QByteArray UffWriter::Export(const CQuivraDoc& doc, const QString& modelName, QS
         E13(out, hz);
         out += '\n';
         for (const CornerPoint* p : points) {
-            std::complex<double> c[3];
-            for (const MeasDirection* d : p->m_directions) {
-                if (static_cast<std::size_t>(k) >= d->m_measurements.size())
-                    continue;
-                const Measurement* m = d->m_measurements[k];
-                const std::complex<double> z = std::polar(m->m_dAmplitude, m->m_dPhase * degree);
-                c[0] += z * d->m_dx;
-                c[1] += z * d->m_dy;
-                c[2] += z * d->m_dz;
-            }
             Int10(out, label[p]);
             out += '\n';
-            for (const auto& v : c) {
+            for (const auto& v : Motion(p, k)) {
                 E13(out, v.real());
                 E13(out, v.imag());
             }
@@ -236,24 +286,35 @@ QByteArray UffWriter::Export(const CQuivraDoc& doc, const QString& modelName, QS
         }
         out += kDelimiter;
     }
-    return out;
+    *result = std::move(out);
+    return true;
 }
 
-bool UffWriter::Save(const CQuivraDoc& doc, const QString& path, QStringList* notes,
-                     QString* error) {
-    const QByteArray data = Export(doc, QFileInfo(path).completeBaseName(), notes);
-    QSaveFile f(path);
+bool UffWriter::Save(const CQuivraDoc& doc, const QString& path, const Options& options,
+                     QStringList* notes, QString* error) {
     auto fail = [&](const QString& why) {
-        f.cancelWriting();
         if (error)
             *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, why);
         return false;
     };
+    QByteArray data;
+    QString why;
+    if (!Export(doc, QFileInfo(path).completeBaseName(), options, &data, notes, &why))
+        return fail(why);
+    QSaveFile f(path);
     // Unbuffered so that a short write shows (a buffered QSaveFile commits a truncated file).
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(f.errorString());
-    if (f.write(data) != data.size())
-        return fail(f.errorString());
+    const qint64 written = f.write(data);
+    if (written != data.size()) {
+        // A full disk or a file-size limit gives a short count and no reason of its own.
+        const QString reason = written < 0 && f.error() != QFileDevice::NoError &&
+                                       f.errorString() != QLatin1String("Unknown error")
+                                   ? f.errorString()
+                                   : QStringLiteral("the disk is full or the file is too large");
+        f.cancelWriting();
+        return fail(reason);
+    }
     if (!f.commit())
         return fail(f.errorString());
     return true;

@@ -7,6 +7,7 @@
 #include "CornerPoint.h"
 #include "IToolWindows.h"
 #include "MeasDirection.h"
+#include "NumberText.h"
 #include "SceneCommands.h"
 #include "SceneObject.h"
 
@@ -278,9 +279,11 @@ void CQuivraView::OnLButtonDown(QMouseEvent* event) {
     if (picked) {
         const CornerPoint* o = m_pDoc->m_pOrigin;
         const double ox = o ? o->m_x : 0.0, oy = o ? o->m_y : 0.0, oz = o ? o->m_z : 0.0;
-        SetStatusText(QStringLiteral("(X, Y, Z) = ") +
-                      QString::asprintf("(%g   %g   %g)", picked->m_x - ox, picked->m_y - oy,
-                                        picked->m_z - oz));
+        // The user's decimal separator, as in the tables.
+        SetStatusText(QStringLiteral("(X, Y, Z) = (%1   %2   %3)")
+                          .arg(numtext::FormatG(picked->m_x - ox),
+                               numtext::FormatG(picked->m_y - oy),
+                               numtext::FormatG(picked->m_z - oz)));
     } else {
         SetStatusText(QString());
     }
@@ -350,7 +353,7 @@ void CQuivraView::OnMouseMove(QMouseEvent* event) {
 }
 
 void CQuivraView::OnMouseWheel(QWheelEvent* event) {
-    m_dZoom *= std::exp(event->angleDelta().y() * 0.0008333333333333334);
+    m_dZoom = WheelZoom(m_dZoom, event->angleDelta().y(), m_pDoc);
     RepaintNow();
     ShowCameraValues();
     event->accept();

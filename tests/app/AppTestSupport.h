@@ -40,6 +40,11 @@ protected:
             m_filters.append(filter);
             return m_savePath;
         };
+        CPrompts::UffExportOptions = [this](QWidget*, UffWriter::Options& o) {
+            m_uffOffered.append(o);
+            o = m_uffChoice;
+            return true;
+        };
         ASSERT_TRUE(m_tmp.isValid());
     }
 
@@ -99,5 +104,7 @@ protected:
     QTemporaryDir m_tmp;
     QStringList m_messages, m_questions, m_filters, m_suggested;
     CPrompts::Answer m_answer = CPrompts::Cancel;
+    QList<UffWriter::Options> m_uffOffered; // what the export dialog started from
+    UffWriter::Options m_uffChoice;         // and what the user chose there
     QString m_openPath, m_savePath;
 };

@@ -110,6 +110,48 @@ TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
     }
 }
 
+// After an undo the document is modified unless it equals its file again.
+TEST_F(AppTest, UndoAfterSaveLeavesTheDocumentModified) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    CQuivraDoc* doc = ActiveDoc()->Doc();
+    auto change = [doc] {
+        doc->SaveUndoState();
+        doc->AddSeries();
+        doc->SetModifiedFlag(true);
+    };
+    change();
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_FALSE(doc->IsModified()); // back to what the file holds
+    change();
+    ASSERT_TRUE(Run(ID_FILE_SAVE));
+    ASSERT_TRUE(Run(ID_EDIT_UNDO)); // the file keeps the series the user undid
+    EXPECT_TRUE(doc->IsModified());
+    Frame()->UpdateCmdUI();
+    EXPECT_EQ(ActiveDoc()->Frames().first()->windowTitle(), "copy.qvr*");
+    m_answer = CPrompts::No;
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
+    EXPECT_EQ(m_questions.size(), 1);
+}
+
+// Two documents on one file would overwrite each other's saves: Save As refuses the file of
+// another open document, also under another name of the same file.
+TEST_F(AppTest, SaveAsOntoAnotherOpenDocumentsFileIsRefused) {
+    const QString a = MakeScene("a.qvr"), b = MakeScene("b.qvr");
+    const QString link = m_tmp.filePath("link.qvr");
+    ASSERT_TRUE(QFile::link(a, link));
+    ASSERT_TRUE(Start({a, b}));
+    CAppDocument* active = ActiveDoc();
+    ASSERT_EQ(active->GetTitle(), "b.qvr");
+    for (const QString& target : {a, link}) {
+        m_savePath = target;
+        m_messages.clear();
+        Run(ID_FILE_SAVE_AS);
+        EXPECT_EQ(active->GetTitle(), "b.qvr") << target.toStdString();
+        ASSERT_EQ(m_messages.size(), 1) << target.toStdString();
+        EXPECT_TRUE(m_messages[0].contains("open as \"a.qvr\"")) << m_messages[0].toStdString();
+    }
+}
+
 TEST_F(AppTest, ExitAsksForEveryModifiedDocument) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Run(ID_FILE_NEW));
@@ -235,9 +277,13 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
     }
     ASSERT_TRUE(Start({scene}));
     m_savePath = m_tmp.filePath(QStringLiteral("shape")); // the extension is added
+    m_uffChoice = {UffUnits::Metre, UffUnits::Velocity};
     ASSERT_TRUE(Run(ID_FILE_EXPORT_UFF));
     EXPECT_TRUE(m_suggested.last().endsWith(QLatin1String("sample.uff")));
-    ASSERT_TRUE(QFile::exists(m_tmp.filePath(QStringLiteral("shape.uff"))));
+    ASSERT_EQ(m_uffOffered.size(), 1); // millimetres and "unknown" until chosen otherwise
+    EXPECT_EQ(m_uffOffered[0].length, UffUnits::Millimetre);
+    EXPECT_EQ(m_uffOffered[0].quantity, UffUnits::Unknown);
+    EXPECT_TRUE(ReadAll(m_tmp.filePath(QStringLiteral("shape.uff"))).contains("         1SI"));
 
     ASSERT_TRUE(Run(ID_FILE_NEW));
     CQuivraDoc* fresh = ActiveDoc()->Doc();
@@ -245,6 +291,7 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
     m_openPath = m_tmp.filePath(QStringLiteral("shape.uff"));
     m_messages.clear();
     ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    EXPECT_TRUE(m_questions.isEmpty()); // metres, as the user works now
     EXPECT_EQ(fresh->PointCount(), 21u);
     EXPECT_EQ(fresh->m_nSeries, 2);
     EXPECT_TRUE(fresh->IsModified());
@@ -255,7 +302,19 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
     EXPECT_EQ(fresh->PointCount(), 0u);
     EXPECT_EQ(fresh->m_nSeries, 0);
 
+    // A file in millimetres: the user is asked, and Cancel imports nothing.
+    m_openPath = QStringLiteral(QUIVRA_TEST_DATA "/uff/fe-modes.uff");
+    ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    ASSERT_EQ(m_questions.size(), 1);
+    EXPECT_TRUE(m_questions[0].contains(QLatin1String("are in mm; you work in m")));
+    EXPECT_EQ(fresh->PointCount(), 0u);
+    m_answer = CPrompts::Yes;
+    ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    ASSERT_EQ(fresh->PointCount(), 2u);
+    EXPECT_DOUBLE_EQ(fresh->m_freePoints[1]->m_z, 0.01);
+
     // A broken file changes nothing and says why.
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
     QFile broken(m_tmp.filePath(QStringLiteral("broken.uff")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("    -1\n  2411\n         1         1         1        11\n");
@@ -265,5 +324,5 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
     ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
     EXPECT_EQ(fresh->PointCount(), 0u);
     ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages[0].contains(QLatin1String("dataset 2411 breaks off")));
+    EXPECT_TRUE(m_messages[0].contains(QLatin1String("dataset 2411 (line 2) breaks off")));
 }

@@ -130,6 +130,10 @@ TEST(QvrtoolScene, ScriptedDirectionsSeriesAndValues) {
                  QStringLiteral("--rpm"), QStringLiteral("--frames"), QStringLiteral("30")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "series 2\n");
+    // The file holds one byte per character: anything else is refused, not stored as '?'.
+    r = RunTool({QStringLiteral("add-series"), scene, scene, QStringLiteral("--name"),
+                 QString::fromUtf8("Pumpe \u20ac")});
+    EXPECT_EQ(r.exitCode, 1);
     // Point 1 already carries +X (direction 1): kept; points 4-6 get new ones.
     r = RunTool({QStringLiteral("add-direction"), scene, scene, QStringLiteral("--point"),
                  QStringLiteral("1,4-6"), QStringLiteral("--code"), QStringLiteral("x")});
@@ -197,6 +201,42 @@ TEST(QvrtoolScene, CopyKtlFillsMatchingDirections) {
         EXPECT_EQ(d->m_measurements[0]->m_dPhase, d->m_nNumber <= 4 ? 0.0 : 180.0);
     }
     EXPECT_EQ(RunTool({QStringLiteral("copy-ktl"), scene, scene, scene}).exitCode, 1); // not a KTL
+}
+
+// Units chosen on export are stated in the file; import reports the file's unit, converts on
+// request and fails when nothing could be used.
+TEST(QvrtoolScene, UniversalFilesCarryTheirUnits) {
+    QTemporaryDir dir;
+    const QString uff = dir.filePath(QStringLiteral("s.uff"));
+    Result r = RunTool({QStringLiteral("export-uff"), WriteSample(dir), uff,
+                        QStringLiteral("--length-unit"), QStringLiteral("m"),
+                        QStringLiteral("--quantity"), QStringLiteral("velocity")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile f(uff);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_TRUE(text.contains("         1SI"));
+    EXPECT_TRUE(text.contains("         1         5         2        11         5         3"));
+
+    const QString out = dir.filePath(QStringLiteral("fe.qvr"));
+    r = RunTool({QStringLiteral("import-uff"), QStringLiteral(QUIVRA_TEST_DATA "/uff/fe-modes.uff"),
+                 out, QStringLiteral("--length-unit"), QStringLiteral("m")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("note: lengths converted from mm to m (x 0.001)\n"));
+    EXPECT_TRUE(r.err.contains("skipped dataset 2414 \"Stress\" (line 73): data on elements"));
+    EXPECT_TRUE(r.err.contains("length unit: mm\n2 points, 0 lines, 5 directions, 3 series\n"));
+    CQuivraDoc doc;
+    ASSERT_TRUE(SceneFile::Load(out, doc, nullptr));
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_z, 0.01);
+
+    EXPECT_EQ(RunTool({QStringLiteral("import-uff"), uff, out, QStringLiteral("--length-unit"),
+                       QStringLiteral("km")})
+                  .exitCode,
+              1);
+    r = RunTool({QStringLiteral("import-uff"),
+                 QStringLiteral(QUIVRA_TEST_DATA "/uff/shapes-only.uff"), out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("nothing in")) << r.err.toStdString();
 }
 
 } // namespace

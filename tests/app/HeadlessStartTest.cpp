@@ -1,0 +1,66 @@
+// Started where no display can be reached, the program says so instead of failing inside Qt,
+// and the README's run command still shows the scene, drawn by qvrtool.
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QProcessEnvironment WithoutDisplay() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    return env;
+}
+
+TEST(HeadlessStart, ProgramWithoutDisplaySaysWhatIsMissingAndFails) {
+    QProcess quivra;
+    quivra.setProcessEnvironment(WithoutDisplay());
+    quivra.start(QStringLiteral(QUIVRA_PATH), {QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr")});
+    ASSERT_TRUE(quivra.waitForFinished(30000));
+    EXPECT_EQ(quivra.exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(quivra.exitCode(), 0);
+    const QString err = QString::fromLocal8Bit(quivra.readAllStandardError());
+    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains("DISPLAY") && err.contains("ssh -X") && err.contains("qvrtool render"))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains("Reinstalling")) << err.toStdString();
+}
+
+TEST(HeadlessStart, RunScriptFallbackDrawsTheSceneAndAPeriod) {
+    QTemporaryDir out;
+    ASSERT_TRUE(out.isValid());
+    const QString scene = QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr");
+    QProcess script;
+    script.setProcessEnvironment(WithoutDisplay());
+    script.start(QStringLiteral("bash"),
+                 {QStringLiteral(QUIVRA_SOURCE_DIR "/scripts/show-headless"),
+                  QStringLiteral(QVRTOOL_PATH), scene, out.path()});
+    ASSERT_TRUE(script.waitForFinished(120000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+    const QString said = QString::fromLocal8Bit(script.readAllStandardOutput());
+
+    const QString rest = out.filePath("pump.bmp");
+    EXPECT_GT(QFileInfo(rest).size(), 1280 * 800 * 3);
+    EXPECT_TRUE(said.contains(rest)) << said.toStdString();
+
+    // One file per frame of the first series' period.
+    QProcess dump;
+    dump.start(QStringLiteral(QVRTOOL_PATH), {QStringLiteral("dump"), scene});
+    ASSERT_TRUE(dump.waitForFinished(60000));
+    const QJsonObject first =
+        QJsonDocument::fromJson(dump.readAllStandardOutput())["series"][0].toObject();
+    const int frames = first["framesPerPeriod"].toInt();
+    ASSERT_GT(frames, 1);
+    const QStringList written =
+        QDir(out.path()).entryList({QStringLiteral("pump - *.bmp")}, QDir::Files, QDir::Name);
+    ASSERT_EQ(written.size(), frames);
+    EXPECT_TRUE(said.contains(out.filePath(written.last()))) << said.toStdString();
+}
+
+} // namespace
