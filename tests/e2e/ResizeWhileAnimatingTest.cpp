@@ -66,8 +66,9 @@ TEST_F(ResizeWhileAnimatingTest, TwoViewsThroughEverySizeThenOutput) {
             else
                 use.ResizeDocument(s.size);
             CQuivraView* view = use.ActiveView();
-            if (s.viewOnly)
+            if (s.viewOnly) {
                 ASSERT_EQ(view->size(), s.size);
+            }
             ASSERT_TRUE(UseActions::WaitFrames(view, 4)) << s.name;
             EXPECT_EQ(view->Frame().size(), view->size()) << s.name;
         }

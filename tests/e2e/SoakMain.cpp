@@ -79,15 +79,17 @@ public:
             else
                 CloseASecondWindow(frames);
         }
+        // A view narrower than a BMP row's 4 pixels has no picture to copy or save.
+        const bool pictured = m_use.ActiveView()->Frame().width() >= 4;
         if (k % 5 == 2)
-            Check(!m_use.Copy().isNull(), "copy");
+            Check(m_use.Copy().isNull() != pictured, "copy");
         if (k % 7 == 3)
             Check(m_use.PrintToPdf(m_strPdf), "print");
         if (k % 11 == 6) {
             // Next to the scene of the active document.
             const QString dir =
                 QFileInfo(m_use.ActiveView()->GetDocument()->GetPathName()).absolutePath();
-            Check(m_use.AnimationSave(dir) > 0, "save the animation");
+            Check((m_use.AnimationSave(dir) > 0) == pictured, "save the animation");
         }
         UseActions::Spin(20);
     }
