@@ -19,7 +19,7 @@ using namespace tool;
 namespace {
 
 const char* const kUsage = "frames FILE.qvr [--series S] [--size WxH] [--rot X,Y,Z] [--zoom Z] "
-                           "[--out BASE]";
+                           "[--out BASE] [--look classic|clear]";
 
 struct Options {
     int width = 640, height = 480;
@@ -27,6 +27,7 @@ struct Options {
     double zoom = 0.0;
     bool hasZoom = false;
     int series = 0;
+    int look = CViewState::LookClassic;
     QString out;
     bool hasOut = false;
 };
@@ -51,6 +52,9 @@ QString ParseOptions(const QStringList& args, Options& o) {
                 return QStringLiteral("bad --zoom \"%1\" (a positive number)").arg(value);
             o.zoom = v[0];
             o.hasZoom = true;
+        } else if (opt == QLatin1String("--look")) {
+            if (!ParseLook(value, o.look))
+                return QStringLiteral("bad --look \"%1\" (classic or clear)").arg(value);
         } else if (opt == QLatin1String("--series")) {
             if (!ParseInt(value, o.series) || o.series < 0)
                 return QStringLiteral("bad --series \"%1\"").arg(value);
@@ -92,6 +96,7 @@ int Run(const QStringList& args) {
     st.m_dRotZ = o.rot[2];
     st.m_dZoom = o.hasZoom ? o.zoom : CViewState::FitZoom(*doc);
     st.m_nCurrentSeries = o.series;
+    st.m_nLook = o.look;
 
     COffscreenGL gl;
     const QString failure = gl.Resize(o.width, o.height);

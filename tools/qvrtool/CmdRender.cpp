@@ -19,7 +19,7 @@ namespace {
 
 const char* const kUsage =
     "render FILE.qvr OUT.bmp [--size WxH] [--rot X,Y,Z] [--zoom Z] [--pan X,Y,Z] [--series S] "
-    "[--frame K] [--show LIST] [--hide LIST]";
+    "[--frame K] [--show LIST] [--hide LIST] [--look classic|clear]";
 
 // Points at the display toggle called `name`, or null.
 std::int32_t* Toggle(CViewState& st, const QString& name) {
@@ -54,6 +54,7 @@ struct Options {
     double zoom = 0.0;
     bool hasZoom = false;
     int series = 0;
+    int look = CViewState::LookClassic;
     int frame = -1; // -1: at rest
     QString show, hide;
 };
@@ -80,6 +81,9 @@ QString ParseOptions(const QStringList& args, Options& o) {
                 return QStringLiteral("bad --zoom \"%1\" (a positive number)").arg(value);
             o.zoom = v[0];
             o.hasZoom = true;
+        } else if (opt == QLatin1String("--look")) {
+            if (!ParseLook(value, o.look))
+                return QStringLiteral("bad --look \"%1\" (classic or clear)").arg(value);
         } else if (opt == QLatin1String("--series")) {
             if (!ParseInt(value, o.series) || o.series < 0)
                 return QStringLiteral("bad --series \"%1\"").arg(value);
@@ -133,6 +137,7 @@ int Run(const QStringList& args) {
     st.m_dPanZ = o.pan[2];
     st.m_dZoom = o.hasZoom ? o.zoom : CViewState::FitZoom(*doc);
     st.m_nCurrentSeries = o.series;
+    st.m_nLook = o.look;
     if (o.frame >= 0) {
         st.m_bAnimating = 1;
         st.m_nFrame = o.frame;
