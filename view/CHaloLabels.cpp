@@ -106,9 +106,18 @@ const QImage& CHaloLabels::Image(const QString& text, Kind kind) {
     return *cache.insert(text, img);
 }
 
-int CHaloLabels::Paint(QPainter& painter, const QRect& area) {
+int CHaloLabels::Paint(QPainter& painter, const QRect& area, const std::vector<QRect>& reserved) {
     m_placed.clear();
     Occupancy taken;
+    // Axis letters belong to their corner; other labels keep out of the reserved places.
+    auto outsideReserved = [&reserved](const Item& item, const QRect& box) {
+        if (item.kind == AxisX || item.kind == AxisY || item.kind == AxisZ)
+            return true;
+        for (const QRect& r : reserved)
+            if (r.intersects(box))
+                return false;
+        return true;
+    };
     for (const Item& item : m_items) {
         const QImage& img = Image(item.text, item.kind);
         const int w = img.width(), h = img.height();
@@ -123,7 +132,10 @@ int CHaloLabels::Paint(QPainter& painter, const QRect& area) {
         for (const QPoint& corner : tries) {
             // The glyphs' box, without most of the halo: halos may touch.
             const QRect box = QRect(corner, img.size()).adjusted(kHalo, kHalo, -kHalo, -kHalo);
-            if (!area.intersects(box) || !taken.Free(box))
+            // Numbers side by side need a gap wider than a digit's own, or "83" and "89" read
+            // as "8389".
+            const QRect spaced = box.adjusted(-3, -1, 3, 1);
+            if (!area.intersects(box) || !taken.Free(spaced) || !outsideReserved(item, box))
                 continue;
             taken.Take(box);
             painter.drawImage(corner, img);

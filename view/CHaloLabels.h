@@ -28,9 +28,10 @@ public:
     void Add(const QString& text, double x, double y, Kind kind);
     bool IsEmpty() const { return m_items.empty(); }
 
-    // Places the labels in the order they were added and paints them; returns how many were
-    // painted.
-    int Paint(QPainter& painter, const QRect& area);
+    // Places the labels in the order they were added, all but the axis letters outside
+    // `reserved` (panels already in the picture, the axes' corner), and paints them; returns
+    // how many were painted.
+    int Paint(QPainter& painter, const QRect& area, const std::vector<QRect>& reserved = {});
 
     // The places of the last Paint, for tests: one rectangle per painted label, in order.
     const std::vector<QRect>& Placed() const { return m_placed; }

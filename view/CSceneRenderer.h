@@ -53,7 +53,7 @@ public:
     bool LastFrameLayered() const { return m_bLastFrameLayered; }
     // The model length of the clear look's direction arrows: kClearArrowPixels on screen at the
     // rotation centre's depth, in a frame `height` pixels high.
-    static constexpr double kClearArrowPixels = 36.0;
+    static constexpr double kClearArrowPixels = 30.0;
     static double ClearArrowLength(const CViewState& state, int height);
     // The clear look's labels of the last frame (for tests: where they were placed).
     const CHaloLabels& ClearLabels() const { return m_haloLabels; }

@@ -26,7 +26,7 @@ using namespace renderhelpers;
 
 namespace {
 
-const float kRestGrey[3] = {0.80f, 0.80f, 0.83f};
+const float kRestGrey[3] = {0.74f, 0.74f, 0.78f};
 const float kRestCentre[3] = {0.74f, 0.80f, 0.93f};
 const float kModel[3] = {0.16f, 0.17f, 0.22f};
 const float kCentre[3] = {0.25f, 0.42f, 0.85f};
@@ -34,8 +34,8 @@ const float kArrow[3] = {0.0f, 0.46f, 0.42f};
 // The rest shape behind the moving one lies at this one depth, behind everything else drawn.
 constexpr double kBehind = 1.0 - 1.0 / 4096.0;
 // Arrowheads in pixels.
-constexpr double kHeadLength = 9.0;
-constexpr double kHeadHalfWidth = 3.5;
+constexpr double kHeadLength = 8.0;
+constexpr double kHeadHalfWidth = 3.2;
 constexpr int kOrbitSegments = 36;
 
 void Colour(const float c[3]) {
@@ -214,7 +214,8 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
 }
 
 void CSceneRenderer::DrawClearInset(const CViewState& state, int w, int h, double scale) {
-    glScaled(1.0 / scale, 1.0 / scale, 1.0 / scale);
+    // A little smaller than the classic inset: room for the axis letters inside the corner.
+    glScaled(0.8 / scale, 0.8 / scale, 0.8 / scale);
     glViewport(static_cast<int>(0.75 * w), static_cast<int>(0.75 * h), static_cast<int>(0.25 * w),
                static_cast<int>(0.25 * h));
     // Under the model where they meet: the model matters more.
@@ -249,7 +250,7 @@ void CSceneRenderer::DrawClearInset(const CViewState& state, int w, int h, doubl
                        m_projection, m_viewport, &wx, &wy, &wz))
             m_haloLabels.Add(QString::fromLatin1(names[i]), wx, h - wy, kinds[i]);
     }
-    glScaled(scale, scale, scale);
+    glScaled(scale / 0.8, scale / 0.8, scale / 0.8);
     glViewport(0, 0, w, h);
 }
 
@@ -494,12 +495,19 @@ void CSceneRenderer::PaintClearOverlay(const CQuivraDoc& doc, const CViewState& 
     QImage frame(static_cast<uchar*>(buffer), w, h, w * 4, QImage::Format_RGB32);
     QPainter painter(&frame);
     const QRect area(0, 0, w, h);
-    m_haloLabels.Paint(painter, area);
+    // The panels first; the labels then keep out of them and out of the axes' corner (but
+    // the axis letters are labels of that corner themselves).
+    std::vector<QRect> panels;
+    panels.push_back(CCaption::Paint(painter, area, CCaption::Lines(doc, state)));
     if (moving) {
         const int k = state.m_nCurrentSeries;
         const double a = std::fabs(doc.m_seriesAmplification[static_cast<std::size_t>(k)]);
         const int insetRoom = state.m_bShowBase ? static_cast<int>(0.25 * h) : 0;
-        CColourBar::Paint(painter, area, a > 0.0 ? m_dLastPeak / a : 0.0, insetRoom);
+        panels.push_back(
+            CColourBar::Paint(painter, area, a > 0.0 ? m_dLastPeak / a : 0.0, insetRoom));
     }
-    CCaption::Paint(painter, area, CCaption::Lines(doc, state));
+    if (state.m_bShowBase)
+        panels.push_back(QRect(static_cast<int>(0.75 * w), 0, w - static_cast<int>(0.75 * w),
+                               h - static_cast<int>(0.75 * h)));
+    m_haloLabels.Paint(painter, area, panels);
 }

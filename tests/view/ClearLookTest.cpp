@@ -123,7 +123,7 @@ TEST_F(ClearLookTest, DirectionArrowsHaveHeads) {
         // Screen direction of the arrow (y down) and its normal.
         const QPoint along(static_cast<int>(dir.x()), static_cast<int>(-dir.y()));
         const QPoint across(along.y(), along.x());
-        const QPoint headBase = tip - 7 * along; // the head is 9 pixels long, 7 wide
+        const QPoint headBase = tip - 7 * along; // the head is 8 pixels long, 6.4 wide
         EXPECT_TRUE(Near(img, headBase + 2 * across, arrow, 40)) << dir.x();
         EXPECT_TRUE(Near(img, headBase - 2 * across, arrow, 40)) << dir.x();
         // The shaft is thin: the same offset beside its middle is background.
