@@ -5,10 +5,10 @@
 #include "CDocTemplate.h"
 #include "CDocToolWindows.h"
 #include "CInstrumentImport.h"
-#include "CUffExchange.h"
 #include "CPrompts.h"
 #include "CQuivraDoc.h"
 #include "CRecentFileList.h"
+#include "CUffExchange.h"
 #include "CommandIds.h"
 #include "SceneFile.h"
 
@@ -71,7 +71,7 @@ bool CAppDocument::OnOpenDocument(const QString& path, QString* error) {
 bool CAppDocument::OnSaveDocument(const QString& path, QString* error) {
     if (!SceneFile::Save(*m_pDoc, path, error))
         return false;
-    m_pDoc->SetModifiedFlag(false);
+    m_pDoc->MarkSaved();
     return true;
 }
 
@@ -98,6 +98,14 @@ bool CAppDocument::DoSave(const QString& path) {
         // A name typed without an extension gets the document type's.
         if (QFileInfo(target).suffix().isEmpty())
             target += m_pTemplate->GetDocString(CDocTemplate::filterExt);
+    }
+    // Two documents on one file would overwrite each other's saves without a word.
+    if (const CAppDocument* other = m_pTemplate->FindDocument(target); other && other != this) {
+        CPrompts::Message(m_pTemplate->Owner(),
+                          QStringLiteral("Cannot save \"%1\": that file is open as \"%2\". Close "
+                                         "it there first, or choose another name.")
+                              .arg(target, other->GetTitle()));
+        return false;
     }
     QString error;
     if (!OnSaveDocument(target, &error)) {

@@ -26,9 +26,17 @@ QString CDocTemplate::FileDialogFilter() const {
 
 CAppDocument* CDocTemplate::FindDocument(const QString& path) const {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    for (const auto& doc : m_documents)
-        if (!doc->GetPathName().isEmpty() && doc->GetPathName() == absolute)
+    // Links and bind mounts give one file several names; the canonical path is its one name
+    // (empty while the file does not exist).
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (const auto& doc : m_documents) {
+        const QString own = doc->GetPathName();
+        if (own.isEmpty())
+            continue;
+        if (own == absolute ||
+            (!canonical.isEmpty() && QFileInfo(own).canonicalFilePath() == canonical))
             return doc.get();
+    }
     return nullptr;
 }
 

@@ -55,6 +55,7 @@ public:
     void CloseAllDocuments();
 
     const std::vector<std::unique_ptr<CAppDocument>>& Documents() const { return m_documents; }
+    // The open document of `path`, under this or any other name of the same file.
     CAppDocument* FindDocument(const QString& path) const;
 
 private:

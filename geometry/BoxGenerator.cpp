@@ -5,6 +5,8 @@
 #include "CornerPoint.h"
 #include "Line.h"
 
+#include <cmath>
+
 BoxObject* GenerateBox(CQuivraDoc* doc, const Point3& p1, const Point3& p2, bool generateLines) {
     auto* box = new BoxObject(doc);
     const Point3 corners[8] = {
@@ -30,8 +32,6 @@ BoxObject* GenerateBox(CQuivraDoc* doc, const Point3& p1, const Point3& p2, bool
 
 BoxObject* AddBox(CQuivraDoc& doc, const BoxInput& in) {
     const CornerPoint& o = *doc.m_pOrigin;
-    doc.SaveUndoState();
-    doc.SetModifiedFlag(true);
     // The origin shifts the positions; the displacement is already a difference.
     const Point3 p1{in.m_p1.x + o.m_x + in.m_displacement.x,
                     in.m_p1.y + o.m_y + in.m_displacement.y,
@@ -39,6 +39,11 @@ BoxObject* AddBox(CQuivraDoc& doc, const BoxInput& in) {
     const Point3 p2{in.m_p2.x + o.m_x + in.m_displacement.x,
                     in.m_p2.y + o.m_y + in.m_displacement.y,
                     in.m_p2.z + o.m_z + in.m_displacement.z};
+    for (double v : {p1.x, p1.y, p1.z, p2.x, p2.y, p2.z})
+        if (!std::isfinite(v))
+            return nullptr;
+    doc.SaveUndoState();
+    doc.SetModifiedFlag(true);
     BoxObject* box = GenerateBox(&doc, p1, p2, in.m_bGenerateLines);
     doc.m_objects.push_back(box);
     return box;

@@ -79,7 +79,10 @@ void CCreateBoxDlg::accept() {
         if (!f->IsValid())
             return;
     if (m_pDoc) {
-        AddBox(*m_pDoc, Input());
+        if (!AddBox(*m_pDoc, Input())) {
+            CNumericEdit::ReportOutOfRange(this);
+            return;
+        }
         m_pDoc->UpdateAllViews();
         if (m_pDoc->m_pToolWindows)
             m_pDoc->m_pToolWindows->RebuildPointTable();

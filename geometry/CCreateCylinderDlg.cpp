@@ -125,7 +125,10 @@ void CCreateCylinderDlg::accept() {
         if (!f->IsValid())
             return;
     if (m_pDoc) {
-        AddCylinder(*m_pDoc, Input());
+        if (!AddCylinder(*m_pDoc, Input())) {
+            CNumericEdit::ReportOutOfRange(this);
+            return;
+        }
         if (m_pDoc->m_pToolWindows)
             m_pDoc->m_pToolWindows->RebuildPointTable();
         m_pDoc->UpdateAllViews();

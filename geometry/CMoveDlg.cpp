@@ -7,7 +7,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -93,13 +92,7 @@ void CMoveDlg::accept() {
             return;
     if (m_pDoc) {
         if (!ApplyEdit(Values())) {
-            // Not modal in the blocking sense: the form stays open for a smaller value.
-            auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
-                                        QStringLiteral("A coordinate would be out of range. "
-                                                       "Nothing was changed."),
-                                        QMessageBox::Ok, this);
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->open();
+            CNumericEdit::ReportOutOfRange(this);
             return;
         }
         if (m_pDoc->m_pToolWindows) {

@@ -1,6 +1,7 @@
 #include "CNumericEdit.h"
 
 #include <QAbstractButton>
+#include <QMessageBox>
 
 CNumericEdit::CNumericEdit(QAbstractButton* okButton, QWidget* parent)
     : QLineEdit(parent), m_pOkButton(okButton) {}
@@ -26,4 +27,14 @@ void CNumericEdit::ConnectFieldRule(QAbstractButton* okButton,
     for (CNumericEdit* f : fields)
         QObject::connect(f, &QLineEdit::textChanged, f,
                          [okButton, fields] { ApplyFieldRule(okButton, fields); });
+}
+
+void CNumericEdit::ReportOutOfRange(QWidget* form) {
+    auto* box = new QMessageBox(QMessageBox::Warning, form->windowTitle(),
+                                QStringLiteral("A coordinate would be out of range. "
+                                               "Nothing was changed."),
+                                QMessageBox::Ok, form);
+    box->setObjectName(QStringLiteral("OutOfRange"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }

@@ -27,6 +27,9 @@ public:
     // Runs ApplyFieldRule whenever any of the fields' texts changes.
     static void ConnectFieldRule(QAbstractButton* okButton,
                                  const std::vector<CNumericEdit*>& fields);
+    // Tells the user that the form's numbers would put a coordinate beyond the finite doubles
+    // and nothing was changed. The box does not block: the form stays open for other values.
+    static void ReportOutOfRange(QWidget* form);
 
 private:
     QAbstractButton* m_pOkButton; // not owned: a sibling in the same form

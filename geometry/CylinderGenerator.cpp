@@ -114,6 +114,14 @@ CylinderObject* AddCylinder(CQuivraDoc& doc, const CylinderInput& in) {
     centre->m_y = in.m_centre.y + o.m_y;
     centre->m_z = in.m_centre.z + o.m_z;
     const double radius = in.m_dRadius <= 0.0 ? -in.m_dRadius : in.m_dRadius;
+    // Every point lies within |radius| + |length| of the centre along each axis: when that
+    // bound is finite, so is every coordinate the generator makes.
+    for (double c : {centre->m_x, centre->m_y, centre->m_z}) {
+        if (!std::isfinite(std::fabs(c) + radius + std::fabs(in.m_dLength))) {
+            delete centre;
+            return nullptr;
+        }
+    }
     doc.SaveUndoState();
     doc.SetModifiedFlag(true);
     CylinderObject* cyl =

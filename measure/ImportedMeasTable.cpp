@@ -1,12 +1,18 @@
 #include "ImportedMeasTable.h"
 
 #include "CQuivraDoc.h"
+#include "CornerPoint.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
+#include "NumberText.h"
+#include "TableOrder.h"
 #include "UnitTables.h"
 
+#include <cmath>
+#include <unordered_map>
+
 static QString Fixed(double v) {
-    return QString::asprintf("%f", v);
+    return numtext::FormatFixed(v);
 }
 
 std::vector<ImportedMeasTable::Choice>
@@ -42,9 +48,13 @@ static void Assign(const ImportedMeas& record, MeasDirection* direction, int ser
     meas->m_dPhase = record.m_fPhase;
 }
 
+bool ImportedMeasTable::HasFiniteValues(const ImportedMeas& m) {
+    return std::isfinite(m.m_fAmplitude) && std::isfinite(m.m_fPhase);
+}
+
 bool ImportedMeasTable::CopyOne(CQuivraDoc* doc, const ImportedMeas* record,
                                 MeasDirection* direction, int series) {
-    if (!record || !direction)
+    if (!record || !direction || !HasFiniteValues(*record))
         return false;
     doc->SaveUndoState();
     doc->SetModifiedFlag();
@@ -52,20 +62,65 @@ bool ImportedMeasTable::CopyOne(CQuivraDoc* doc, const ImportedMeas* record,
     return true;
 }
 
-bool ImportedMeasTable::CopyAll(CQuivraDoc* doc, const std::vector<const ImportedMeas*>& rows,
-                                const std::vector<MeasDirection*>& measRows, int series) {
-    if (rows.empty())
-        return false;
+std::vector<MeasDirection*> ImportedMeasTable::MeasurementRows(const CQuivraDoc& doc) {
+    std::vector<MeasDirection*> rows;
+    doc.ForEachPoint([&rows](CornerPoint* p) {
+        rows.insert(rows.end(), p->m_directions.begin(), p->m_directions.end());
+    });
+    SortForTable(rows, [](const MeasDirection* d) { return d->m_nNumber; });
+    return rows;
+}
+
+ImportedMeasTable::CopyAllResult
+ImportedMeasTable::CopyAll(CQuivraDoc* doc, const std::vector<const ImportedMeas*>& rows,
+                           const std::vector<MeasDirection*>& measRows, int series) {
+    CopyAllResult r;
+    const std::size_t n = std::min(rows.size(), measRows.size());
+    r.nNotLookedAt = static_cast<int>(rows.size() - n);
+    // The first row of each number, top down: one lookup per record instead of a scan.
+    std::unordered_map<std::int32_t, std::size_t> first;
+    first.reserve(measRows.size());
+    for (std::size_t j = 0; j < measRows.size(); ++j)
+        first.emplace(measRows[j]->m_nNumber, j);
+    std::vector<std::pair<const ImportedMeas*, std::size_t>> copies;
+    copies.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto it = first.find(rows[i]->m_nId);
+        if (it == first.end())
+            ++r.nUnmatched;
+        else if (!HasFiniteValues(*rows[i]))
+            ++r.nNotFinite;
+        else
+            copies.emplace_back(rows[i], it->second);
+    }
+    if (copies.empty())
+        return r;
     doc->SaveUndoState();
     doc->SetModifiedFlag();
-    const std::size_t n = std::min(rows.size(), measRows.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        for (MeasDirection* d : measRows) {
-            if (d->m_nNumber == rows[i]->m_nId) {
-                Assign(*rows[i], d, series);
-                break;
-            }
-        }
+    std::vector<char> reached(measRows.size(), 0);
+    for (const auto& [record, j] : copies) {
+        Assign(*record, measRows[j], series);
+        r.nCopied += reached[j] ? 0 : 1;
+        reached[j] = 1;
     }
-    return true;
+    r.bChanged = true;
+    return r;
+}
+
+QString ImportedMeasTable::Summary(const CopyAllResult& r) {
+    QStringList parts;
+    parts << (r.nCopied == 1 ? QStringLiteral("1 direction received values")
+                             : QStringLiteral("%1 directions received values").arg(r.nCopied));
+    if (r.nUnmatched > 0)
+        parts << QStringLiteral("%1 matched no direction").arg(r.nUnmatched);
+    if (r.nNotFinite > 0)
+        parts << QStringLiteral("%1 skipped: amplitude or phase is not a number").arg(r.nNotFinite);
+    QString text =
+        QStringLiteral("Copy All: ") + parts.join(QStringLiteral("; ")) + QLatin1Char('.');
+    if (r.nNotLookedAt > 0)
+        text += (r.nNotLookedAt == 1
+                     ? QStringLiteral(" 1 record was not looked at")
+                     : QStringLiteral(" %1 records were not looked at").arg(r.nNotLookedAt)) +
+                QStringLiteral(": only as many records count as the Measurements list has rows.");
+    return text;
 }

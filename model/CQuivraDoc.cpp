@@ -141,27 +141,40 @@ void CQuivraDoc::CopyScene(const std::vector<CornerPoint*>& srcPoints,
                            const std::vector<SceneObject*>& srcObjects,
                            const std::vector<Line*>& srcLines, std::vector<CornerPoint*>& dstPoints,
                            std::vector<SceneObject*>& dstObjects, std::vector<Line*>& dstLines) {
+    // Only the ends of free lines need their copies looked up: the map holds just those, so a
+    // big scene with few free lines is copied without hashing every point.
     std::unordered_map<const CornerPoint*, CornerPoint*> map;
-    map.reserve(srcPoints.size() + srcObjects.size() * 8);
+    map.reserve(srcLines.size() * 2);
+    for (const Line* l : srcLines) {
+        map.emplace(l->m_pPointA, nullptr);
+        map.emplace(l->m_pPointB, nullptr);
+    }
+    auto note = [&map](const CornerPoint* from, CornerPoint* to) {
+        if (map.empty())
+            return;
+        const auto it = map.find(from);
+        if (it != map.end() && !it->second)
+            it->second = to; // the first copy of a point listed twice, as before
+    };
     dstPoints.reserve(srcPoints.size());
     for (const CornerPoint* p : srcPoints) {
         CornerPoint* c = p->Copy();
-        map.emplace(p, c);
+        note(p, c);
         dstPoints.push_back(c);
     }
     dstObjects.reserve(srcObjects.size());
     for (const SceneObject* o : srcObjects) {
         SceneObject* c = o->Clone();
         for (std::size_t j = 0; j < o->m_points.size() && j < c->m_points.size(); ++j)
-            map.emplace(o->m_points[j], c->m_points[j]);
+            note(o->m_points[j], c->m_points[j]);
         dstObjects.push_back(c);
     }
     dstLines.reserve(srcLines.size());
     for (const Line* l : srcLines) {
-        auto a = map.find(l->m_pPointA);
-        auto b = map.find(l->m_pPointB);
-        if (a != map.end() && b != map.end())
-            dstLines.push_back(new Line(a->second, b->second));
+        CornerPoint* a = map.at(l->m_pPointA);
+        CornerPoint* b = map.at(l->m_pPointB);
+        if (a && b)
+            dstLines.push_back(new Line(a, b));
     }
 }
 
@@ -173,6 +186,8 @@ int CQuivraDoc::SaveUndoState() {
     m_undoNextDirectionNumber = m_nNextDirectionNumber;
     m_undoSeries = m_nSeries;
     m_undoColumns = static_cast<const SeriesColumns&>(*this);
+    m_bUndoClean = !m_bModified;
+    m_nUndoSaveCount = m_nSaveCount;
     m_bUndoAvailable = 1;
     return 1;
 }
@@ -188,6 +203,9 @@ int CQuivraDoc::Undo() {
     m_nSeries = m_undoSeries;
     static_cast<SeriesColumns&>(*this) = m_undoColumns;
     ClearSelection();
+    // The snapshot holds everything the file holds, so it equals the file exactly when it was
+    // taken unmodified and nothing was saved since.
+    SetModifiedFlag(!(m_bUndoClean && m_nUndoSaveCount == m_nSaveCount));
     UpdateAllViews();
     m_bUndoAvailable = 0;
     return 1;

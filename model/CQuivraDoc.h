@@ -71,6 +71,10 @@ public:
     std::int32_t m_undoSeries = 0;
     SeriesColumns m_undoColumns;
     std::int32_t m_undoNextDirectionNumber = 1;
+    // Whether the snapshot equals the file: it was taken while the document was unmodified,
+    // and no save has happened since (the save counter still matches).
+    bool m_bUndoClean = false;
+    std::uint32_t m_nUndoSaveCount = 0;
 
     // --- series ---
     void AddSeries();
@@ -91,10 +95,18 @@ public:
 
     // --- undo ---
     int SaveUndoState();
+    // Restores the snapshot. The document is modified afterwards unless the snapshot equals the
+    // saved file (see m_bUndoClean): an undo after a save leaves the file different.
     int Undo();
 
     // --- framework-like document state ---
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // The document was written to its file: unmodified, and earlier snapshots no longer match
+    // the file.
+    void MarkSaved() {
+        m_bModified = false;
+        ++m_nSaveCount;
+    }
     bool IsModified() const { return m_bModified; }
     const QString& GetPathName() const { return m_strPathName; }
     void SetPathName(const QString& path) { m_strPathName = path; }
@@ -128,6 +140,7 @@ private:
     void WriteScene(CArchive& ar);
 
     bool m_bModified = false;
+    std::uint32_t m_nSaveCount = 0; // saves so far
     QString m_strPathName;
 };
 

@@ -5,6 +5,7 @@
 #include "Line.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
+#include "NumberText.h"
 #include "SceneObject.h"
 
 #include <QDateTime>
@@ -48,7 +49,8 @@ void D25(QByteArray& out, double v) {
     if (std::fabs(v) < 1e-99)
         v = 0.0;
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%25.16E", v);
+    // The program runs under the user's locale; the format wants a point.
+    numtext::SnprintfC(buf, sizeof buf, "%25.16E", v);
     for (char* c = buf; *c; ++c)
         if (*c == 'E')
             *c = 'D';
@@ -60,7 +62,7 @@ void E13(QByteArray& out, double v) {
     if (std::fabs(v) < 1e-99)
         v = 0.0;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%13.5E", v);
+    numtext::SnprintfC(buf, sizeof buf, "%13.5E", v);
     out += buf;
 }
 

@@ -154,7 +154,8 @@ CPeriodWriter::Result CImageOutput::OnAnimationSave() {
         }
         prefix = m_strFolder + QLatin1Char('/');
     }
-    const QString base = CPeriodWriter::BaseName(prefix, *doc, series);
+    QString nameNote;
+    const QString base = CPeriodWriter::BaseName(prefix, *doc, series, &nameNote);
 
     std::unique_ptr<QProgressDialog> dialog;
     CPeriodWriter::Progress progress = m_fnProgress;
@@ -184,6 +185,8 @@ CPeriodWriter::Result CImageOutput::OnAnimationSave() {
     dialog.reset();
     view->RepaintNow();
 
+    if (!nameNote.isEmpty() && !result.bCancelled)
+        Report(QApplication::applicationDisplayName(), nameNote);
     if (!result.failed.isEmpty()) {
         QStringList lines = result.failed.mid(0, kMaxListedFailures);
         if (result.failed.size() > kMaxListedFailures)

@@ -7,11 +7,39 @@
 #include "CViewState.h"
 #include "Deflection.h"
 
-QString CPeriodWriter::BaseName(const QString& docPath, const CQuivraDoc& doc, int series) {
+#include <QFile>
+#include <QFileInfo>
+
+QString CPeriodWriter::BaseName(const QString& docPath, const CQuivraDoc& doc, int series,
+                                QString* note) {
     QString name;
-    if (series >= 0 && series < static_cast<int>(doc.m_seriesNames.size()))
-        name = QString::fromLatin1(doc.m_seriesNames[series].c_str());
-    return docPath + QStringLiteral(" - ") + name;
+    if (series >= 0 && series < static_cast<int>(doc.m_seriesNames.size())) {
+        const std::string& stored = doc.m_seriesNames[series];
+        name = QString::fromLatin1(stored.data(), static_cast<qsizetype>(stored.size()));
+    }
+    const QString lead = docPath + QStringLiteral(" - ");
+    // A file name is at most 255 bytes and holds no '/' (nor NUL); control characters are
+    // legal but nothing a user can type back. "_" + up to 10 digits + ".bmp" follow the name.
+    int room = 255 - static_cast<int>(QFile::encodeName(QFileInfo(lead).fileName()).size()) - 15;
+    QString part;
+    for (QChar c : name) {
+        const int bytes = c.unicode() < 0x80 ? 1 : 2; // a Latin-1 character in UTF-8
+        if (bytes > room)
+            break;
+        room -= bytes;
+        part += (c == QLatin1Char('/') || c.unicode() < 0x20 || c.unicode() == 0x7F)
+                    ? QLatin1Char('_')
+                    : c;
+    }
+    if (note) {
+        note->clear();
+        if (part != name)
+            *note = QStringLiteral("The series name \"%1\" cannot be part of a file name as it "
+                                   "is; the images are named after \"%2\".")
+                        .arg(name.left(60) + (name.size() > 60 ? QStringLiteral("...") : QString()),
+                             part);
+    }
+    return lead + part;
 }
 
 QString CPeriodWriter::FileName(const QString& base, int k) {

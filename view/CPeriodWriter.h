@@ -29,8 +29,11 @@ public:
     // Called before frame k of n is rendered and once more with k == n; false stops the run.
     using Progress = std::function<bool(int k, int n)>;
 
-    // The base of the file names: the document's path, " - ", the series' name.
-    static QString BaseName(const QString& docPath, const CQuivraDoc& doc, int series);
+    // The base of the file names: the document's path, " - ", the series' name. Characters a
+    // file name cannot hold become '_' and an overlong name is cut, so that every frame's file
+    // can be made; `note` (if given) then says so, else it is emptied.
+    static QString BaseName(const QString& docPath, const CQuivraDoc& doc, int series,
+                            QString* note = nullptr);
     // The file of frame k (0-based): "%s_%03d.bmp" with k + 1.
     static QString FileName(const QString& base, int k);
 

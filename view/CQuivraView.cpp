@@ -9,6 +9,7 @@
 #include "CornerPoint.h"
 #include "IToolWindows.h"
 #include "MeasDirection.h"
+#include "NumberText.h"
 #include "SceneCommands.h"
 #include "SceneObject.h"
 
@@ -370,9 +371,11 @@ void CQuivraView::OnClick(const QPoint& at, Qt::KeyboardModifiers modifiers) {
     if (picked) {
         const CornerPoint* o = m_pDoc->m_pOrigin;
         const double ox = o ? o->m_x : 0.0, oy = o ? o->m_y : 0.0, oz = o ? o->m_z : 0.0;
-        SetStatusText(QStringLiteral("(X, Y, Z) = ") +
-                      QString::asprintf("(%g   %g   %g)", picked->m_x - ox, picked->m_y - oy,
-                                        picked->m_z - oz));
+        // The user's decimal separator, as in the tables.
+        SetStatusText(QStringLiteral("(X, Y, Z) = (%1   %2   %3)")
+                          .arg(numtext::FormatG(picked->m_x - ox),
+                               numtext::FormatG(picked->m_y - oy),
+                               numtext::FormatG(picked->m_z - oz)));
     } else {
         SetStatusText(QString());
     }
@@ -443,11 +446,16 @@ void CQuivraView::OnMouseMove(QMouseEvent* event) {
 }
 
 void CQuivraView::OnMouseWheel(QWheelEvent* event) {
-    const double factor = std::exp(event->angleDelta().y() * 0.0008333333333333334);
-    // Toward the cursor: the point under it (at the model centre's depth) stays under it.
-    const QPointF at = event->position();
-    const CCameraMath cam(*this, width(), height());
-    CCameraMath::ZoomAt(*this, factor, cam.Unproject(at.x(), at.y(), NavigationCentre()));
+    const double before = m_dZoom;
+    const double after = WheelZoom(before, event->angleDelta().y(), m_pDoc);
+    if (before > 0.0 && std::isfinite(before) && after != before) {
+        // Toward the cursor: the point under it (at the model centre's depth) stays under it.
+        const QPointF at = event->position();
+        const CCameraMath cam(*this, width(), height());
+        CCameraMath::ZoomAt(*this, after / before,
+                            cam.Unproject(at.x(), at.y(), NavigationCentre()));
+    }
+    m_dZoom = after;
     RepaintNow();
     ShowCameraValues();
     event->accept();

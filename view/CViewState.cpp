@@ -30,14 +30,24 @@ void CViewState::NormaliseAngles() {
 double CViewState::FitZoom(const CQuivraDoc& doc) {
     double r = 0.0;
     doc.ForEachPoint([&r](const CornerPoint* p) {
-        const double d = std::sqrt(p->m_x * p->m_x + p->m_y * p->m_y + p->m_z * p->m_z);
-        if (d > r)
+        // A file may hold non-finite coordinates; fitting to one would shrink the rest to a dot.
+        // hypot does not overflow on the way for large finite coordinates.
+        const double d = std::hypot(p->m_x, p->m_y, p->m_z);
+        if (std::isfinite(d) && d > r)
             r = d;
     });
     // All points at the origin (or none) leave no finite fit.
     if (!(r > 0.0) || !std::isfinite(1250.0 / r))
         return 5.0;
     return 1250.0 / r;
+}
+
+double CViewState::WheelZoom(double zoom, int steps, const CQuivraDoc* doc) {
+    if (zoom == 0.0 || !std::isfinite(zoom))
+        return doc ? FitZoom(*doc) : 5.0;
+    const double next = zoom * std::exp(steps * 0.0008333333333333334);
+    // Scaling further would end in 0 or infinity, from where only the fit leads back.
+    return next == 0.0 || !std::isfinite(next) ? zoom : next;
 }
 
 void CViewState::StartAnimation() {

@@ -52,8 +52,13 @@ public:
     static double NormaliseAngle(double degrees);
 
     // The zoom of a view's first update: the farthest corner point from the model origin lies
-    // 1.25 eye units from the rotation centre; 5.0 when there is no such distance.
+    // 1.25 eye units from the rotation centre; 5.0 when there is no such distance. Points with
+    // a non-finite coordinate are left out.
     static double FitZoom(const CQuivraDoc& doc);
+    // The zoom after a wheel turn of `steps` eighths of a degree (positive: closer). A zoom of
+    // 0 or one that is not finite cannot be scaled back by any factor: the wheel then starts
+    // again from the fit of `doc` (5.0 without a document).
+    static double WheelZoom(double zoom, int steps, const CQuivraDoc* doc);
 
     // Plain start: free running from frame 0.
     void StartAnimation();

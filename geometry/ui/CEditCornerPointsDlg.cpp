@@ -9,6 +9,7 @@
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,6 +24,13 @@ CEditCornerPointsDlg::CEditCornerPointsDlg(QWidget* parent) : QDialog(parent) {
     m_pList->setMinimumWidth(37 + 3 * 70 + 24);
     connect(m_pList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CEditCornerPointsDlg::OnRowSelected);
+    // Why a typed coordinate was refused.
+    m_pStatus = new QLabel(this);
+    m_pStatus->setObjectName(QStringLiteral("Status"));
+    m_pStatus->setWordWrap(true);
+    connect(m_pList, &CCellListCtrl::cellRefused, this,
+            [this](int, int, const QString& message) { m_pStatus->setText(message); });
+    connect(m_pList, &CCellListCtrl::cellCommitted, m_pStatus, &QLabel::clear);
 
     auto* newButton = new QPushButton(tr("New"), this);
     auto* deleteButton = new QPushButton(tr("Delete"), this);
@@ -44,6 +52,7 @@ CEditCornerPointsDlg::CEditCornerPointsDlg(QWidget* parent) : QDialog(parent) {
         buttons->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList);
+    layout->addWidget(m_pStatus);
     layout->addLayout(buttons);
     resize(300, 400);
 }

@@ -4,6 +4,7 @@
 
 class CPointListCtrl;
 class CQuivraDoc;
+class QLabel;
 
 // "Edit Corner Points": every corner point with its number and its coordinates relative to the
 // local origin, typed in place, with New, Delete, Compact and Close. Modeless; one per
@@ -23,6 +24,7 @@ public:
     void OnCompact();
 
     CPointListCtrl* List() const { return m_pList; }
+    QLabel* StatusLine() const { return m_pStatus; }
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -33,4 +35,5 @@ private:
 
     CQuivraDoc* m_pDoc = nullptr; // not owned
     CPointListCtrl* m_pList;
+    QLabel* m_pStatus;
 };

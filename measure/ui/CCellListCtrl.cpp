@@ -4,6 +4,7 @@
 #include "CCellListModel.h"
 #include "CQuivraDoc.h"
 #include "CellNumber.h"
+#include "NumberText.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -160,9 +161,20 @@ CCellListCtrl::Cell CCellListCtrl::HitTestCell(const QPoint& pos) const {
 void CCellListCtrl::CommitCell(int row, int column, const std::optional<QString>& text) {
     if (!text)
         return;
-    const double v = ReadLeadingNumber(*text);
-    if (!StoreValue(row, column, v))
+    double v = 0.0;
+    const numtext::Leading status = numtext::ParseLeadingDouble(*text, &v);
+    if (status != numtext::Leading::Number) {
+        emit cellRefused(row, column,
+                         numtext::RefusalReason(status, *text) +
+                             QStringLiteral("; the cell keeps its value."));
         return;
+    }
+    QString why;
+    if (!StoreValue(row, column, v, &why)) {
+        if (!why.isEmpty())
+            emit cellRefused(row, column, why);
+        return;
+    }
     SetItemText(row, column, CommittedText(v));
     if (CQuivraDoc* doc = Document()) {
         doc->SetModifiedFlag();

@@ -64,6 +64,9 @@ public:
 signals:
     // A cell was committed (after the record and the cell text changed).
     void cellCommitted(int row, int column);
+    // A typed text was refused (no number, or a value the record cannot take): the record and
+    // the cell keep their value; `message` says why, for the window's status line.
+    void cellRefused(int row, int column, const QString& message);
 
 protected:
     // Variant hooks.
@@ -71,8 +74,9 @@ protected:
     virtual int MapClickColumn(int column) const = 0;
     virtual QString InitialText(int row, int column) const = 0;
     virtual void OnEditorOpened(int row, int column) = 0;
-    // Stores the committed value into the row's record; false when nothing could be stored.
-    virtual bool StoreValue(int row, int column, double value) = 0;
+    // Stores the committed value into the row's record; false when nothing could be stored,
+    // with `why` set when the user should be told (a record that is gone needs no words).
+    virtual bool StoreValue(int row, int column, double value, QString* why) = 0;
     // The cell text after a commit of `value`.
     virtual QString CommittedText(double value) const;
     // The document marked modified and repainted after a commit; null = none.

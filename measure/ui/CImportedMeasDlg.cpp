@@ -78,9 +78,13 @@ CImportedMeasDlg::CImportedMeasDlg(QWidget* parent) : QDialog(parent) {
     bar->addWidget(copy);
     bar->addWidget(copyAll);
     bar->addWidget(close);
+    m_pStatus = new QLabel(this);
+    m_pStatus->setObjectName(QStringLiteral("Status"));
+    m_pStatus->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(m_pList);
+    layout->addWidget(m_pStatus);
     resize(width + 160, 360);
 
     m_pChoice->addItem(tr("All"), 0.f);
@@ -108,6 +112,7 @@ void CImportedMeasDlg::Rebuild() {
         m_pChoice->addItem(c.m_strText, c.m_fValue);
     m_pChoice->setCurrentIndex(0);
     m_fFilter = 0.f;
+    m_pStatus->clear();
     FillList();
 }
 
@@ -183,43 +188,48 @@ void CImportedMeasDlg::OnCopy() {
     // The Measurements list may still show a direction that was deleted since its last refill.
     if (!IsLiveDirection(m_pDoc, direction))
         return;
-    if (ImportedMeasTable::CopyOne(m_pDoc, &m_rows[std::size_t(row)], direction, Series()))
-        AfterCopy();
+    const ImportedMeas& record = m_rows[std::size_t(row)];
+    if (!ImportedMeasTable::HasFiniteValues(record)) {
+        m_pStatus->setText(tr("Record %1 was not copied: its amplitude or phase is not a number.")
+                               .arg(record.m_nId));
+        return;
+    }
+    if (ImportedMeasTable::CopyOne(m_pDoc, &record, direction, Series())) {
+        m_pStatus->clear();
+        AfterCopy(QString());
+    }
 }
 
 void CImportedMeasDlg::OnCopyAll() {
     if (!m_pDoc || m_rows.empty())
         return;
+    if (Series() < 0) {
+        m_pStatus->setText(tr("Copy All: there is no measurement series to copy into."));
+        return;
+    }
     std::vector<const ImportedMeas*> rows;
+    rows.reserve(m_rows.size());
     for (const ImportedMeas& m : m_rows)
         rows.push_back(&m);
-    std::vector<MeasDirection*> measRows;
-    if (m_pMeas) {
-        CMeasListCtrl* measList = m_pMeas->List();
-        auto collect = [&] {
-            measRows.clear();
-            for (int i = 0; i < measList->GetItemCount(); ++i) {
-                MeasDirection* d = measList->DirectionAt(i);
-                if (!IsLiveDirection(m_pDoc, d))
-                    return false;
-                measRows.push_back(d);
-            }
-            return true;
-        };
-        // A row whose direction was deleted since the list's last refill is never written
-        // through: the list is brought up to date first.
-        if (!collect()) {
-            m_pMeas->Refill(m_pMeas->isVisible());
-            if (!collect())
-                measRows.clear();
-        }
-    }
-    if (ImportedMeasTable::CopyAll(m_pDoc, rows, measRows, Series()))
-        AfterCopy();
+    // The directions as the Measurements window lists them, taken from the scene itself: the
+    // window may never have been shown, or list directions deleted since.
+    const ImportedMeasTable::CopyAllResult r = ImportedMeasTable::CopyAll(
+        m_pDoc, rows, ImportedMeasTable::MeasurementRows(*m_pDoc), Series());
+    const QString summary = ImportedMeasTable::Summary(r);
+    m_pStatus->setText(summary);
+    AfterCopy(summary);
 }
 
-void CImportedMeasDlg::AfterCopy() {
-    if (m_pMeas)
-        m_pMeas->Refill(m_pMeas->isVisible());
+void CImportedMeasDlg::AfterCopy(const QString& summary) {
+    if (m_pMeas) {
+        // The user sees the values where they went; showing the window fills it.
+        if (m_pMeas->isVisible())
+            m_pMeas->Refill(true);
+        else if (m_showMeas)
+            m_showMeas();
+        else
+            m_pMeas->show();
+        m_pMeas->SetStatus(summary);
+    }
     m_pDoc->UpdateAllViews();
 }

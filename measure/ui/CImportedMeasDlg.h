@@ -12,6 +12,7 @@ class CMeasurementsDlg;
 class CQuivraDoc;
 class ISeriesHost;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -39,6 +40,8 @@ public:
     QTableWidget* List() const { return m_pList; }
     QComboBox* Choice() const { return m_pChoice; }
     float Filter() const { return m_fFilter; }
+    // What the last copy did, or why it did nothing.
+    QLabel* StatusLine() const { return m_pStatus; }
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -47,8 +50,9 @@ protected:
 private:
     // Rows for the document's records under the filter; none while hidden.
     void FillList();
-    // The copies' common end: the Measurements window and the views show the new values.
-    void AfterCopy();
+    // The copies' common end: the Measurements window is shown with the new values and
+    // `summary` in its status line; the views repaint.
+    void AfterCopy(const QString& summary);
     int Series() const;
 
     CQuivraDoc* m_pDoc = nullptr;   // not owned
@@ -61,4 +65,5 @@ private:
     std::vector<ImportedMeas> m_rows;
     QTableWidget* m_pList;
     QComboBox* m_pChoice;
+    QLabel* m_pStatus;
 };

@@ -64,7 +64,7 @@ void CMeasListCtrl::OnEditorOpened(int row, int column) {
     m_pDoc->UpdateAllViews();
 }
 
-bool CMeasListCtrl::StoreValue(int row, int column, double value) {
+bool CMeasListCtrl::StoreValue(int row, int column, double value, QString*) {
     MeasDirection* d = DirectionAt(row);
     const int k = Series();
     if (!IsEditableColumn(column) || k < 0 || !IsLiveDirection(m_pDoc, d) ||

@@ -5,9 +5,12 @@
 #include "CSeriesEditDlg.h"
 #include "CellNumber.h"
 #include "ISeriesHost.h"
+#include "SeriesNameInput.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -21,8 +24,16 @@ namespace {
 // setModelData, so a cancelled rename reports nothing.
 class RenameDelegate : public QStyledItemDelegate {
 public:
-    RenameDelegate(QObject* parent, std::function<void(int, const QString&)> onRenamed)
-        : QStyledItemDelegate(parent), m_onRenamed(std::move(onRenamed)) {}
+    RenameDelegate(QObject* parent, std::function<void(int, const QString&)> onRenamed,
+                   std::function<void(const QString&)> hint)
+        : QStyledItemDelegate(parent), m_onRenamed(std::move(onRenamed)), m_hint(std::move(hint)) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            FilterSeriesNameInput(line, m_hint);
+        return editor;
+    }
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         QStyledItemDelegate::setModelData(editor, model, index);
@@ -31,6 +42,7 @@ public:
 
 private:
     std::function<void(int, const QString&)> m_onRenamed;
+    std::function<void(const QString&)> m_hint;
 };
 } // namespace
 
@@ -50,9 +62,15 @@ CMeasSeriesDlg::CMeasSeriesDlg(QWidget* parent) : QDialog(parent) {
     // The rename is applied once the editor has closed: applying it refills the list, which
     // must not happen while the view still holds the editor's row.
     auto pending = std::make_shared<std::pair<int, QString>>(-1, QString());
-    auto* delegate = new RenameDelegate(m_pList, [pending](int row, const QString& text) {
-        *pending = {row, text};
-    });
+    m_pStatus = new QLabel(this);
+    m_pStatus->setObjectName(QStringLiteral("Status"));
+    m_pStatus->setWordWrap(true);
+    auto* delegate = new RenameDelegate(
+        m_pList,
+        [pending](int row, const QString& text) {
+            *pending = {row, text};
+        },
+        [this](const QString& hint) { m_pStatus->setText(hint); });
     m_pList->setItemDelegate(delegate);
     connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this, pending] {
         const auto [row, text] = *pending;
@@ -81,9 +99,12 @@ CMeasSeriesDlg::CMeasSeriesDlg(QWidget* parent) : QDialog(parent) {
     for (QPushButton* b : {newButton, deleteButton, editButton, okButton})
         buttons->addWidget(b);
     buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_pList, 1);
-    layout->addLayout(buttons);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_pList, 1);
+    top->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_pStatus);
     resize(400, 220);
 }
 
@@ -113,9 +134,9 @@ void CMeasSeriesDlg::Refill() {
     if (!m_pDoc)
         return;
     for (int k = 0; k < m_pDoc->m_nSeries; ++k) {
+        const std::string& name = m_pDoc->m_seriesNames[static_cast<std::size_t>(k)];
         auto* item = new QTreeWidgetItem(
-            m_pList,
-            {QString::fromLatin1(m_pDoc->m_seriesNames[static_cast<std::size_t>(k)].c_str())});
+            m_pList, {QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     if (!m_pHost || m_pDoc->m_nSeries == 0)
@@ -199,7 +220,11 @@ void CMeasSeriesDlg::OnRenamed(int row, const QString& text) {
         return;
     // The edited row is the series the user renamed (it is also the current one, as editing
     // requires the row to be selected).
-    m_pDoc->m_seriesNames[static_cast<std::size_t>(row)] = text.toLatin1().toStdString();
+    QString dropped;
+    const QString name = StorableSeriesName(text, &dropped);
+    if (!dropped.isEmpty())
+        m_pStatus->setText(SeriesNameHint(dropped));
+    m_pDoc->m_seriesNames[static_cast<std::size_t>(row)] = name.toLatin1().toStdString();
     Refill();
     m_pDoc->SetModifiedFlag();
 }

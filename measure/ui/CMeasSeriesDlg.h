@@ -6,6 +6,7 @@ class CMeasurementsDlg;
 class CQuivraDoc;
 class CSeriesEditDlg;
 class ISeriesHost;
+class QLabel;
 class QTreeWidget;
 
 // "Measurement Series": the document's series, renamed in place, with New, Delete, Edit and
@@ -32,6 +33,8 @@ public:
 
     int SelSeries() const { return m_nSelSeries; }
     QTreeWidget* List() const { return m_pList; }
+    // Hints about refused name characters.
+    QLabel* StatusLine() const { return m_pStatus; }
     // The edit window, or null before it was first needed.
     CSeriesEditDlg* EditDlg() const { return m_pEditDlg; }
 
@@ -52,4 +55,5 @@ private:
     CSeriesEditDlg* m_pEditDlg = nullptr; // owned (Qt child), made on first use
     int m_nSelSeries = -1;
     QTreeWidget* m_pList;
+    QLabel* m_pStatus;
 };

@@ -10,6 +10,7 @@
 #include "TableOrder.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -48,6 +49,13 @@ CMeasurementsDlg::CMeasurementsDlg(QWidget* parent) : QDialog(parent) {
     m_pList->InsertColumn(tr("Angle"), Qt::AlignRight, 70);
     m_pList->setMinimumWidth(40 + 30 + 30 + 70 + 70 + 24);
     connect(m_pList, &CMeasListCtrl::editOpened, this, [this](int row) { m_nSelRow = row; });
+    // Refused entries and the copies from the imported list report here, not in a box.
+    m_pStatus = new QLabel(this);
+    m_pStatus->setObjectName(QStringLiteral("Status"));
+    m_pStatus->setWordWrap(true);
+    connect(m_pList, &CCellListCtrl::cellRefused, this,
+            [this](int, int, const QString& message) { m_pStatus->setText(message); });
+    connect(m_pList, &CCellListCtrl::cellCommitted, m_pStatus, &QLabel::clear);
 
     auto* close = new QPushButton(tr("Close"), this);
     auto* invert = new QPushButton(tr("Invert Phase"), this);
@@ -86,8 +94,13 @@ CMeasurementsDlg::CMeasurementsDlg(QWidget* parent) : QDialog(parent) {
     buttons->addLayout(spin);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList);
+    layout->addWidget(m_pStatus);
     layout->addLayout(buttons);
     resize(320, 360);
+}
+
+void CMeasurementsDlg::SetStatus(const QString& text) {
+    m_pStatus->setText(text);
 }
 
 void CMeasurementsDlg::Bind(CQuivraDoc* doc, ISeriesHost* host) {
@@ -108,9 +121,10 @@ void CMeasurementsDlg::Refill(bool show) {
         return;
     }
     const auto sk = static_cast<std::size_t>(k);
-    setWindowTitle(QString::fromLatin1(m_pDoc->m_seriesNames[sk].c_str()) +
-                   QString::asprintf(" : %g", m_pDoc->m_seriesFrequency[sk]) + " " +
-                   (m_pDoc->m_seriesFreqUnit[sk] ? "RPM." : "Hz."));
+    // The frequency in the user's notation, as the cells below it.
+    setWindowTitle(QString::fromLatin1(m_pDoc->m_seriesNames[sk].c_str()) + QStringLiteral(" : ") +
+                   FormatG(m_pDoc->m_seriesFrequency[sk]) + QStringLiteral(" ") +
+                   (m_pDoc->m_seriesFreqUnit[sk] ? QStringLiteral("RPM.") : QStringLiteral("Hz.")));
 
     std::vector<MeasDirection*> dirs;
     m_pDoc->ForEachPoint([&dirs](CornerPoint* p) {

@@ -5,6 +5,7 @@
 class CMeasListCtrl;
 class CQuivraDoc;
 class ISeriesHost;
+class QLabel;
 class QPushButton;
 class QToolButton;
 
@@ -28,6 +29,9 @@ public:
     void OnSpin(int step);
 
     CMeasListCtrl* List() const { return m_pList; }
+    // The status line under the list: why an entry was refused, what a copy did.
+    QLabel* StatusLine() const { return m_pStatus; }
+    void SetStatus(const QString& text);
     int SelRow() const { return m_nSelRow; }
 
 protected:
@@ -41,6 +45,7 @@ private:
     ISeriesHost* m_pHost = nullptr; // not owned
     int m_nSelRow = -1;
     CMeasListCtrl* m_pList;
+    QLabel* m_pStatus;
     QToolButton* m_pSpinUp;
     QToolButton* m_pSpinDown;
 };

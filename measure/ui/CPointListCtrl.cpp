@@ -6,6 +6,8 @@
 
 #include <QHeaderView>
 
+#include <cmath>
+
 CPointListCtrl::CPointListCtrl(QWidget* parent) : CCellListCtrl(parent) {}
 
 CornerPoint* CPointListCtrl::PointAt(int row) const {
@@ -59,11 +61,20 @@ void CPointListCtrl::OnEditorOpened(int row, int) {
     m_pDoc->UpdateAllViews();
 }
 
-bool CPointListCtrl::StoreValue(int row, int column, double value) {
+bool CPointListCtrl::StoreValue(int row, int column, double value, QString* why) {
     CornerPoint* p = PointAt(row);
     if (!IsEditableColumn(column) || !IsLivePoint(m_pDoc, p))
         return false;
     const double v = value + OriginCoord(m_pDoc, column);
+    // An infinite coordinate would shrink every view to a dot and go into the file as it is.
+    if (!std::isfinite(v)) {
+        if (why)
+            *why = QStringLiteral("%1 plus the local origin is out of range; point %2 keeps its "
+                                  "position.")
+                       .arg(FormatG(value))
+                       .arg(p->m_nNumber);
+        return false;
+    }
     (column == 1 ? p->m_x : column == 2 ? p->m_y : p->m_z) = v;
     return true;
 }

@@ -21,7 +21,7 @@ protected:
     int MapClickColumn(int column) const override;
     QString InitialText(int row, int column) const override;
     void OnEditorOpened(int row, int column) override;
-    bool StoreValue(int row, int column, double value) override;
+    bool StoreValue(int row, int column, double value, QString* why) override;
     CQuivraDoc* Document() const override { return m_pDoc; }
 
 private:

@@ -7,11 +7,14 @@
 #include "ISeriesHost.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
+#include "NumberText.h"
+#include "SeriesNameInput.h"
 
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -65,8 +68,12 @@ CSeriesEditDlg::CSeriesEditDlg(CMeasSeriesDlg* owner) : QDialog(owner), m_pOwner
     for (QPushButton* b : {calculate, close})
         b->setAutoDefault(false);
 
+    m_pStatus = new QLabel(this);
+    m_pStatus->setObjectName(QStringLiteral("Status"));
+    m_pStatus->setWordWrap(true);
     for (QLineEdit* f : {m_pName, m_pFrequency, m_pFrames, m_pAmplification})
         f->installEventFilter(this);
+    FilterSeriesNameInput(m_pName, [this](const QString& hint) { m_pStatus->setText(hint); });
     connect(m_pName, &QLineEdit::returnPressed, this, &CSeriesEditDlg::ApplyName);
     connect(m_pFrequency, &QLineEdit::returnPressed, this, &CSeriesEditDlg::ApplyFrequency);
     connect(m_pFrames, &QLineEdit::returnPressed, this, &CSeriesEditDlg::ApplyFrames);
@@ -88,6 +95,7 @@ CSeriesEditDlg::CSeriesEditDlg(CMeasSeriesDlg* owner) : QDialog(owner), m_pOwner
     layout->addWidget(group(tr("Angular velocity / Frequency"), {m_pFrequency, m_pHz, m_pRpm}));
     layout->addWidget(group(tr("Frames/per."), {m_pFrames}));
     layout->addWidget(group(tr("Amplification"), {m_pAmplification, calculate}));
+    layout->addWidget(m_pStatus);
     layout->addWidget(close, 0, Qt::AlignRight);
 }
 
@@ -111,28 +119,59 @@ void CSeriesEditDlg::LoadFields() {
         return;
     }
     const auto sk = static_cast<std::size_t>(k);
-    m_pName->setText(QString::fromLatin1(m_pDoc->m_seriesNames[sk].c_str()));
+    const std::string& name = m_pDoc->m_seriesNames[sk];
+    m_pName->setText(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     m_pFrequency->setText(FormatG(m_pDoc->m_seriesFrequency[sk]));
     m_pAmplification->setText(FormatG(m_pDoc->m_seriesAmplification[sk]));
     m_pFrames->setText(FormatInt(m_pDoc->m_seriesFramesPerPeriod[sk]));
     (m_pDoc->m_seriesFreqUnit[sk] ? m_pRpm : m_pHz)->setChecked(true);
 }
 
+// A field the user did not change writes nothing: its text is the stored value rounded to
+// "%g" (or a name the line edit may have cut), and merely visiting it must not change the
+// series.
 void CSeriesEditDlg::ApplyName() {
     const int k = Series();
-    if (k < 0)
+    if (k < 0 || !m_pName->isModified())
         return;
-    m_pDoc->m_seriesNames[static_cast<std::size_t>(k)] = m_pName->text().toLatin1().toStdString();
+    m_pName->setModified(false);
+    // Typing cannot bring in other characters (FilterSeriesNameInput); a direct setText can.
+    QString dropped;
+    const QString name = StorableSeriesName(m_pName->text(), &dropped);
+    if (!dropped.isEmpty()) {
+        m_pStatus->setText(SeriesNameHint(dropped));
+        m_pName->setText(name);
+    }
+    m_pDoc->m_seriesNames[static_cast<std::size_t>(k)] = name.toLatin1().toStdString();
     m_pDoc->SetModifiedFlag();
     m_pOwner->Refill();
+}
+
+bool CSeriesEditDlg::ReadField(QLineEdit* field, const QString& what, const QString& stored,
+                               double* value) {
+    if (!field->isModified())
+        return false;
+    field->setModified(false);
+    const numtext::Leading status = numtext::ParseLeadingDouble(field->text(), value);
+    if (status == numtext::Leading::Number) {
+        m_pStatus->clear();
+        return true;
+    }
+    m_pStatus->setText(QStringLiteral("%1: %2; it keeps %3.")
+                           .arg(what, numtext::RefusalReason(status, field->text()), stored));
+    field->setText(stored);
+    return false;
 }
 
 void CSeriesEditDlg::ApplyFrequency() {
     const int k = Series();
     if (k < 0)
         return;
-    m_pDoc->m_seriesFrequency[static_cast<std::size_t>(k)] =
-        ReadLeadingNumber(m_pFrequency->text());
+    double& stored = m_pDoc->m_seriesFrequency[static_cast<std::size_t>(k)];
+    double v = 0.0;
+    if (!ReadField(m_pFrequency, tr("Frequency"), FormatG(stored), &v))
+        return;
+    stored = v;
     m_pDoc->SetModifiedFlag();
     m_pOwner->Refill();
 }
@@ -141,15 +180,19 @@ void CSeriesEditDlg::ApplyFrames() {
     const int k = Series();
     if (k < 0)
         return;
-    const double v = std::trunc(std::fabs(ReadLeadingNumber(m_pFrames->text())));
+    std::int32_t& stored = m_pDoc->m_seriesFramesPerPeriod[static_cast<std::size_t>(k)];
+    double read = 0.0;
+    if (!ReadField(m_pFrames, tr("Frames per period"), FormatInt(stored), &read))
+        return;
+    const double v = std::trunc(std::fabs(read));
     if (v < 1.0) {
         // The animation divides by this count: 0 is refused and the stored value shown again.
-        m_pFrames->setText(FormatInt(m_pDoc->m_seriesFramesPerPeriod[static_cast<std::size_t>(k)]));
+        m_pStatus->setText(tr("Frames per period: at least 1; it keeps %1.").arg(stored));
+        m_pFrames->setText(FormatInt(stored));
         return;
     }
-    const int frames = v >= double(INT_MAX) ? INT_MAX : static_cast<int>(v);
-    m_pDoc->m_seriesFramesPerPeriod[static_cast<std::size_t>(k)] = frames;
-    m_pFrames->setText(FormatInt(frames));
+    stored = v >= double(INT_MAX) ? INT_MAX : static_cast<int>(v);
+    m_pFrames->setText(FormatInt(stored));
     m_pDoc->SetModifiedFlag();
 }
 
@@ -157,8 +200,11 @@ void CSeriesEditDlg::ApplyAmplification() {
     const int k = Series();
     if (k < 0)
         return;
-    m_pDoc->m_seriesAmplification[static_cast<std::size_t>(k)] =
-        ReadLeadingNumber(m_pAmplification->text());
+    double& stored = m_pDoc->m_seriesAmplification[static_cast<std::size_t>(k)];
+    double v = 0.0;
+    if (!ReadField(m_pAmplification, tr("Amplification"), FormatG(stored), &v))
+        return;
+    stored = v;
     m_pDoc->SetModifiedFlag();
 }
 

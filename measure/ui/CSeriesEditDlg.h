@@ -5,6 +5,7 @@
 class CMeasSeriesDlg;
 class CQuivraDoc;
 class ISeriesHost;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -33,6 +34,8 @@ public:
     QLineEdit* AmplificationField() const { return m_pAmplification; }
     QRadioButton* HzButton() const { return m_pHz; }
     QRadioButton* RpmButton() const { return m_pRpm; }
+    // Why a typed value was refused.
+    QLabel* StatusLine() const { return m_pStatus; }
 
 protected:
     bool eventFilter(QObject* obj, QEvent* e) override;
@@ -41,6 +44,10 @@ protected:
 
 private:
     int Series() const;
+    // The number the user typed into `field`, when the text changed and holds a number; else
+    // false, and a refused text is replaced by `stored` (the stored value's text) with the
+    // reason in the status line.
+    bool ReadField(QLineEdit* field, const QString& what, const QString& stored, double* value);
 
     CMeasSeriesDlg* m_pOwner;
     CQuivraDoc* m_pDoc = nullptr;   // not owned
@@ -51,6 +58,7 @@ private:
     QLineEdit* m_pAmplification;
     QRadioButton* m_pHz;
     QRadioButton* m_pRpm;
+    QLabel* m_pStatus;
 };
 
 // The largest amplification for series k that keeps every object point's motion within 0.3 ×

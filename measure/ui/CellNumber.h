@@ -6,15 +6,10 @@ class CQuivraDoc;
 class CornerPoint;
 class MeasDirection;
 
-// Number reading and formatting shared by the editable tables and the series windows.
+// Number formatting shared by the editable tables and the series windows; reading is
+// numtext::ParseLeadingDouble (NumberText.h), under the same locale.
 
-// The longest leading decimal number of `text` (leading blanks skipped); 0 when there is none.
-// Only plain decimal forms count ("inf", "nan" and hexadecimal do not), and a value too large
-// for a double reads 0, so a typo can never put an infinite coordinate or amplitude into the
-// scene.
-double ReadLeadingNumber(const QString& text);
-
-// "%g", "%.4g" and "%d" as shown in fields and tables.
+// "%g", "%.4g" (the user's decimal separator) and "%d" as shown in fields and tables.
 QString FormatG(double v);
 QString Format4G(double v);
 QString FormatInt(int v);

@@ -110,6 +110,48 @@ TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
     }
 }
 
+// After an undo the document is modified unless it equals its file again.
+TEST_F(AppTest, UndoAfterSaveLeavesTheDocumentModified) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    CQuivraDoc* doc = ActiveDoc()->Doc();
+    auto change = [doc] {
+        doc->SaveUndoState();
+        doc->AddSeries();
+        doc->SetModifiedFlag(true);
+    };
+    change();
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_FALSE(doc->IsModified()); // back to what the file holds
+    change();
+    ASSERT_TRUE(Run(ID_FILE_SAVE));
+    ASSERT_TRUE(Run(ID_EDIT_UNDO)); // the file keeps the series the user undid
+    EXPECT_TRUE(doc->IsModified());
+    Frame()->UpdateCmdUI();
+    EXPECT_EQ(ActiveDoc()->Frames().first()->windowTitle(), "copy.qvr*");
+    m_answer = CPrompts::No;
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
+    EXPECT_EQ(m_questions.size(), 1);
+}
+
+// Two documents on one file would overwrite each other's saves: Save As refuses the file of
+// another open document, also under another name of the same file.
+TEST_F(AppTest, SaveAsOntoAnotherOpenDocumentsFileIsRefused) {
+    const QString a = MakeScene("a.qvr"), b = MakeScene("b.qvr");
+    const QString link = m_tmp.filePath("link.qvr");
+    ASSERT_TRUE(QFile::link(a, link));
+    ASSERT_TRUE(Start({a, b}));
+    CAppDocument* active = ActiveDoc();
+    ASSERT_EQ(active->GetTitle(), "b.qvr");
+    for (const QString& target : {a, link}) {
+        m_savePath = target;
+        m_messages.clear();
+        Run(ID_FILE_SAVE_AS);
+        EXPECT_EQ(active->GetTitle(), "b.qvr") << target.toStdString();
+        ASSERT_EQ(m_messages.size(), 1) << target.toStdString();
+        EXPECT_TRUE(m_messages[0].contains("open as \"a.qvr\"")) << m_messages[0].toStdString();
+    }
+}
+
 TEST_F(AppTest, ExitAsksForEveryModifiedDocument) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Run(ID_FILE_NEW));

@@ -199,6 +199,27 @@ TEST(CylinderGenerator, HugeCornerCountIsClamped) {
     EXPECT_EQ(cyl->m_points.size(), static_cast<size_t>(kMaxCylinderCorners));
 }
 
+// Finite input whose sum leaves the doubles: nothing is made, no snapshot is taken.
+TEST(CylinderGenerator, ResultsBeyondTheDoublesAreRefused) {
+    CQuivraDoc doc;
+    BoxInput box;
+    box.m_p1.x = 1e308;
+    box.m_displacement.x = 1e308;
+    EXPECT_EQ(AddBox(doc, box), nullptr);
+    CylinderInput cyl;
+    cyl.m_centre.x = 1e308;
+    cyl.m_dLength = 1e308;
+    EXPECT_EQ(AddCylinder(doc, cyl), nullptr);
+    cyl = CylinderInput{};
+    doc.m_pOrigin->m_y = 1.7e308;
+    cyl.m_centre.y = 1.7e308;
+    EXPECT_EQ(AddCylinder(doc, cyl), nullptr);
+    EXPECT_TRUE(doc.m_objects.empty());
+    EXPECT_EQ(doc.m_bUndoAvailable, 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.m_nNextPointNumber, 1);
+}
+
 TEST(CylinderGenerator, NumberingContinuesAfterBox) {
     CQuivraDoc doc;
     AddBox(doc, BoxInput{});

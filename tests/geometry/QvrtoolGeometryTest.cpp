@@ -146,6 +146,8 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
         {QStringLiteral("add-cylinder"), in, out, QStringLiteral("--centre"),
          QStringLiteral("0,inf,0")},
         {QStringLiteral("add-box"), in, out, QStringLiteral("--p2"), QStringLiteral("1e999,0,0")},
+        {QStringLiteral("add-cylinder"), in, out, QStringLiteral("--centre"),
+         QStringLiteral("1e308,0,0"), QStringLiteral("--length"), QStringLiteral("1e308")},
     };
     for (const QStringList& args : bad) {
         const RunResult r = Qvrtool(args);

@@ -2,7 +2,10 @@
 #include "InstDlgTestSupport.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
+
+#include <limits>
 
 using namespace instdlgtest;
 
@@ -112,6 +115,37 @@ TEST_F(ImportedWindows, CopyAllLooksAtTheFirstMinRowsOnly) {
     // The copy is undone in one step.
     ASSERT_EQ(doc.Undo(), 1);
     EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_directions[0]->m_measurements[0]->m_dAmplitude, 0.0);
+}
+
+// The Measurements window closed (its list emptied), a record with no number for amplitude,
+// one without a direction, one beyond the first min(n, m): Copy All still copies, skips what is
+// not a number, shows the values and says what it did.
+TEST_F(ImportedWindows, CopyAllWithMeasurementsClosedSaysWhatItDid) {
+    Build(3);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    doc.m_importedMeas = {Rec(2, 2.5f, 45.f, 1.f), Rec(9, 9.f, 9.f, 1.f), Rec(3, nan, 0.f, 1.f),
+                          Rec(1, 1.f, 1.f, 1.f)};
+    imported.show();
+    meas.hide();
+    EXPECT_EQ(Row(2)[1], QStringLiteral("nan"));
+    Click(&imported, "CopyAll");
+    EXPECT_DOUBLE_EQ(Amplitude(2), 2.5);
+    EXPECT_DOUBLE_EQ(Amplitude(3), 0.0);
+    EXPECT_DOUBLE_EQ(Amplitude(1), 0.0);
+    EXPECT_TRUE(meas.isVisible());
+    EXPECT_EQ(meas.List()->GetItemText(1, 3), QStringLiteral("2.5"));
+    EXPECT_EQ(imported.StatusLine()->text(),
+              QStringLiteral("Copy All: 1 direction received values; 1 matched no direction; 1 "
+                             "skipped: amplitude or phase is not a number. 1 record was not "
+                             "looked at: only as many records count as the Measurements list "
+                             "has rows."));
+    // "Copy >" refuses the record too.
+    meas.List()->BeginCellEdit(2, 3);
+    meas.List()->CloseCellEdit();
+    imported.List()->setCurrentCell(2, 0);
+    imported.OnCopy();
+    EXPECT_DOUBLE_EQ(Amplitude(3), 0.0);
+    EXPECT_TRUE(imported.StatusLine()->text().contains(QLatin1String("not copied")));
 }
 
 TEST_F(ImportedWindows, CopyAllUsesTheFilteredRowsAndTheFirstMatchingDirection) {

@@ -80,7 +80,7 @@ TEST_F(CopyTest, CopyAllLooksAtTheFirstMinRowsOnly) {
                                                {9, 2, 0, 2.5f, 20.f, 0, 1},  // no direction 9
                                                {2, 2, 0, 3.5f, 30.f, 0, 1}}; // beyond min(n, m)
     const auto rows = ImportedMeasTable::Rows(records, 0.f);
-    ASSERT_TRUE(ImportedMeasTable::CopyAll(&m_doc, rows, {m_dirs[1], m_dirs[0]}, 1));
+    ASSERT_TRUE(ImportedMeasTable::CopyAll(&m_doc, rows, {m_dirs[1], m_dirs[0]}, 1).bChanged);
     EXPECT_TRUE(m_doc.IsModified());
     EXPECT_EQ(m_doc.m_bUndoAvailable, 1);
     EXPECT_EQ(Meas(0, 1).m_dAmplitude, 1.5);
@@ -98,7 +98,7 @@ TEST_F(CopyTest, CopyAllLooksAtTheFirstMinRowsOnly) {
 
 TEST_F(CopyTest, CopyAllAndCopyOneEdges) {
     // No rows: nothing at all, not even a snapshot.
-    EXPECT_FALSE(ImportedMeasTable::CopyAll(&m_doc, {}, m_dirs, 0));
+    EXPECT_FALSE(ImportedMeasTable::CopyAll(&m_doc, {}, m_dirs, 0).bChanged);
     EXPECT_FALSE(m_doc.IsModified());
     EXPECT_EQ(m_doc.m_bUndoAvailable, 0);
 
@@ -114,8 +114,8 @@ TEST_F(CopyTest, CopyAllAndCopyOneEdges) {
 
     // A series index the document does not have changes nothing and does not crash.
     const std::vector<const ImportedMeas*> rows{&rec};
-    EXPECT_TRUE(ImportedMeasTable::CopyAll(&m_doc, rows, m_dirs, 2));
-    EXPECT_TRUE(ImportedMeasTable::CopyAll(&m_doc, rows, m_dirs, -1));
+    EXPECT_TRUE(ImportedMeasTable::CopyAll(&m_doc, rows, m_dirs, 2).bChanged);
+    EXPECT_TRUE(ImportedMeasTable::CopyAll(&m_doc, rows, m_dirs, -1).bChanged);
     EXPECT_EQ(Meas(2, 0).m_dAmplitude, 0.0);
     EXPECT_EQ(Meas(2, 1).m_dAmplitude, 0.0);
 }

@@ -1,4 +1,5 @@
 // `qvrtool ktl` and `qvrtool transfer` as a user runs them.
+#include "CommaLocale.h"
 #include "KtlBuilder.h"
 
 #include "InstrumentSet.h"
@@ -20,8 +21,14 @@ struct ToolRun {
     QByteArray out, err;
 };
 
-ToolRun Qvrtool(const QStringList& args) {
+ToolRun Qvrtool(const QStringList& args, bool commaLocale = false) {
     QProcess p;
+    if (commaLocale) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LOCPATH"), CommaLocale::Folder());
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(CommaLocale::Name()));
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(QUIVRA_QVRTOOL), args);
     ToolRun r;
     if (!p.waitForFinished(30000)) {
@@ -72,11 +79,14 @@ TEST_F(QvrtoolTest, KtlPrintsRecordsExactly) {
     KtlBuilder b;
     b.Add({1, 0.1f, 1e-7f, 3.4028235e38f, 1.f, 0, 12}).Add({2, -2.5f, 359.9f, 24.75f, 1.f});
     const QString path = Write(QStringLiteral("values.KTL"), b.Bytes());
-    const ToolRun r = Qvrtool({QStringLiteral("ktl"), path});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.isEmpty());
     const KtlResult want = KtlReader::ReadFile(path);
-    ExpectJsonMatches(r.out, want.m_records, want.m_multiples);
+    // JSON keeps its decimal point under a user's comma locale.
+    for (bool comma : {false, true}) {
+        const ToolRun r = Qvrtool({QStringLiteral("ktl"), path}, comma);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty());
+        ExpectJsonMatches(r.out, want.m_records, want.m_multiples);
+    }
 }
 
 TEST_F(QvrtoolTest, KtlFailures) {

@@ -130,6 +130,10 @@ TEST(QvrtoolScene, ScriptedDirectionsSeriesAndValues) {
                  QStringLiteral("--rpm"), QStringLiteral("--frames"), QStringLiteral("30")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "series 2\n");
+    // The file holds one byte per character: anything else is refused, not stored as '?'.
+    r = RunTool({QStringLiteral("add-series"), scene, scene, QStringLiteral("--name"),
+                 QString::fromUtf8("Pumpe \u20ac")});
+    EXPECT_EQ(r.exitCode, 1);
     // Point 1 already carries +X (direction 1): kept; points 4-6 get new ones.
     r = RunTool({QStringLiteral("add-direction"), scene, scene, QStringLiteral("--point"),
                  QStringLiteral("1,4-6"), QStringLiteral("--code"), QStringLiteral("x")});

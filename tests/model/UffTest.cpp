@@ -1,5 +1,6 @@
 // Universal File exchange: round trips through our own writer and reader, and small files in the
 // dialects other tools write (tests/data/uff; each test names the dialect its file reproduces).
+#include "CommaLocale.h"
 #include "SceneFile.h"
 #include "TestScenes.h"
 #include "UffReader.h"
@@ -113,7 +114,12 @@ TEST(Uff, RoundTripKeepsPointsLinesAndShapes) {
     BuildSample(doc);
     QStringList notes;
     QByteArray file;
-    ASSERT_TRUE(UffWriter::Export(doc, QStringLiteral("s"), {}, &file, &notes, nullptr));
+    {
+        // The program runs under the user's locale; the file's numbers keep their point.
+        CommaLocale locale;
+        ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
+        ASSERT_TRUE(UffWriter::Export(doc, QStringLiteral("s"), {}, &file, &notes, nullptr));
+    }
     EXPECT_TRUE(notes.isEmpty());
 
     CQuivraDoc back;

@@ -4,9 +4,11 @@
 #include "CMeasListCtrl.h"
 #include "CMeasurementsDlg.h"
 #include "CPointListCtrl.h"
+#include "CommaLocale.h"
 #include "TablesTestSupport.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -107,13 +109,22 @@ TEST_F(PointTable, WalkingThroughCellsChangesNothing) {
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(PointTable, TextThatIsNoNumberStoresOriginPlusZero) {
+// Text without a number, or a value that leaves the doubles once the origin is added, is
+// refused: the point stays, the cell keeps its text and the status line says why.
+TEST_F(PointTable, RefusedTextKeepsThePointAndSaysWhy) {
     Build(1);
-    list->BeginCellEdit(0, 1);
-    Type("abc");
-    QTest::keyClick(Editor(), Qt::Key_Return);
-    EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_x, 10.0);
-    EXPECT_EQ(list->GetItemText(0, 1), "0");
+    doc.m_pOrigin->m_x = 1.7e308;
+    const std::pair<const char*, const char*> cases[] = {{"abc", "not a number"},
+                                                         {"1e308", "out of range"}};
+    for (const auto& [text, why] : cases) {
+        list->BeginCellEdit(0, 1);
+        Type(QString::fromLatin1(text));
+        QTest::keyClick(Editor(), Qt::Key_Return);
+        EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_x, 12.0) << text;
+        EXPECT_EQ(list->GetItemText(0, 1), "2") << text;
+        EXPECT_TRUE(dlg.StatusLine()->text().contains(QLatin1String(why))) << text;
+    }
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(PointTable, TabWalksXYZAndWrapsToRowZero) {
@@ -280,6 +291,23 @@ TEST_F(MeasTable, AmplitudeReadsLeadingNumber) {
     EXPECT_DOUBLE_EQ(Dir(1)->m_measurements[0]->m_dAmplitude, 1500.0);
     EXPECT_EQ(list->GetItemText(1, 3), "1500");
     EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(MeasTable, CommaLocaleCellsReadAndShowCommas) {
+    CommaLocale locale;
+    ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
+    Build(1);
+    const std::pair<const char*, double> cases[] = {{"0,9", 0.9}, {"2.5", 0.9}};
+    for (const auto& [text, amplitude] : cases) {
+        list->BeginCellEdit(0, 3);
+        QTest::keyClicks(list->CurrentEditor(), QString::fromLatin1(text));
+        QTest::keyClick(list->CurrentEditor(), Qt::Key_Return);
+        EXPECT_DOUBLE_EQ(Dir(0)->m_measurements[0]->m_dAmplitude, amplitude) << text;
+        EXPECT_EQ(list->GetItemText(0, 3), "0,9") << text;
+    }
+    // "2.5" is the other convention's number: refused rather than read as 2.
+    EXPECT_TRUE(dlg.StatusLine()->text().contains(QLatin1String("\",\"")))
+        << dlg.StatusLine()->text().toStdString();
 }
 
 TEST_F(MeasTable, ClickOnIdOpensAmplitudeAndMarksTheRow) {

@@ -6,18 +6,6 @@
 #include <utility>
 #include <vector>
 
-TEST(CellNumber, ReadsTheLongestDecimalPrefix) {
-    const std::pair<const char*, double> cases[] = {
-        {"1.5e3abc", 1500.0}, {"7", 7.0},     {"  -12.7", -12.7}, {"+3.25x", 3.25},
-        {".5", 0.5},          {"5.", 5.0},    {"1.2.3", 1.2},     {"1e", 1.0},
-        {"1e+", 1.0},         {"2E-1", 0.2},  {"", 0.0},          {"abc", 0.0},
-        {"-", 0.0},           {"-.e3", 0.0},  {"inf", 0.0},       {"nan", 0.0},
-        {"0x1A", 0.0},        {"1e999", 0.0}, {"-1e999", 0.0},    {"1e-999", 0.0},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_DOUBLE_EQ(ReadLeadingNumber(QString::fromLatin1(text)), expected) << text;
-}
-
 TEST(CellNumber, FormatsAsTheTablesShowNumbers) {
     EXPECT_EQ(Format4G(1500.0), "1500");
     EXPECT_EQ(Format4G(12345.6), "1.235e+04");

@@ -4,8 +4,11 @@
 #include "CMeasurementsDlg.h"
 #include "CSeriesEditDlg.h"
 #include "CellNumber.h"
+#include "CommaLocale.h"
 #include "TablesTestSupport.h"
 
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -343,11 +346,15 @@ struct EditSeries : Windows {
         ASSERT_TRUE(edit);
         ASSERT_TRUE(tablestest::ShowActive(edit));
     }
-    // Types into a field and moves the focus on, as the user leaves it.
+    // Types into a field and moves the focus on, as the user leaves it. One key event per
+    // character (QTest's key clicks know only ASCII).
     void Enter(QLineEdit* field, const QString& text) {
         field->setFocus();
         field->selectAll();
-        QTest::keyClicks(field, text);
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(field, &press);
+        }
         (field == edit->NameField() ? edit->FrequencyField() : edit->NameField())->setFocus();
     }
 };
@@ -381,9 +388,46 @@ TEST_F(EditSeries, FieldsApplyOnFocusLoss) {
     Enter(edit->NameField(), "Idle");
     EXPECT_EQ(doc.m_seriesNames[0], "Idle");
     EXPECT_EQ(series.List()->topLevelItem(0)->text(0), "Idle");
-    Enter(edit->AmplificationField(), "x");
-    EXPECT_EQ(doc.m_seriesAmplification[0], 0.0);
+    Enter(edit->AmplificationField(), "2.5x");
+    EXPECT_EQ(doc.m_seriesAmplification[0], 2.5);
     EXPECT_TRUE(doc.IsModified());
+}
+
+// Tabbing through stores nothing: not the "%g" text, not a name the field cut, not a number
+// read under the other decimal separator.
+TEST_F(EditSeries, VisitingTheFieldsChangesNothing) {
+    CommaLocale locale;
+    ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
+    meas.show();
+    const std::string name(40000, 'n');
+    doc.m_seriesNames[0] = name;
+    doc.m_seriesFrequency[0] = 1234.5678;
+    doc.m_seriesAmplification[0] = 2.5;
+    edit->LoadFields();
+    doc.SetModifiedFlag(false);
+    for (QLineEdit* f : {edit->FrequencyField(), edit->FramesField(), edit->AmplificationField(),
+                         edit->NameField(), edit->FrequencyField()})
+        f->setFocus();
+    EXPECT_TRUE(doc.m_seriesNames[0] == name) << "name of " << doc.m_seriesNames[0].size();
+    EXPECT_EQ(doc.m_seriesFrequency[0], 1234.5678);
+    EXPECT_EQ(doc.m_seriesAmplification[0], 2.5);
+    EXPECT_FALSE(doc.IsModified());
+    // Typed numbers are read, and the title shows them, with the user's separator.
+    Enter(edit->FrequencyField(), "12,5");
+    EXPECT_EQ(doc.m_seriesFrequency[0], 12.5);
+    EXPECT_EQ(meas.windowTitle(), QString::fromStdString(name) + " : 12,5 Hz.");
+}
+
+TEST_F(EditSeries, RefusedInputKeepsTheSeriesAndSaysWhy) {
+    Enter(edit->AmplificationField(), "x");
+    EXPECT_EQ(doc.m_seriesAmplification[0], 1.0);
+    EXPECT_EQ(edit->AmplificationField()->text(), "1");
+    EXPECT_TRUE(edit->StatusLine()->text().contains("not a number"));
+    // Characters the file cannot hold are refused as they are typed, never stored as '?'.
+    Enter(edit->NameField(),
+          QString::fromUtf8("Pumpe \u041b\u043e\u043f\u0430\u0441\u0442\u044c \u20ac"));
+    EXPECT_EQ(doc.m_seriesNames[0], "Pumpe  ");
+    EXPECT_TRUE(edit->StatusLine()->text().contains(QChar(0x20ac)));
 }
 
 TEST_F(EditSeries, UnitChangesButNotTheValue) {

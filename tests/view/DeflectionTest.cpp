@@ -279,6 +279,19 @@ TEST(ViewState, FitZoom) {
     AddPoint(boxed, 10, 0, 0);
     AddBox(boxed, -100, 0, 0, 0, 50, 25); // farthest: (-100, 50, 25) in the object
     EXPECT_DOUBLE_EQ(CViewState::FitZoom(boxed), 1250.0 / std::sqrt(100.0 * 100 + 2500 + 625));
+    // A file may hold non-finite points: the fit is made for the others.
+    AddPoint(one, HUGE_VAL, 0, 0);
+    AddPoint(one, std::nan(""), 0, 0);
+    EXPECT_EQ(CViewState::FitZoom(one), 2.5);
+}
+
+TEST(ViewState, WheelRecoversFromAZoomOfZeroOrInfinity) {
+    CQuivraDoc one;
+    AddPoint(one, 300, 400, 0);
+    for (double zoom : {0.0, HUGE_VAL, std::nan("")})
+        EXPECT_EQ(CViewState::WheelZoom(zoom, 120, &one), 2.5) << zoom;
+    EXPECT_DOUBLE_EQ(CViewState::WheelZoom(2.0, 120, &one), 2.0 * std::exp(0.1));
+    EXPECT_EQ(CViewState::WheelZoom(1e-323, -120000, &one), 1e-323); // never down to 0
 }
 
 } // namespace

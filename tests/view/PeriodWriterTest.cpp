@@ -45,6 +45,29 @@ TEST(PeriodWriter, NamesFramesFromOneWithThreeDigits) {
         EXPECT_EQ(CPeriodWriter::FileName(base, c.k), base + QLatin1String(c.name));
 }
 
+// Names a file cannot carry are mended so that every frame can be written, and the user is told.
+TEST(PeriodWriter, SeriesNamesBecomeValidFileNameParts) {
+    CQuivraDoc doc;
+    AddSeries(doc, 2);
+    const std::string longName(300, 'x');
+    const std::pair<std::string, QString> cases[] = {
+        {"Run 1", QStringLiteral("Run 1")},
+        {"a/b\tc", QStringLiteral("a_b_c")},
+        {longName, QString(255 - 15 - 11, QLatin1Char('x'))}, // "pump.qvr - " leads the name
+    };
+    QTemporaryDir dir;
+    for (const auto& [name, part] : cases) {
+        doc.m_seriesNames[0] = name;
+        QString note;
+        const QString base = CPeriodWriter::BaseName(dir.filePath("pump.qvr"), doc, 0, &note);
+        EXPECT_EQ(base, dir.filePath("pump.qvr - ") + part);
+        EXPECT_EQ(note.isEmpty(), name == "Run 1") << name;
+        QImage frame(8, 4, QImage::Format_RGB32);
+        frame.fill(Qt::white);
+        EXPECT_EQ(CPeriodWriter::Write(base, 1, [&](int) { return frame; }).nWritten, 1) << name;
+    }
+}
+
 TEST(PeriodWriter, ANullFrameIsListedNotWritten) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

@@ -105,6 +105,7 @@ TEST_F(QvrtoolRender, RejectsBadOptionsAndFrames) {
     EXPECT_TRUE(err.contains(QStringLiteral("frame 24"))) << err.toStdString();
     EXPECT_EQ(RunTool({"render", m_scene, m_out, "--series", "1"}), 1);
     EXPECT_EQ(RunTool({"render", m_scene, m_out, "--size", "0x10"}), 2);
+    EXPECT_EQ(RunTool({"render", m_scene, m_out, "--size", "3x10"}), 2); // no whole BMP row
     EXPECT_EQ(RunTool({"render", m_scene, m_out, "--zoom", "-1"}), 2);
     EXPECT_EQ(RunTool({"render", m_scene, m_out, "--show", "wires"}), 2);
     EXPECT_EQ(RunTool({"render", m_scene, m_out, "--look", "modern"}), 2);

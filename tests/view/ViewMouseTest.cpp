@@ -360,6 +360,10 @@ TEST_F(ViewMouseTest, CtrlDragPansOnlyWithTheFocusWhileTheWheelAlwaysZooms) {
     Wheel(-240);
     EXPECT_DOUBLE_EQ(m_view->m_dZoom, 2.0 * std::exp(0.1) * std::exp(-0.2));
     EXPECT_EQ(m_tools->m_nCamera, cameraCalls + 2);
+    // Camera Settings accept a zoom of 0; the wheel brings the model back.
+    m_view->m_dZoom = 0.0;
+    Wheel(120);
+    EXPECT_GT(m_view->m_dZoom, 0.0);
 }
 
 TEST_F(ViewMouseTest, ADragNeverSelectsAndAClickWithinTheThresholdDoes) {

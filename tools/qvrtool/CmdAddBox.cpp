@@ -53,6 +53,9 @@ int Run(const QStringList& args) {
     if (!doc)
         return 1;
     BoxObject* box = AddBox(*doc, in);
+    if (!box)
+        return Fail(QStringLiteral("qvrtool add-box: a corner would be out of range; nothing "
+                                   "was written"));
     if (!SaveScene(*doc, args[1]))
         return 1;
     Print(QStringLiteral("box: points %1-%2, %3 lines\n")

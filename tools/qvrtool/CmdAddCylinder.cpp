@@ -93,6 +93,9 @@ int Run(const QStringList& args) {
     if (!doc)
         return 1;
     CylinderObject* cyl = AddCylinder(*doc, in);
+    if (!cyl)
+        return Fail(QStringLiteral("qvrtool add-cylinder: a coordinate would be out of range; "
+                                   "nothing was written"));
     if (!SaveScene(*doc, args[1]))
         return 1;
     if (cyl->m_points.empty())

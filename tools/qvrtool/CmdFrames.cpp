@@ -116,7 +116,10 @@ int Run(const QStringList& args) {
 
     // The document's full path, as the view names the files of a saved document.
     const QString prefix = o.hasOut ? o.out : QFileInfo(args[0]).absoluteFilePath();
-    const QString base = CPeriodWriter::BaseName(prefix, *doc, o.series);
+    QString nameNote;
+    const QString base = CPeriodWriter::BaseName(prefix, *doc, o.series, &nameNote);
+    if (!nameNote.isEmpty())
+        Fail(nameNote); // a note on stderr; the frames are still written
     const CPeriodWriter::Result r =
         CPeriodWriter::Render(gl, renderer, *doc, st, o.width, o.height, base);
     for (const QString& f : r.failed)

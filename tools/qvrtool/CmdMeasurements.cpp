@@ -80,13 +80,21 @@ int AddSeries(const QStringList& args) {
         return Usage(usage);
     if (frames < 1)
         return Fail(QStringLiteral("--frames must be at least 1"));
+    const QString name =
+        o.values.count(QStringLiteral("--name")) ? o.values[QStringLiteral("--name")] : QString();
+    // The file stores one byte per character: anything else would become '?'.
+    for (QChar c : name)
+        if (c.unicode() > 0xFF)
+            return Fail(QStringLiteral("--name \"%1\": a series name can hold only Latin-1 "
+                                       "characters")
+                            .arg(name));
     auto doc = LoadOrNew(o.positional[0]);
     if (!doc)
         return 1;
     doc->AddSeries();
     const int k = doc->m_nSeries - 1;
     if (o.values.count(QStringLiteral("--name")))
-        doc->m_seriesNames[k] = o.values[QStringLiteral("--name")].toLatin1().toStdString();
+        doc->m_seriesNames[k] = name.toLatin1().toStdString();
     doc->m_seriesFrequency[k] = freq;
     doc->m_seriesFreqUnit[k] = o.flags.contains(QStringLiteral("--rpm")) ? 1 : 0;
     doc->m_seriesFramesPerPeriod[k] = frames;
@@ -223,20 +231,6 @@ int SetValues(const QStringList& args) {
     return 0;
 }
 
-// The Measurements window's order: ascending direction number, ties later collected first.
-std::vector<MeasDirection*> MeasurementRows(CQuivraDoc& doc) {
-    std::vector<MeasDirection*> rows;
-    doc.ForEachPoint([&](CornerPoint* p) {
-        for (MeasDirection* d : p->m_directions)
-            rows.push_back(d);
-    });
-    std::reverse(rows.begin(), rows.end());
-    std::stable_sort(rows.begin(), rows.end(), [](const MeasDirection* a, const MeasDirection* b) {
-        return a->m_nNumber < b->m_nNumber;
-    });
-    return rows;
-}
-
 int CopyKtl(const QStringList& args) {
     const char* usage = "copy-ktl IN.qvr FILE.KTL OUT.qvr [--series S] [--multiple M]";
     Options o;
@@ -254,8 +248,16 @@ int CopyKtl(const QStringList& args) {
     if (ImportInstrumentFile(o.positional[1], doc.get(), &message) != ImportOutcome::Imported)
         return Fail(QStringLiteral("%1: %2").arg(o.positional[1], message));
     const auto rows = ImportedMeasTable::Rows(doc->m_importedMeas, static_cast<float>(multiple));
-    ImportedMeasTable::CopyAll(doc.get(), rows, MeasurementRows(*doc), series);
-    return SaveScene(*doc, o.positional[2]) ? 0 : 1;
+    const ImportedMeasTable::CopyAllResult r = ImportedMeasTable::CopyAll(
+        doc.get(), rows, ImportedMeasTable::MeasurementRows(*doc), series);
+    if (!SaveScene(*doc, o.positional[2]))
+        return 1;
+    Print(QStringLiteral("copied %1 unmatched %2 not-finite %3 not-looked-at %4\n")
+              .arg(r.nCopied)
+              .arg(r.nUnmatched)
+              .arg(r.nNotFinite)
+              .arg(r.nNotLookedAt));
+    return 0;
 }
 
 CommandRegistrar r1{{"add-series",

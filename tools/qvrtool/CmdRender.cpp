@@ -76,8 +76,10 @@ QString ParseOptions(const QStringList& args, Options& o) {
         const QString value = args[++i];
         std::vector<double> v;
         if (opt == QLatin1String("--size")) {
-            if (!ParseSize(value, 1, o.width, o.height))
-                return QStringLiteral("bad --size \"%1\" (WxH, 1 to 16384 each)").arg(value);
+            // BMP rows are cut to a multiple of 4 pixels: a narrower frame would have none.
+            if (!ParseSize(value, 4, o.width, o.height))
+                return QStringLiteral("bad --size \"%1\" (WxH, W 4 to 16384, H 1 to 16384)")
+                    .arg(value);
         } else if (opt == QLatin1String("--rot")) {
             if (!ParseFiniteDoubles(value, 3, o.rot))
                 return QStringLiteral("bad --rot \"%1\" (X,Y,Z degrees)").arg(value);

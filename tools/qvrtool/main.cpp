@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include <cerrno>
+#include <clocale>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Qt puts the user's locale into effect; qvrtool reads and writes numbers for programs
+    // (JSON, tables, UFF) and keeps the '.' decimal point whatever the locale.
+    std::setlocale(LC_NUMERIC, "C");
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.isEmpty())

@@ -70,14 +70,65 @@ TEST(NumberText, IntegersAreBaseTenAndFitIn32Bits) {
 
 TEST(NumberText, CommaLocaleReadsAndShowsCommas) {
     CommaLocale locale;
-    if (!locale.IsActive())
-        GTEST_SKIP() << locale.Why().toStdString();
+    ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
     double v = 0.0;
     EXPECT_TRUE(ParseWholeDouble(QStringLiteral("2,5"), &v));
     EXPECT_DOUBLE_EQ(v, 2.5);
     // The dot is no separator there: strtod stops at it.
     EXPECT_FALSE(ParseWholeDouble(QStringLiteral("2.5"), &v));
     EXPECT_EQ(FormatG(5.5), QStringLiteral("5,5"));
+    EXPECT_EQ(Format4G(0.75), QStringLiteral("0,75"));
+    EXPECT_EQ(FormatFixed(-2.0), QStringLiteral("-2,000000"));
+    // Files and programs' output keep the point.
+    char buf[32];
+    SnprintfC(buf, sizeof buf, "%13.5E", 1.5);
+    EXPECT_STREQ(buf, "  1.50000E+00");
+}
+
+// The tables' rule: the longest leading number, refused when there is none, when it overflows
+// or when it is the other convention's decimal number.
+TEST(NumberText, LeadingNumberUnderEitherSeparator) {
+    struct Case {
+        const char* text;
+        Leading status;
+        double value;
+    };
+    const Case point[] = {
+        {"1.5e3abc", Leading::Number, 1500.0},
+        {"  -12.7", Leading::Number, -12.7},
+        {"+3.25x", Leading::Number, 3.25},
+        {".5", Leading::Number, 0.5},
+        {"5.", Leading::Number, 5.0},
+        {"1.2.3", Leading::Number, 1.2},
+        {"1e+", Leading::Number, 1.0},
+        {"2E-1", Leading::Number, 0.2},
+        {"1e-999", Leading::Number, 0.0},
+        {"0x1A", Leading::Number, 0.0},
+        {"", Leading::NoNumber, 0},
+        {"abc", Leading::NoNumber, 0},
+        {"-.e3", Leading::NoNumber, 0},
+        {"inf", Leading::NoNumber, 0},
+        {"nan", Leading::NoNumber, 0},
+        {"1e999", Leading::OutOfRange, 0},
+        {"-1e999", Leading::OutOfRange, 0},
+        {"2,5", Leading::WrongSeparator, 0},
+    };
+    const Case comma[] = {
+        {"0,9", Leading::Number, 0.9},       {"50,5", Leading::Number, 50.5},
+        {"1,5e3x", Leading::Number, 1500.0}, {"7", Leading::Number, 7.0},
+        {"2.5", Leading::WrongSeparator, 0}, {"x", Leading::NoNumber, 0},
+    };
+    auto check = [](const Case& c) {
+        double v = -999.0;
+        EXPECT_EQ(ParseLeadingDouble(QString::fromLatin1(c.text), &v), c.status) << c.text;
+        EXPECT_DOUBLE_EQ(v, c.status == Leading::Number ? c.value : -999.0) << c.text;
+    };
+    for (const Case& c : point)
+        check(c);
+    CommaLocale locale;
+    ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
+    for (const Case& c : comma)
+        check(c);
 }
 
 } // namespace
