@@ -234,9 +234,15 @@ bool CMainFrame::CreateToolBars() {
     m_pNavigationBar->setIconSize(QSize(16, 15));
     m_pNavigationBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     const QHash<int, QString> shortTexts = {
+        {ID_VIEW_FRONT, QStringLiteral("Front")},
+        {ID_VIEW_TOP, QStringLiteral("Top")},
+        {ID_VIEW_SIDE, QStringLiteral("Side")},
         {ID_VIEW_ISOMETRIC, QStringLiteral("Iso")},
+        {ID_ANIMATION_PAUSE, QStringLiteral("Pause")},
         {ID_ANIMATION_PREV_FRAME, QStringLiteral("\u25c0")},
         {ID_ANIMATION_NEXT_FRAME, QStringLiteral("\u25b6")},
+        {ID_ANIMATION_SLOWER, QStringLiteral("Slower")},
+        {ID_ANIMATION_FASTER, QStringLiteral("Faster")},
     };
     for (int id : commandtable::NavigationToolBar()) {
         if (id == commandtable::kSeparator) {
