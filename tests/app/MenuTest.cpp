@@ -253,6 +253,15 @@ TEST_F(AppTest, StyleAndAnimateAllReachEveryWindowAndAreRemembered) {
     Frame()->AmplificationBox()->setValue(7.5);
     EXPECT_EQ(doc->m_seriesAmplification[static_cast<std::size_t>(second->m_nCurrentSeries)], 7.5);
     EXPECT_TRUE(doc->IsModified());
+    // Typed into the field, "-" and "." are text, not the Slower and Next Frame keys.
+    CAmplificationBox* box = Frame()->AmplificationBox();
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("-1.5"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(doc->m_seriesAmplification[static_cast<std::size_t>(second->m_nCurrentSeries)], -1.5);
+    EXPECT_EQ(CQuivraView::SpeedStep(), 0);
+    EXPECT_EQ(second->m_bPaused, 0);
 }
 
 } // namespace
