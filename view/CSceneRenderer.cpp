@@ -8,6 +8,7 @@
 #include "Deflection.h"
 #include "Line.h"
 #include "MeasDirection.h"
+#include "Measurement.h"
 #include "RenderHelpers.h"
 #include "SceneObject.h"
 
@@ -303,6 +304,19 @@ quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& st
     k.Add(static_cast<quint64>(state.m_nLook));
     k.Add(static_cast<quint64>(state.m_nCurrentSeries));
     k.Add(state.m_dZoom);
+    // The clear look's orbits follow the measured values: a changed value draws them anew.
+    const auto series = static_cast<std::size_t>(state.m_nCurrentSeries);
+    if (state.m_nLook == CViewState::LookClear && state.m_bShowOrbits &&
+        series < doc.m_seriesAmplification.size()) {
+        k.Add(doc.m_seriesAmplification[series]);
+        doc.ForEachPoint([&k, series](const CornerPoint* p) {
+            for (const MeasDirection* d : p->m_directions)
+                if (series < d->m_measurements.size()) {
+                    k.Add(d->m_measurements[series]->m_dAmplitude);
+                    k.Add(d->m_measurements[series]->m_dPhase);
+                }
+        });
+    }
     if (state.m_bShowLines) {
         for (const Line* l : doc.m_freeLines) {
             k.Add(l->m_pPointA);

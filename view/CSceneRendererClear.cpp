@@ -37,6 +37,9 @@ constexpr double kBehind = 1.0 - 1.0 / 4096.0;
 constexpr double kHeadLength = 8.0;
 constexpr double kHeadHalfWidth = 3.2;
 constexpr int kOrbitSegments = 36;
+// The caption and the colour bar need a window at least this large.
+constexpr int kPanelMinWidth = 240;
+constexpr int kPanelMinHeight = 180;
 
 void Colour(const float c[3]) {
     glColor3fv(c);
@@ -498,8 +501,11 @@ void CSceneRenderer::PaintClearOverlay(const CQuivraDoc& doc, const CViewState& 
     // The panels first; the labels then keep out of them and out of the axes' corner (but
     // the axis letters are labels of that corner themselves).
     std::vector<QRect> panels;
-    panels.push_back(CCaption::Paint(painter, area, CCaption::Lines(doc, state)));
-    if (moving) {
+    // A window too small for them shows the model alone.
+    const bool room = w >= kPanelMinWidth && h >= kPanelMinHeight;
+    if (room)
+        panels.push_back(CCaption::Paint(painter, area, CCaption::Lines(doc, state)));
+    if (moving && room) {
         const int k = state.m_nCurrentSeries;
         const double a = std::fabs(doc.m_seriesAmplification[static_cast<std::size_t>(k)]);
         const int insetRoom = state.m_bShowBase ? static_cast<int>(0.25 * h) : 0;

@@ -10,6 +10,7 @@
 #include "CViewState.h"
 #include "CornerPoint.h"
 #include "MeasDirection.h"
+#include "Measurement.h"
 
 #include <gtest/gtest.h>
 
@@ -150,6 +151,28 @@ TEST_F(ClearLookTest, PointNumbersRideOnMovingPointsAndKeepOffEachOther) {
         const QPoint c = r.center();
         EXPECT_LT(std::abs(c.x() - moved.x()) + std::abs(c.y() - moved.y()), 30);
     }
+}
+
+TEST_F(ClearLookTest, OrbitsFollowChangedValuesWhileTheCameraStaysPut) {
+    AddSeries(m_doc, 24);
+    CornerPoint* p = AddPoint(m_doc, -50, 0, 0);
+    MeasDirection* x = AddDirection(p, DirPlusX, 100.0, 0.0);
+    MeasDirection* y = AddDirection(p, DirPlusY, 100.0, 90.0); // a circle of radius 100
+    m_st.m_bShowOrbits = 1;
+    m_st.m_bAnimating = 1;
+    auto onOrbit = [this](double r) {
+        const QImage& img = Render();
+        int marked = 0; // the smoothed circle crosses the axis within a pixel or two
+        for (int dx = -1; dx <= 1; ++dx)
+            marked += qGray(img.pixel(Px(-50 + r, 0, 0) + QPoint(dx, 0))) < 235;
+        return marked > 0;
+    };
+    EXPECT_TRUE(onOrbit(100));
+    EXPECT_TRUE(onOrbit(100)); // the still picture now comes from the rest layer
+    for (MeasDirection* d : {x, y})
+        d->m_measurements[0]->m_dAmplitude = 50.0;
+    EXPECT_TRUE(onOrbit(50));
+    EXPECT_FALSE(onOrbit(100));
 }
 
 TEST(Caption, NamesFileSeriesFrequencyAmplificationAndPhase) {
