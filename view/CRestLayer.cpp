@@ -4,10 +4,12 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 namespace {
 
-constexpr quint32 kDepthMask = 0x00ffffffu;
-constexpr quint32 kDepthCleared = 0x00ffffffu;
+// The cleared depth (the far plane) as glReadPixels gives it for GL_UNSIGNED_INT.
+constexpr quint32 kDepthCleared = 0xffffffffu;
 
 struct CurrentContext {
     OSMesaContext ctx = nullptr;
@@ -27,14 +29,19 @@ struct CurrentContext {
     }
 };
 
-const quint32* CurrentDepth(int w, int h) {
-    OSMesaContext ctx = OSMesaGetCurrentContext();
-    GLint dw = 0, dh = 0, bpv = 0;
-    void* depth = nullptr;
-    if (!ctx || !OSMesaGetDepthBuffer(ctx, &dw, &dh, &bpv, &depth) || !depth || dw != w ||
-        dh != h || bpv != 4)
-        return nullptr;
-    return static_cast<const quint32*>(depth);
+// The depth buffer of the current context between (x, y) and (x + w, y + h), rows bottom-up,
+// read into memory of our own. Never through OSMesaGetDepthBuffer: Mesa keeps the copy it hands
+// out sized for the frame of the first call and refills it at every later glFinish with frames
+// of whatever size the context has by then, past its end once the view has grown.
+void ReadDepth(int x, int y, int w, int h, std::vector<quint32>& out) {
+    out.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glReadPixels(x, y, w, h, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, out.data());
+    glPopClientAttrib();
 }
 
 } // namespace
@@ -65,65 +72,14 @@ bool CRestLayer::MakeLayerCurrent(int w, int h) {
     return true;
 }
 
-bool CRestLayer::DepthLayoutIsKnown(int w, int h) {
-    const quint32* depth = CurrentDepth(w, h);
-    if (!depth || w < 4 || h < 4)
-        return false;
-    // One point at a known pixel and depth 0.5; nothing else may change.
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glViewport(0, 0, w, h);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, w, 0.0, h, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_TRUE);
-    glDisable(GL_POINT_SMOOTH);
-    glPointSize(1.0f);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glBegin(GL_POINTS);
-    glVertex3f(1.5f, static_cast<float>(h) - 1.5f, 0.0f);
-    glEnd();
-    glFinish();
-    bool ok = true;
-    const std::size_t hit = static_cast<std::size_t>(h - 2) * static_cast<std::size_t>(w) + 1;
-    for (std::size_t i = 0, n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h); i < n;
-         ++i) {
-        const quint32 expected = i == hit ? 0x00800000u : kDepthCleared;
-        if ((depth[i] & kDepthMask) != expected) {
-            ok = false;
-            break;
-        }
-    }
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
-    return ok;
-}
-
 bool CRestLayer::Build(quint64 key, int w, int h, const double modelView[16],
                        const double projection[16], const int viewport[4],
                        const std::function<void()>& draw) {
     m_bValid = false;
     const CurrentContext caller = CurrentContext::Get();
-    if (!caller.ctx || w < 4 || h < 4 || caller.w != w || caller.h != h)
+    if (!caller.ctx || w < 1 || h < 1 || caller.w != w || caller.h != h)
         return false;
     if (!MakeLayerCurrent(w, h)) {
-        caller.Restore();
-        return false;
-    }
-    if (m_nLayoutCheckedW != w || m_nLayoutCheckedH != h) {
-        m_bLayoutOk = DepthLayoutIsKnown(w, h);
-        m_nLayoutCheckedW = w;
-        m_nLayoutCheckedH = h;
-    }
-    const quint32* depth = m_bLayoutOk ? CurrentDepth(w, h) : nullptr;
-    if (!depth) {
         caller.Restore();
         return false;
     }
@@ -141,47 +97,77 @@ bool CRestLayer::Build(quint64 key, int w, int h, const double modelView[16],
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     draw();
+    // Before glFinish, which then copies the colours into m_buffer (see ReadCurrentDepth).
+    ReadDepth(0, 0, w, h, m_frameDepth);
     glFinish();
+    caller.Restore();
+
+    // The box around the pixels the layer touched (rows from the bottom): each frame reads back
+    // only that much of its own depth.
+    const auto at = [&](int x, int row) {
+        return m_frameDepth[static_cast<std::size_t>(row) * static_cast<std::size_t>(w) +
+                            static_cast<std::size_t>(x)];
+    };
+    int x0 = w, y0 = h, x1 = -1, y1 = -1;
+    for (int row = 0; row < h; ++row)
+        for (int x = 0; x < w; ++x)
+            if (at(x, row) != kDepthCleared) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, row);
+                y1 = row;
+            }
+    m_box[0] = x0;
+    m_box[1] = y0;
+    m_box[2] = std::max(0, x1 - x0 + 1);
+    m_box[3] = std::max(0, y1 - y0 + 1);
 
     m_pixel.clear();
     m_depthAt.clear();
     m_colour.clear();
     m_depth.clear();
-    for (int row = 0; row < h; ++row) {
-        const quint32* d = depth + static_cast<std::size_t>(row) * static_cast<std::size_t>(w);
-        for (int x = 0; x < w; ++x) {
-            const quint32 z = d[x] & kDepthMask;
+    for (int row = y0; row <= y1; ++row)
+        for (int x = x0; x <= x1; ++x) {
+            const quint32 z = at(x, row);
             if (z == kDepthCleared)
                 continue; // nothing there: a fragment at the far plane would not pass either
-            const quint32 at =
-                static_cast<quint32>(row) * static_cast<quint32>(w) + static_cast<quint32>(x);
             const quint32 px = static_cast<quint32>(h - 1 - row) * static_cast<quint32>(w) +
                                static_cast<quint32>(x);
             m_pixel.push_back(px);
-            m_depthAt.push_back(at);
+            m_depthAt.push_back(static_cast<quint32>(row - y0) * static_cast<quint32>(m_box[2]) +
+                                static_cast<quint32>(x - x0));
             m_colour.push_back(m_buffer[px] & 0x00ffffffu);
             m_depth.push_back(z);
         }
-    }
-    caller.Restore();
     m_key = key;
     m_bValid = true;
     return true;
 }
 
-bool CRestLayer::ApplyToCurrentFrame() const {
+bool CRestLayer::ReadCurrentDepth() {
+    m_bDepthRead = false;
     if (!m_bValid)
         return false;
     const CurrentContext frame = CurrentContext::Get();
-    if (!frame.ctx || frame.w != m_w || frame.h != m_h || !frame.buffer)
+    if (!frame.ctx || frame.w != m_w || frame.h != m_h)
         return false;
-    const quint32* depth = CurrentDepth(m_w, m_h);
-    if (!depth)
+    if (!m_pixel.empty())
+        ReadDepth(m_box[0], m_box[1], m_box[2], m_box[3], m_frameDepth);
+    m_bDepthRead = true;
+    return true;
+}
+
+bool CRestLayer::ApplyToCurrentFrame() {
+    const CurrentContext frame = CurrentContext::Get();
+    if (!m_bDepthRead || !frame.ctx || frame.w != m_w || frame.h != m_h || !frame.buffer)
         return false;
+    m_bDepthRead = false;
+    // The colour buffer is the one this context was made current on, m_w x m_h as checked.
     quint32* colour = static_cast<quint32*>(frame.buffer);
+    const quint32* depth = m_frameDepth.data();
     const std::size_t n = m_pixel.size();
     for (std::size_t i = 0; i < n; ++i) {
-        if (m_depth[i] < (depth[m_depthAt[i]] & kDepthMask)) {
+        if (m_depth[i] < depth[m_depthAt[i]]) {
             quint32& c = colour[m_pixel[i]];
             c = (c & 0xff000000u) | m_colour[i];
         }

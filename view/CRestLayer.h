@@ -28,13 +28,14 @@ public:
     bool Build(quint64 key, int w, int h, const double modelView[16], const double projection[16],
                const int viewport[4], const std::function<void()>& draw);
 
-    // Puts the kept pixels over the current context's finished frame (its colour buffer and
-    // depth buffer). False when the current frame does not fit the layer.
-    bool ApplyToCurrentFrame() const;
-
-    // Whether the depth buffer of the current context is laid out as this class reads it:
-    // 24-bit values in 32-bit words, rows bottom-up, no padding.
-    static bool DepthLayoutIsKnown(int w, int h);
+    // Reads the depth of the current context's frame where the layer has pixels. Call it once
+    // the frame is drawn and before its glFinish: any read makes Mesa copy the frame into the
+    // colour buffer again at the next flush, over what ApplyToCurrentFrame writes there.
+    // False when the current frame does not fit the layer.
+    bool ReadCurrentDepth();
+    // After glFinish: puts the kept pixels over the finished frame where they are nearer than
+    // the depth read. False when the current frame does not fit the layer or was not read.
+    bool ApplyToCurrentFrame();
 
 private:
     bool MakeLayerCurrent(int w, int h);
@@ -42,13 +43,14 @@ private:
     OSMesaContext m_ctx = nullptr;
     std::vector<quint32> m_buffer;
     int m_w = 0, m_h = 0;
-    bool m_bLayoutOk = false;
-    int m_nLayoutCheckedW = -1, m_nLayoutCheckedH = -1;
 
     quint64 m_key = 0;
     bool m_bValid = false;
     std::vector<quint32> m_pixel;   // index into the colour buffer (rows top-down)
-    std::vector<quint32> m_depthAt; // index into the depth buffer (rows bottom-up)
+    std::vector<quint32> m_depthAt; // index into the depth read back from m_box
     std::vector<quint32> m_colour;
     std::vector<quint32> m_depth;
+    int m_box[4] = {}; // x, y (from the bottom), width, height around the layer's pixels
+    std::vector<quint32> m_frameDepth; // depth read back, reused from frame to frame
+    bool m_bDepthRead = false;
 };

@@ -131,8 +131,9 @@ void CSceneRenderer::DrawClassicScene(const CQuivraDoc& doc, CViewState& state, 
     // Done: the caller copies the frame once it is complete.
     glPopMatrix();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    const bool depthRead = layered && m_restLayer.ReadCurrentDepth();
     glFinish();
-    if (layered && !ApplyRestLayer()) {
+    if (layered && !ApplyRestLayer(depthRead)) {
         // Cannot happen once the layer was built for this frame's size; draw it the long way.
         DrawClassicScene(doc, state, w, h, scale);
         return;
@@ -141,8 +142,8 @@ void CSceneRenderer::DrawClassicScene(const CQuivraDoc& doc, CViewState& state, 
         WritePendingLabels(w, h);
 }
 
-bool CSceneRenderer::ApplyRestLayer() {
-    if (m_restLayer.ApplyToCurrentFrame())
+bool CSceneRenderer::ApplyRestLayer(bool depthRead) {
+    if (depthRead && m_restLayer.ApplyToCurrentFrame())
         return true;
     m_restLayer.Invalidate();
     m_lastLayerKey = 0;

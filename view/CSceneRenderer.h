@@ -70,8 +70,9 @@ private:
     // (building it with `draw` when the picture stayed put since the last frame).
     bool UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h,
                       const std::function<void()>& draw);
-    // Puts the rest layer over the finished frame; false (layer dropped) when it did not fit.
-    bool ApplyRestLayer();
+    // Puts the rest layer over the finished frame whose depth was read before its glFinish;
+    // false (layer dropped) when it did not fit.
+    bool ApplyRestLayer(bool depthRead);
 
     // --- the clear look (CSceneRendererClear.cpp) ---
     void DrawClearScene(const CQuivraDoc& doc, CViewState& state, int w, int h, double scale);

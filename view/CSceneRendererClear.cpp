@@ -208,8 +208,9 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     glDisable(GL_BLEND);
     glDisable(GL_LINE_SMOOTH);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    const bool depthRead = layered && m_restLayer.ReadCurrentDepth();
     glFinish();
-    if (layered && !ApplyRestLayer()) {
+    if (layered && !ApplyRestLayer(depthRead)) {
         DrawClearScene(doc, state, w, h, scale);
         return;
     }

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSize>
+
 #include <random>
 
 using namespace scene;
@@ -120,14 +122,20 @@ TEST(RestLayer, ChangesInvalidateTheLayer) {
     same("no centre line");
     same("no centre line again");
     EXPECT_TRUE(layered.LastFrameLayered());
-    // A resize (new buffer) in between.
-    ASSERT_TRUE(glLayered.Resize(150, 110).isEmpty());
-    ASSERT_TRUE(glDirect.Resize(150, 110).isEmpty());
-    for (int i = 0; i < 2; ++i) {
-        CViewState other = st;
-        ASSERT_TRUE(layered.RenderFrame(glLayered, doc, st, 150, 110));
-        ASSERT_TRUE(direct.RenderFrame(glDirect, doc, other, 150, 110));
-        EXPECT_EQ(glLayered.Image(), glDirect.Image()) << "resized " << i;
+    // Resizes in between, growing as well as shrinking: each size gets new buffers, and the
+    // layer is rebuilt for it.
+    const QSize sizes[] = {{150, 110}, {320, 240}, {1, 1}, {2, 3}, {600, 20}, {160, 120}};
+    for (const QSize& size : sizes) {
+        const int w = size.width(), h = size.height();
+        ASSERT_TRUE(glLayered.Resize(w, h).isEmpty());
+        ASSERT_TRUE(glDirect.Resize(w, h).isEmpty());
+        for (int i = 0; i < 3; ++i) {
+            CViewState other = st;
+            ASSERT_TRUE(layered.RenderFrame(glLayered, doc, st, w, h));
+            ASSERT_TRUE(direct.RenderFrame(glDirect, doc, other, w, h));
+            EXPECT_EQ(glLayered.Image(), glDirect.Image()) << w << "x" << h << ", frame " << i;
+        }
+        EXPECT_TRUE(layered.LastFrameLayered()) << w << "x" << h;
     }
 }
 

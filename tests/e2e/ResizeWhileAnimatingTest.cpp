@@ -1,0 +1,85 @@
+// Views that animate while their windows change size: every frame after a resize must be drawn
+// into memory of that size (the rest layer's read-back included), and what leaves the program
+// afterwards is the view at its last size. Memory faults here show under the sanitizer build.
+#include "AppTestSupport.h"
+#include "UseActions.h"
+
+#include "CQuivraView.h"
+#include "Deflection.h"
+
+#include <QFile>
+
+namespace {
+
+class ResizeWhileAnimatingTest : public AppTest {
+protected:
+    // The example scene in the temporary folder: Animation Save writes next to it.
+    QString Pump() {
+        const QString path = m_tmp.filePath(QStringLiteral("pump.qvr"));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr"), path));
+        return path;
+    }
+};
+
+TEST_F(ResizeWhileAnimatingTest, MaximiseTheAnimatingDocumentWindow) {
+    ASSERT_TRUE(Start({Pump()}));
+    UseActions use(Frame());
+    ASSERT_TRUE(use.Activate(use.ActiveFrame()));
+    ASSERT_TRUE(use.StartAnimation());
+    CQuivraView* view = use.ActiveView();
+    ASSERT_TRUE(UseActions::WaitFrames(view, 4));
+    ASSERT_TRUE(view->Renderer().LastFrameLayered());
+    const QSize before = view->size();
+    use.MaximiseDocument();
+    ASSERT_TRUE(UseActions::WaitFrames(view, 4));
+    EXPECT_GT(view->width() * view->height(), before.width() * before.height());
+    EXPECT_EQ(view->Frame().size(), view->size());
+    EXPECT_TRUE(view->Renderer().LastFrameLayered());
+}
+
+TEST_F(ResizeWhileAnimatingTest, TwoViewsThroughEverySizeThenOutput) {
+    ASSERT_TRUE(Start({Pump()}));
+    UseActions use(Frame());
+    ASSERT_TRUE(use.NewWindow());
+    const QList<CChildFrame*> frames = use.Frames();
+    ASSERT_EQ(frames.size(), 2);
+    for (CChildFrame* f : frames) {
+        ASSERT_TRUE(use.Activate(f));
+        ASSERT_TRUE(use.StartAnimation());
+    }
+    struct Step {
+        const char* name;
+        QSize size;
+        bool viewOnly; // a size the framed window cannot take
+    };
+    const Step steps[] = {
+        {"maximised", {}, false}, {"grown", {900, 700}, false},     {"shrunk", {240, 180}, false},
+        {"1 x 1", {1, 1}, true},  {"very wide", {3000, 90}, false}, {"back", {520, 410}, false},
+    };
+    for (const Step& s : steps)
+        for (CChildFrame* f : frames) {
+            ASSERT_TRUE(use.Activate(f)) << s.name;
+            if (s.size.isEmpty())
+                use.MaximiseDocument();
+            else if (s.viewOnly)
+                use.ResizeView(s.size);
+            else
+                use.ResizeDocument(s.size);
+            CQuivraView* view = use.ActiveView();
+            if (s.viewOnly)
+                ASSERT_EQ(view->size(), s.size);
+            ASSERT_TRUE(UseActions::WaitFrames(view, 4)) << s.name;
+            EXPECT_EQ(view->Frame().size(), view->size()) << s.name;
+        }
+
+    CQuivraView* view = use.ActiveView();
+    const QImage copied = use.Copy();
+    EXPECT_EQ(copied.size(), QSize(view->width() / 4 * 4, view->height()));
+    EXPECT_TRUE(use.PrintToPdf(m_tmp.filePath(QStringLiteral("view.pdf"))));
+    const int n = Deflection::FramesPerPeriod(*view->GetDocument(), view->m_nCurrentSeries);
+    EXPECT_GT(n, 0);
+    EXPECT_EQ(use.AnimationSave(m_tmp.path()), n);
+    EXPECT_TRUE(use.m_modals.isEmpty()) << use.m_modals.join(QLatin1Char('\n')).toStdString();
+}
+
+} // namespace

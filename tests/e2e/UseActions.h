@@ -1,0 +1,68 @@
+#pragma once
+
+// What a user does with the running program, one call per action, through the real main
+// window, its menus, toolbar and document windows. Shared by the end-to-end tests and the soak
+// driver; nothing here asserts, every action says whether it did what it should.
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class CChildFrame;
+class CMainFrame;
+class CQuivraView;
+
+class UseActions : public QObject {
+public:
+    explicit UseActions(CMainFrame* frame);
+
+    CChildFrame* ActiveFrame() const;
+    CQuivraView* ActiveView() const;
+    QList<CChildFrame*> Frames() const;
+
+    // A menu command, as a click on an enabled entry; events are processed afterwards.
+    bool Run(int id);
+    // A click on the toolbar button of command `id`.
+    bool ClickToolButton(int id);
+    // Makes `frame` the active document window and gives its view the focus.
+    bool Activate(CChildFrame* frame);
+    // Starts the animation of the active view with the toolbar's button (when not running).
+    bool StartAnimation();
+    bool StopAnimation();
+    // Lets the program run until `view` drew `frames` more animation frames (false on time-out).
+    static bool WaitFrames(CQuivraView* view, int frames, int timeoutMs = 10000);
+    // Lets the program run for `ms` milliseconds: timers fire, windows paint.
+    static void Spin(int ms);
+
+    void MaximiseDocument();
+    void RestoreDocument();
+    // The active document window, restored, to `size` (its frame included).
+    void ResizeDocument(const QSize& size);
+    // The active view itself (sizes a framed window cannot take, as 1 x 1), until the next
+    // layout of its window.
+    void ResizeView(const QSize& size);
+    void ResizeMain(const QSize& size);
+    // Window > New Window: a second view of the active document.
+    bool NewWindow();
+    // Opens the four tool windows of the active document that follow the view.
+    bool ShowToolWindows();
+
+    // Edit > Copy; the picture on the clipboard, or a null image.
+    QImage Copy();
+    // File > Print through the print dialog into the PDF file `path`.
+    bool PrintToPdf(const QString& path);
+    // Animation > Save (the period next to the document); how many BMP files it left in `dir`.
+    int AnimationSave(const QString& dir);
+
+    // Message boxes and other modal windows that opened during the actions: closed at once
+    // (a soak must never wait for a click), their titles and texts kept here.
+    QStringList m_modals;
+
+private:
+    void CloseModals();
+
+    CMainFrame* m_pFrame;
+    QTimer m_modalWatch;
+};
