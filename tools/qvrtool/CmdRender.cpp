@@ -122,8 +122,9 @@ int Run(const QStringList& args) {
     }
     CViewState st;
     if (!SetToggles(st, o.show, 1) || !SetToggles(st, o.hide, 0)) {
-        Fail(QStringLiteral("unknown display name; use "
-                            "lines,base,centerlines,directions,pointnumbers,directionnumbers,orbits"));
+        Fail(QStringLiteral(
+            "unknown display name; use "
+            "lines,base,centerlines,directions,pointnumbers,directionnumbers,orbits"));
         return Usage(kUsage);
     }
 
