@@ -1,11 +1,13 @@
 #include "CMainFrame.h"
 
+#include "CAmplificationBox.h"
 #include "CAppDocument.h"
 #include "CChildFrame.h"
 #include "CCommandMap.h"
 #include "CDocTemplate.h"
 #include "CPrompts.h"
 #include "CQuivraApp.h"
+#include "CQuivraView.h"
 #include "CRecentFileList.h"
 #include "CWindowPlacement.h"
 #include "CommandIds.h"
@@ -225,6 +227,37 @@ bool CMainFrame::CreateToolBars() {
     // Geometry band first, then the standard band.
     addToolBar(Qt::TopToolBarArea, m_pGeometryBar);
     addToolBar(Qt::TopToolBarArea, m_pStandardBar);
+
+    // Looking at the model, after the two original bands: short texts where there is no icon.
+    m_pNavigationBar = new QToolBar(QStringLiteral("Navigation"), this);
+    m_pNavigationBar->setObjectName(QStringLiteral("navigation"));
+    m_pNavigationBar->setIconSize(QSize(16, 15));
+    m_pNavigationBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const QHash<int, QString> shortTexts = {
+        {ID_VIEW_FRONT, QStringLiteral("Front")},
+        {ID_VIEW_TOP, QStringLiteral("Top")},
+        {ID_VIEW_SIDE, QStringLiteral("Side")},
+        {ID_VIEW_ISOMETRIC, QStringLiteral("Iso")},
+        {ID_ANIMATION_PAUSE, QStringLiteral("Pause")},
+        {ID_ANIMATION_PREV_FRAME, QStringLiteral("\u25c0")},
+        {ID_ANIMATION_NEXT_FRAME, QStringLiteral("\u25b6")},
+        {ID_ANIMATION_SLOWER, QStringLiteral("Slower")},
+        {ID_ANIMATION_FASTER, QStringLiteral("Faster")},
+    };
+    for (int id : commandtable::NavigationToolBar()) {
+        if (id == commandtable::kSeparator) {
+            m_pNavigationBar->addSeparator();
+            continue;
+        }
+        QAction* action = m_actions.value(id);
+        if (shortTexts.contains(id))
+            action->setIconText(shortTexts.value(id));
+        m_pNavigationBar->addAction(action);
+    }
+    m_pNavigationBar->addSeparator();
+    m_pAmplification = new CAmplificationBox(m_pNavigationBar);
+    m_pNavigationBar->addWidget(m_pAmplification);
+    addToolBar(Qt::TopToolBarArea, m_pNavigationBar);
     return true;
 }
 
@@ -316,6 +349,8 @@ void CMainFrame::UpdateCmdUI() {
     }
     UpdateWindowList();
     UpdateTitles();
+    if (m_pAmplification)
+        m_pAmplification->ShowFor(qobject_cast<CQuivraView*>(ActiveView()));
 }
 
 void CMainFrame::UpdateRecentFiles() {

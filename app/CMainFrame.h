@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMainWindow>
 
+class CAmplificationBox;
 class CAppDocument;
 class CChildFrame;
 class CQuivraApp;
@@ -39,6 +40,8 @@ public:
     QMdiArea* MdiArea() const { return m_pMdiArea; }
     QToolBar* StandardToolBar() const { return m_pStandardBar; }
     QToolBar* GeometryToolBar() const { return m_pGeometryBar; }
+    QToolBar* NavigationToolBar() const { return m_pNavigationBar; }
+    CAmplificationBox* AmplificationBox() const { return m_pAmplification; }
     QLabel* MessagePane() const { return m_pMessagePane; }
     QList<QLabel*> IndicatorPanes() const { return m_indicators; }
     bool HasDocumentMenus() const { return m_bDocumentMenus; }
@@ -91,6 +94,8 @@ private:
     bool m_bMenusSet = false;
     QToolBar* m_pStandardBar = nullptr;
     QToolBar* m_pGeometryBar = nullptr;
+    QToolBar* m_pNavigationBar = nullptr;
+    CAmplificationBox* m_pAmplification = nullptr;
     QLabel* m_pMessagePane = nullptr;
     QList<QLabel*> m_indicators;
     QTimer* m_pIdleTimer;

@@ -28,6 +28,21 @@ enum : int {
     ID_FILE_EXPORT_UFF = 32900, // exchange with other vibration tools
     ID_FILE_IMPORT_UFF = 32901,
     ID_HELP_DRAW_LINES = 142,
+    // looking at the model: style, navigation and animation controls
+    ID_VIEW_CLEAR_LOOK = 32950,
+    ID_VIEW_ORBITS = 32951,
+    ID_VIEW_TURN_ABOUT_CENTRE = 32952,
+    ID_VIEW_FIT_ALL = 32953,
+    ID_VIEW_FRONT = 32954,
+    ID_VIEW_TOP = 32955,
+    ID_VIEW_SIDE = 32956,
+    ID_VIEW_ISOMETRIC = 32957,
+    ID_VIEW_ANIMATE_ALL = 32958,
+    ID_ANIMATION_PAUSE = 32959,
+    ID_ANIMATION_NEXT_FRAME = 32960,
+    ID_ANIMATION_PREV_FRAME = 32961,
+    ID_ANIMATION_SLOWER = 32962,
+    ID_ANIMATION_FASTER = 32963,
 
     // framework's standard commands
     ID_FILE_NEW = 57600,

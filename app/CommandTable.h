@@ -37,5 +37,8 @@ QList<int> AcceleratorIds();
 // Toolbars, left to right, kSeparator between groups.
 const QList<int>& StandardToolBar();
 const QList<int>& GeometryToolBar();
+// Looking at the model: fit, standard views and the animation's controls (the main window
+// adds the live amplification field after them).
+const QList<int>& NavigationToolBar();
 
 } // namespace commandtable

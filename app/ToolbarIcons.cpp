@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <tuple>
+
 namespace toolbaricons {
 
 namespace {
@@ -53,6 +55,18 @@ void DrawAbout(QPainter& p) {
     p.drawEllipse(1, 0, 13, 13);
     p.setFont(QFont(QStringLiteral("DejaVu Sans"), 7, QFont::Bold));
     p.drawText(QRect(1, 0, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
+}
+void DrawFitAll(QPainter& p) {
+    // A small box inside four corner marks.
+    p.setPen(QColor(0, 0, 160));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(5, 5, 5, 4);
+    p.setPen(QPen(Qt::black, 1.4));
+    for (auto [x, y, dx, dy] : {std::tuple{1, 1, 1, 1}, std::tuple{14, 1, -1, 1},
+                                std::tuple{1, 13, 1, -1}, std::tuple{14, 13, -1, -1}}) {
+        p.drawLine(x, y, x + 3 * dx, y);
+        p.drawLine(x, y, x, y + 3 * dy);
+    }
 }
 void DrawBox(QPainter& p) {
     p.setPen(QColor(0, 0, 160));
@@ -118,6 +132,8 @@ QIcon ForCommand(int id) {
         return Make(DrawCamera);
     case cmd::ID_ANIMATION:
         return Make(DrawAnimation);
+    case cmd::ID_VIEW_FIT_ALL:
+        return Make(DrawFitAll);
     default:
         return QIcon();
     }

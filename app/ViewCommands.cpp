@@ -7,11 +7,45 @@
 #include "CQuivraView.h"
 #include "CommandIds.h"
 
+#include <QSettings>
+
 #include <cstdint>
 
 using namespace cmd;
 
 namespace {
+
+QSettings Settings() {
+    return QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
+}
+
+const QString kLookKey = QStringLiteral("view/look");
+const QString kAnimateAllKey = QStringLiteral("view/animateAll");
+const QString kTurnKey = QStringLiteral("view/turnAboutCentre");
+const QString kSpeedKey = QStringLiteral("view/animationSpeed");
+
+// Whether the view turns about the model's centre: as set, or by default in the clear look
+// only (the classic look keeps the origin rule).
+bool TurnAboutCentre(int look) {
+    const QVariant v = Settings().value(kTurnKey);
+    return v.isValid() ? v.toBool() : look == CViewState::LookClear;
+}
+
+// The settings every view shares, put into all of them.
+void ApplyToAllViews() {
+    const QSettings s = Settings();
+    const int look = s.value(kLookKey, 0).toInt() == CViewState::LookClear
+                         ? CViewState::LookClear
+                         : CViewState::LookClassic;
+    const bool all = s.value(kAnimateAllKey, false).toBool();
+    const bool turn = TurnAboutCentre(look);
+    for (CQuivraView* v : CQuivraView::AllViews()) {
+        v->m_nLook = look;
+        v->m_bAnimateWithoutFocus = all;
+        v->m_bTurnAboutCentre = turn;
+        v->update();
+    }
+}
 
 // A View-menu toggle: inverts the flag, repaints at once; checked while the flag is set.
 void Toggle(CCommandMap<CQuivraView>& map, int id, std::int32_t CViewState::*flag) {
@@ -29,6 +63,69 @@ void AddImageOutputCommands(CCommandMap<CQuivraView>& map) {
     map.On(ID_FILE_PRINT, [](CQuivraView& v) { CImageOutput::Of(&v)->OnFilePrint(); });
     map.On(ID_EDIT_COPY, [](CQuivraView& v) { CImageOutput::Of(&v)->OnEditCopy(); });
     map.On(ID_ANIMATION_SAVE, [](CQuivraView& v) { CImageOutput::Of(&v)->OnAnimationSave(); });
+}
+
+// --- style, navigation and the animation's controls ---
+void AddNavigationCommands(CCommandMap<CQuivraView>& map) {
+    map.On(
+        ID_VIEW_CLEAR_LOOK,
+        [](CQuivraView& v) {
+            Settings().setValue(kLookKey, v.m_nLook == CViewState::LookClear
+                                              ? CViewState::LookClassic
+                                              : CViewState::LookClear);
+            ApplyToAllViews();
+        },
+        [](CQuivraView& v, CCmdUI& ui) { ui.SetCheck(v.m_nLook == CViewState::LookClear); });
+    map.On(
+        ID_VIEW_ORBITS,
+        [](CQuivraView& v) {
+            v.m_bShowOrbits = !v.m_bShowOrbits;
+            v.RepaintNow();
+        },
+        [](CQuivraView& v, CCmdUI& ui) {
+            ui.Enable(v.m_nLook == CViewState::LookClear);
+            ui.SetCheck(v.m_bShowOrbits != 0);
+        });
+    map.On(
+        ID_VIEW_TURN_ABOUT_CENTRE,
+        [](CQuivraView& v) {
+            Settings().setValue(kTurnKey, !v.m_bTurnAboutCentre);
+            ApplyToAllViews();
+        },
+        [](CQuivraView& v, CCmdUI& ui) { ui.SetCheck(v.m_bTurnAboutCentre != 0); });
+    map.On(
+        ID_VIEW_ANIMATE_ALL,
+        [](CQuivraView& v) {
+            Settings().setValue(kAnimateAllKey, !v.m_bAnimateWithoutFocus);
+            ApplyToAllViews();
+        },
+        [](CQuivraView& v, CCmdUI& ui) { ui.SetCheck(v.m_bAnimateWithoutFocus != 0); });
+    map.On(ID_VIEW_FIT_ALL, [](CQuivraView& v) { v.OnFitAll(); });
+    map.On(ID_VIEW_FRONT, [](CQuivraView& v) { v.OnStandardView(CQuivraView::ViewFront); });
+    map.On(ID_VIEW_TOP, [](CQuivraView& v) { v.OnStandardView(CQuivraView::ViewTop); });
+    map.On(ID_VIEW_SIDE, [](CQuivraView& v) { v.OnStandardView(CQuivraView::ViewSide); });
+    map.On(ID_VIEW_ISOMETRIC, [](CQuivraView& v) { v.OnStandardView(CQuivraView::ViewIsometric); });
+
+    map.On(
+        ID_ANIMATION_PAUSE, [](CQuivraView& v) { v.OnPause(); },
+        [](CQuivraView& v, CCmdUI& ui) {
+            ui.Enable(v.m_bAnimating != 0);
+            ui.SetCheck(v.m_bPaused != 0);
+        });
+    map.On(ID_ANIMATION_NEXT_FRAME, [](CQuivraView& v) { v.OnStepFrame(1); });
+    map.On(ID_ANIMATION_PREV_FRAME, [](CQuivraView& v) { v.OnStepFrame(-1); });
+    auto speed = [](int delta) {
+        return [delta](CQuivraView&) {
+            CQuivraView::SetSpeedStep(CQuivraView::SpeedStep() + delta);
+            Settings().setValue(kSpeedKey, CQuivraView::SpeedStep());
+        };
+    };
+    map.On(ID_ANIMATION_SLOWER, speed(-1), [](CQuivraView&, CCmdUI& ui) {
+        ui.Enable(CQuivraView::SpeedStep() > CQuivraView::kSlowest);
+    });
+    map.On(ID_ANIMATION_FASTER, speed(1), [](CQuivraView&, CCmdUI& ui) {
+        ui.Enable(CQuivraView::SpeedStep() < CQuivraView::kFastest);
+    });
 }
 
 CCommandMap<CQuivraView> MakeViewCommands() {
@@ -51,12 +148,23 @@ CCommandMap<CQuivraView> MakeViewCommands() {
         map.On(id, [id](CQuivraView& v) { v.OnCommand(id); });
 
     AddImageOutputCommands(map);
+    AddNavigationCommands(map);
     return map;
 }
 
 } // namespace
 
 namespace viewfactory {
+
+void ApplySharedSettings(QWidget* view) {
+    auto* v = qobject_cast<CQuivraView*>(view);
+    if (!v)
+        return;
+    v->m_bRememberCamera = true;
+    const QSettings s = Settings();
+    CQuivraView::SetSpeedStep(s.value(kSpeedKey, 0).toInt());
+    ApplyToAllViews();
+}
 
 bool OnCmdMsg(QWidget* view, int id, CCmdUI* update) {
     static const CCommandMap<CQuivraView> commands = MakeViewCommands();

@@ -5,7 +5,9 @@
 namespace viewfactory {
 
 QWidget* CreateView(CQuivraDoc* doc, QWidget* parent) {
-    return new CQuivraView(doc, parent);
+    auto* view = new CQuivraView(doc, parent);
+    ApplySharedSettings(view);
+    return view;
 }
 
 IDocView* DocViewOf(QWidget* view) {

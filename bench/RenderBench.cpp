@@ -1,5 +1,6 @@
 // One frame's cost (render + copy into the widget's backing image) against scene size, at
-// 1280x800: N lines over N corner points, at rest with markers and animating.
+// 1280x800: N lines over N corner points, at rest with markers and animating, in the classic
+// and in the clear look (with the ratio clear / classic per case).
 //   render_bench [frames per case]
 #include "COffscreenGL.h"
 #include "CQuivraDoc.h"
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -106,6 +108,7 @@ double Median(std::vector<double> v) {
 struct Case {
     const char* name;
     bool reference, animating, turning, restLayer;
+    int look;
     COffscreenGL gl;
     CSceneRenderer renderer;
     CViewState st;
@@ -154,12 +157,46 @@ int main(int argc, char** argv) {
         if (only && n != only)
             continue;
         auto doc = MakeScene(n);
+        const int classic = CViewState::LookClassic, clear = CViewState::LookClear;
         Case cases[] = {
-            {"reference: lines + smooth points", true, false, true, false, {}, {}, {}, {}, {}},
-            {"at rest, camera turning", false, false, true, true, {}, {}, {}, {}, {}},
-            {"animating, camera still", false, true, false, true, {}, {}, {}, {}, {}},
-            {"animating, still, no rest layer", false, true, false, false, {}, {}, {}, {}, {}},
-            {"animating, camera turning", false, true, true, true, {}, {}, {}, {}, {}},
+            {"reference: lines + smooth points",
+             true,
+             false,
+             true,
+             false,
+             classic,
+             {},
+             {},
+             {},
+             {},
+             {}},
+            {"at rest, camera turning", false, false, true, true, classic, {}, {}, {}, {}, {}},
+            {"animating, camera still", false, true, false, true, classic, {}, {}, {}, {}, {}},
+            {"animating, still, no rest layer",
+             false,
+             true,
+             false,
+             false,
+             classic,
+             {},
+             {},
+             {},
+             {},
+             {}},
+            {"animating, camera turning", false, true, true, true, classic, {}, {}, {}, {}, {}},
+            {"clear: at rest, camera turning", false, false, true, true, clear, {}, {}, {}, {}, {}},
+            {"clear: animating, camera still", false, true, false, true, clear, {}, {}, {}, {}, {}},
+            {"clear: animating, camera turning",
+             false,
+             true,
+             true,
+             true,
+             clear,
+             {},
+             {},
+             {},
+             {},
+             {}},
         };
         for (Case& c : cases) {
             const QString failure = c.gl.Resize(kWidth, kHeight);
@@ -172,6 +209,7 @@ int main(int argc, char** argv) {
             c.st.m_dRotY = 10.0;
             c.st.m_dZoom = CViewState::FitZoom(*doc);
             c.st.m_bAnimating = c.animating;
+            c.st.m_nLook = c.look;
         }
         // Cases take turns in blocks; the first frame of a block (another context made
         // current, shaders compiled, the rest layer built) is left out.
@@ -186,6 +224,13 @@ int main(int argc, char** argv) {
                 std::printf("%8d  %-34s %8.2f\n", n, c.name, r);
             else
                 std::printf("%8d  %-34s %8.2f %8.2f %8.2f\n", n, c.name, r, cp, r + cp);
+        }
+        // The clear look against the classic one, case by case, in the same run.
+        const std::pair<int, int> pairs[] = {{5, 1}, {6, 2}, {7, 4}};
+        for (const auto& [clearCase, classicCase] : pairs) {
+            const double a = Median(cases[clearCase].render) + Median(cases[clearCase].copy);
+            const double b = Median(cases[classicCase].render) + Median(cases[classicCase].copy);
+            std::printf("%8d  %-34s %8.2fx\n", n, cases[clearCase].name, a / b);
         }
         std::fflush(stdout);
     }

@@ -1,5 +1,7 @@
 #include "CQuivraView.h"
 
+#include "CCameraMath.h"
+#include "CCameraMemory.h"
 #include "CMoveDlg.h"
 #include "CPointPicker.h"
 #include "CQuivraDoc.h"
@@ -25,12 +27,21 @@
 #include <QTimerEvent>
 #include <QWheelEvent>
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
+#include <algorithm>
 #include <cmath>
 
+namespace {
+std::vector<CQuivraView*> s_views;
+} // namespace
+
+int CQuivraView::s_nSpeedStep = 0;
+
+const std::vector<CQuivraView*>& CQuivraView::AllViews() {
+    return s_views;
+}
+
 CQuivraView::CQuivraView(CQuivraDoc* doc, QWidget* parent) : COpenGLView(parent), m_pDoc(doc) {
+    s_views.push_back(this);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     // A modal box inside the paint handler would paint the view again (and fail again) from
@@ -67,6 +78,9 @@ CQuivraView::CQuivraView(CQuivraDoc* doc, QWidget* parent) : COpenGLView(parent)
 }
 
 CQuivraView::~CQuivraView() {
+    s_views.erase(std::remove(s_views.begin(), s_views.end(), this), s_views.end());
+    if (m_bRememberCamera && m_pDoc)
+        CCameraMemory::Save(m_pDoc->GetPathName(), *this);
     m_timer.stop();
     delete m_pMovePointsDlg;
     delete m_pCopyPointsDlg;
@@ -77,8 +91,79 @@ CQuivraView::~CQuivraView() {
 }
 
 void CQuivraView::OnInitialUpdate() {
+    if (m_pDoc) {
+        if (!m_bRememberCamera || !CCameraMemory::Load(m_pDoc->GetPathName(), *this))
+            m_dZoom = FitZoom(*m_pDoc);
+        Vec3d centre;
+        m_bSceneWasEmpty = !CCameraMath::SceneCentre(*m_pDoc, &centre);
+    }
+    RepaintNow();
+}
+
+void CQuivraView::OnDocumentChanged() {
+    // The first geometry of an empty scene is brought into view, wherever it was made.
+    Vec3d centre;
+    const bool empty = !m_pDoc || !CCameraMath::SceneCentre(*m_pDoc, &centre);
+    if (m_bSceneWasEmpty && !empty) {
+        CCameraMath::FitAll(*this, *m_pDoc, width(), height());
+        ShowCameraValues();
+    }
+    m_bSceneWasEmpty = empty;
+    update();
+}
+
+Vec3d CQuivraView::NavigationCentre() const {
+    Vec3d c;
     if (m_pDoc)
-        m_dZoom = FitZoom(*m_pDoc);
+        CCameraMath::SceneCentre(*m_pDoc, &c);
+    return c;
+}
+
+void CQuivraView::OnFitAll() {
+    if (!m_pDoc || !CCameraMath::FitAll(*this, *m_pDoc, width(), height()))
+        return;
+    RepaintNow();
+    ShowCameraValues();
+}
+
+void CQuivraView::OnStandardView(StandardView which) {
+    // Angles as the paint cycle keeps them: X, then Y, then Z.
+    static const double kAngles[4][3] = {
+        {0.0, 0.0, 0.0}, {90.0, 0.0, 0.0}, {0.0, 270.0, 0.0}, {35.264389682754654, 315.0, 0.0}};
+    const double* a = kAngles[which];
+    const Vec3d centre = NavigationCentre();
+    CCameraMath::Turn(*this, a[0], a[1], a[2], m_bTurnAboutCentre ? &centre : nullptr);
+    RepaintNow();
+    ShowCameraValues();
+}
+
+void CQuivraView::SetSpeedStep(int step) {
+    s_nSpeedStep = std::clamp(step, static_cast<int>(kSlowest), static_cast<int>(kFastest));
+    for (CQuivraView* v : s_views)
+        if (v->m_timer.isActive())
+            v->StartTimer();
+}
+
+int CQuivraView::TimerInterval() {
+    return s_nSpeedStep >= 0 ? kTimerInterval >> s_nSpeedStep : kTimerInterval << -s_nSpeedStep;
+}
+
+void CQuivraView::StartTimer() {
+    m_timer.start(TimerInterval(), this);
+}
+
+void CQuivraView::OnPause() {
+    if (!m_bAnimating)
+        return;
+    m_bPaused = !m_bPaused;
+    RepaintNow();
+}
+
+void CQuivraView::OnStepFrame(int delta) {
+    if (!m_pDoc || !StepFrame(*m_pDoc, delta))
+        return;
+    if (!m_timer.isActive())
+        StartTimer();
     RepaintNow();
 }
 
@@ -92,7 +177,7 @@ void CQuivraView::OnToggleAnimation() {
     if (!m_bAnimating) {
         StartAnimation();
         // The first repaint comes with the first tick.
-        m_timer.start(kTimerInterval, this);
+        StartTimer();
     } else {
         m_timer.stop();
         StopAnimation();
@@ -107,7 +192,7 @@ void CQuivraView::MaxDeviation(bool negative) {
     if (!StartMaxDeviation(*m_pDoc, negative, &wasAnimating))
         return;
     if (!wasAnimating || !m_timer.isActive())
-        m_timer.start(kTimerInterval, this);
+        StartTimer();
     if (!negative)
         RepaintNow();
 }
@@ -268,14 +353,21 @@ void CQuivraView::ShowCameraValues() {
 }
 
 void CQuivraView::OnLButtonDown(QMouseEvent* event) {
-    // Qt holds the mouse for this widget until the button is released: drags keep coming.
+    // Qt holds the mouse for this widget until the button is released: drags keep coming. What
+    // the press means is known only when the mouse moves away or the button comes up.
     m_ptLastMouse = event->position().toPoint();
+    m_ptPress = m_ptLastMouse;
+    m_bLeftDown = true;
+    m_bDragging = false;
+}
+
+void CQuivraView::OnClick(const QPoint& at, Qt::KeyboardModifiers modifiers) {
     if (!m_pDoc)
         return;
     m_pDoc->m_pHighlightPoint = nullptr;
     if (m_bAnimating)
         return;
-    CornerPoint* picked = PickPoint(m_ptLastMouse, true);
+    CornerPoint* picked = PickPoint(at, true);
     if (picked) {
         const CornerPoint* o = m_pDoc->m_pOrigin;
         const double ox = o ? o->m_x : 0.0, oy = o ? o->m_y : 0.0, oz = o ? o->m_z : 0.0;
@@ -287,12 +379,18 @@ void CQuivraView::OnLButtonDown(QMouseEvent* event) {
     } else {
         SetStatusText(QString());
     }
-    CPointPicker::ApplyLeftClick(*m_pDoc, picked, (event->modifiers() & Qt::ShiftModifier) != 0);
+    CPointPicker::ApplyLeftClick(*m_pDoc, picked, (modifiers & Qt::ShiftModifier) != 0);
     RepaintNow();
 }
 
-void CQuivraView::OnLButtonUp(QMouseEvent*) {
-    RepaintNow();
+void CQuivraView::OnLButtonUp(QMouseEvent* event) {
+    const bool click = m_bLeftDown && !m_bDragging;
+    m_bLeftDown = false;
+    m_bDragging = false;
+    if (click)
+        OnClick(m_ptPress, event->modifiers());
+    else
+        RepaintNow();
 }
 
 void CQuivraView::OnRButtonDown(QMouseEvent* event) {
@@ -308,29 +406,20 @@ void CQuivraView::OnRButtonDown(QMouseEvent* event) {
 }
 
 void CQuivraView::Pan(const QPoint& mouse) {
+    // The model follows the cursor exactly, at the depth of its centre.
+    CCameraMath::PanBy(*this, width(), height(), m_ptLastMouse.x() + 0.5, m_ptLastMouse.y() + 0.5,
+                       mouse.x() + 0.5, mouse.y() + 0.5, NavigationCentre());
+}
+
+void CQuivraView::Turn(const QPoint& mouse) {
     const int w = width(), h = height();
-    if (w <= 0 || h <= 0 || !GL().MakeCurrent())
-        return;
-    GLdouble modelView[16], projection[16];
-    GLint viewport[4];
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    CSceneRenderer::ApplyCameraTransform(*this, false);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glPopMatrix();
-    // The offsets are fractions of the client size, not pixels: the step is scaled up below.
-    const double fx = static_cast<double>(mouse.x() - m_ptLastMouse.x()) / w;
-    const double fy = static_cast<double>(m_ptLastMouse.y() - mouse.y()) / h;
-    GLdouble ax, ay, az, bx, by, bz;
-    if (!gluUnProject(0.0, 0.0, 0.0, modelView, projection, viewport, &ax, &ay, &az) ||
-        !gluUnProject(fx, fy, 0.0, modelView, projection, viewport, &bx, &by, &bz))
-        return;
-    const float factor = 20000.0f;
-    m_dPanX += (bx - ax) * factor;
-    m_dPanY += (by - ay) * factor;
-    m_dPanZ += (bz - az) * factor;
+    double rx = m_dRotX, ry = m_dRotY;
+    if (w > 0)
+        ry += static_cast<double>(mouse.x() - m_ptLastMouse.x()) * 180.0 / w;
+    if (h > 0)
+        rx += static_cast<double>(mouse.y() - m_ptLastMouse.y()) * 180.0 / h;
+    const Vec3d centre = NavigationCentre();
+    CCameraMath::Turn(*this, rx, ry, m_dRotZ, m_bTurnAboutCentre ? &centre : nullptr);
 }
 
 void CQuivraView::OnMouseMove(QMouseEvent* event) {
@@ -338,22 +427,35 @@ void CQuivraView::OnMouseMove(QMouseEvent* event) {
     m_ptMenuMouse = mouse;
     if (!m_bHasFocus || !(event->buttons() & Qt::LeftButton))
         return;
-    if (event->modifiers() & Qt::ControlModifier) {
-        Pan(mouse);
-    } else {
-        const int w = width(), h = height();
-        if (w > 0)
-            m_dRotY += static_cast<double>(mouse.x() - m_ptLastMouse.x()) * 180.0 / w;
-        if (h > 0)
-            m_dRotX += static_cast<double>(mouse.y() - m_ptLastMouse.y()) * 180.0 / h;
+    if (!m_bDragging) {
+        // Only a move beyond the threshold makes the press a drag; it then counts from the
+        // press, so nothing of the movement is lost.
+        const QPoint d = mouse - m_ptPress;
+        if (std::max(std::abs(d.x()), std::abs(d.y())) <= kDragThreshold)
+            return;
+        m_bDragging = true;
+        m_ptLastMouse = m_ptPress;
     }
+    if (event->modifiers() & Qt::ControlModifier)
+        Pan(mouse);
+    else
+        Turn(mouse);
     m_ptLastMouse = mouse;
     RepaintNow();
     ShowCameraValues();
 }
 
 void CQuivraView::OnMouseWheel(QWheelEvent* event) {
-    m_dZoom = WheelZoom(m_dZoom, event->angleDelta().y(), m_pDoc);
+    const double before = m_dZoom;
+    const double after = WheelZoom(before, event->angleDelta().y(), m_pDoc);
+    if (before > 0.0 && std::isfinite(before) && after != before) {
+        // Toward the cursor: the point under it (at the model centre's depth) stays under it.
+        const QPointF at = event->position();
+        const CCameraMath cam(*this, width(), height());
+        CCameraMath::ZoomAt(*this, after / before,
+                            cam.Unproject(at.x(), at.y(), NavigationCentre()));
+    }
+    m_dZoom = after;
     RepaintNow();
     ShowCameraValues();
     event->accept();

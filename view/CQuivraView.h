@@ -3,6 +3,7 @@
 #include "COpenGLView.h"
 #include "CSceneRenderer.h"
 #include "CViewState.h"
+#include "Deflection.h"
 #include "IDocView.h"
 #include "ISeriesHost.h"
 #include "IViewSettingsTarget.h"
@@ -31,6 +32,13 @@ class CQuivraView : public COpenGLView,
 public:
     // Animation timer interval: one frame per tick.
     static constexpr int kTimerInterval = 20;
+    // A press and release closer than this (in pixels, either way) is a click; farther it is a
+    // drag that turns or pans and leaves the selection alone.
+    static constexpr int kDragThreshold = 4;
+    // Speed steps of the animation: the timer interval is kTimerInterval * 2^-step.
+    static constexpr int kSlowest = -3;
+    static constexpr int kFastest = 1;
+    enum StandardView { ViewFront, ViewTop, ViewSide, ViewIsometric };
 
     // The commands of the view's context menus (and "Settings..." of the View menu).
     enum Command : int {
@@ -74,8 +82,33 @@ public:
     CQuivraDoc* GetDocument() const { return m_pDoc; }
     CSceneRenderer& Renderer() { return m_renderer; }
 
-    // First update after the document is loaded: fits the zoom to the scene and repaints.
+    // First update after the document is loaded: the camera the scene was last seen with, or
+    // the zoom fitted to the scene; then repaints.
     virtual void OnInitialUpdate();
+
+    // Every live view, in creation order (settings that apply to all views reach them here).
+    static const std::vector<CQuivraView*>& AllViews();
+    // Whether the view keeps its scene's camera in the settings when it goes.
+    bool m_bRememberCamera = false;
+
+    // --- navigation ---
+    // Centres the scene's bounding box and zooms so that all of it is in view.
+    void OnFitAll();
+    // Front, top, side (from +X) or isometric; the zoom stays.
+    void OnStandardView(StandardView which);
+    // The point the view turns about when turning about the model's centre, and the depth at
+    // which wheel zoom and pan follow the cursor: the centre of the scene's bounding box.
+    Vec3d NavigationCentre() const;
+
+    // --- animation controls ---
+    // Freezes the animation at its frame or lets it run on.
+    void OnPause();
+    // One frame forward or back, paused there (starts a paused animation when stopped).
+    void OnStepFrame(int delta);
+    // The speed step of every view's animation (kSlowest .. kFastest, 0 the normal speed).
+    static int SpeedStep() { return s_nSpeedStep; }
+    static void SetSpeedStep(int step);
+    static int TimerInterval();
 
     // "&Animation": starts a free-running animation from frame 0, or stops it and repaints at
     // rest.
@@ -91,7 +124,7 @@ public:
 
     // IDocView
     bool IsFocusedView() const override { return m_bHasFocus != 0; }
-    void OnDocumentChanged() override { update(); }
+    void OnDocumentChanged() override;
 
     // IViewSettingsTarget and ISeriesHost
     double GetCameraValue(CameraValue which) const override;
@@ -166,6 +199,10 @@ protected:
 private:
     void MaxDeviation(bool negative);
     void Pan(const QPoint& mouse);
+    void Turn(const QPoint& mouse);
+    // The click of a press and release that did not drag: picks and selects.
+    void OnClick(const QPoint& at, Qt::KeyboardModifiers modifiers);
+    void StartTimer();
     void ShowCameraValues();
     void RefreshPointTable();
     void RefreshMeasurements();
@@ -181,4 +218,11 @@ private:
     CSceneRenderer m_renderer;
     QBasicTimer m_timer;
     bool m_bReportPending = false;
+    // The left button's press: a click until the mouse moves beyond kDragThreshold.
+    QPoint m_ptPress;
+    bool m_bLeftDown = false;
+    bool m_bDragging = false;
+    // The scene had no corner point at the last update: its first geometry is fitted.
+    bool m_bSceneWasEmpty = true;
+    static int s_nSpeedStep;
 };

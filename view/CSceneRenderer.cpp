@@ -8,6 +8,8 @@
 #include "Deflection.h"
 #include "Line.h"
 #include "MeasDirection.h"
+#include "Measurement.h"
+#include "RenderHelpers.h"
 #include "SceneObject.h"
 
 #include <GL/osmesa.h>
@@ -19,39 +21,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
-
-void Vertex(const CornerPoint* p) {
-    glVertex3d(p->m_x, p->m_y, p->m_z);
-}
-
-void Vertex(const Vec3d& v) {
-    glVertex3d(v.x, v.y, v.z);
-}
-
-// Line widths below one pixel are refused by GL and would leave the previous width in place.
-float LineWidth(int width) {
-    return static_cast<float>(std::max(width, 1));
-}
-
-// The model length of a direction arrow: the same length on screen at any zoom. Zero (no
-// arrows) for a zoom that gives no finite length.
-double ArrowLength(double zoom) {
-    const double len = 100.0 / zoom;
-    return std::isfinite(len) ? len : 0.0;
-}
-
-// Objects first, each object's points in order, then the free points: the order of the
-// arrows and of the labels.
-template <class F> void ForEachPointObjectsFirst(const CQuivraDoc& doc, F f) {
-    for (const SceneObject* o : doc.m_objects)
-        for (const CornerPoint* p : o->m_points)
-            f(p);
-    for (const CornerPoint* p : doc.m_freePoints)
-        f(p);
-}
-
-} // namespace
+using namespace renderhelpers;
 
 bool CSceneRenderer::RenderFrame(COffscreenGL& gl, const CQuivraDoc& doc, CViewState& state,
                                  int clientWidth, int clientHeight) {
@@ -86,7 +56,14 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
                                int right, int bottom, double scale) {
     const int w = std::abs(right - left);
     const int h = std::abs(bottom - top);
+    if (state.m_nLook == CViewState::LookClear)
+        DrawClearScene(doc, state, w, h, scale);
+    else
+        DrawClassicScene(doc, state, w, h, scale);
+}
 
+void CSceneRenderer::DrawClassicScene(const CQuivraDoc& doc, CViewState& state, int w, int h,
+                                      double scale) {
     // Smoothed lines and points write coverage into alpha without blending; the frame is
     // opaque, so alpha is cleared once and then left alone.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -114,17 +91,24 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
     glDisable(GL_LINE_SMOOTH);
 
     // Lines and arrows. The deflected shape moves every frame; the model at rest and the arrows
-    // drawn after it may come from the rest layer while nothing else changes.
+    // drawn after it may come from the rest layer while nothing else changes. Where the two
+    // shapes nearly coincide the deflected one must win: the rest picture is pushed back by a
+    // hair, or it would break the moving shape into dashes of both colours.
+    const bool deflected = state.m_bShowLines && state.m_bAnimating &&
+                           Deflection::FramesPerPeriod(doc, state.m_nCurrentSeries) > 0;
     if (state.m_bShowLines)
         DrawDeflectedLines(doc, state);
-    const bool layered = state.m_bAnimating && UseRestLayer(doc, state, w, h);
-    m_bLastFrameLayered = layered;
-    if (!layered) {
+    auto drawRest = [&] {
+        const DepthBehind behind(deflected);
         if (state.m_bShowLines)
             DrawRestLines(doc, state);
         if (state.m_bShowDirections)
             DrawArrows(doc, state);
-    }
+    };
+    const bool layered = state.m_bAnimating && UseRestLayer(doc, state, w, h, drawRest);
+    m_bLastFrameLayered = layered;
+    if (!layered)
+        drawRest();
 
     // Labels under the panned matrix (without the inset's scale factors). Over a layered frame they
     // are written last, which is their place anyway: nothing follows them while animating.
@@ -149,15 +133,21 @@ void CSceneRenderer::DrawScene(const CQuivraDoc& doc, CViewState& state, int lef
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     const bool depthRead = layered && m_restLayer.ReadCurrentDepth();
     glFinish();
-    if (layered && (!depthRead || !m_restLayer.ApplyToCurrentFrame())) {
+    if (layered && !ApplyRestLayer(depthRead)) {
         // Cannot happen once the layer was built for this frame's size; draw it the long way.
-        m_restLayer.Invalidate();
-        m_lastLayerKey = 0;
-        DrawScene(doc, state, left, top, right, bottom, scale);
+        DrawClassicScene(doc, state, w, h, scale);
         return;
     }
     if (layered)
         WritePendingLabels(w, h);
+}
+
+bool CSceneRenderer::ApplyRestLayer(bool depthRead) {
+    if (depthRead && m_restLayer.ApplyToCurrentFrame())
+        return true;
+    m_restLayer.Invalidate();
+    m_lastLayerKey = 0;
+    return false;
 }
 
 void CSceneRenderer::DrawAxesInset(const CViewState& state, int w, int h, double scale) {
@@ -310,8 +300,24 @@ quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& st
         k.Add(static_cast<quint64>(static_cast<quint32>(v)));
     k.Add(static_cast<quint64>(state.m_nLineWidth));
     k.Add(static_cast<quint64>((state.m_bShowLines ? 1 : 0) | (state.m_bShowCenterLines ? 2 : 0) |
-                               (state.m_bShowDirections ? 4 : 0) | (state.m_bAnimating ? 8 : 0)));
+                               (state.m_bShowDirections ? 4 : 0) | (state.m_bAnimating ? 8 : 0) |
+                               (state.m_bShowOrbits ? 16 : 0)));
+    k.Add(static_cast<quint64>(state.m_nLook));
+    k.Add(static_cast<quint64>(state.m_nCurrentSeries));
     k.Add(state.m_dZoom);
+    // The clear look's orbits follow the measured values: a changed value draws them anew.
+    const auto series = static_cast<std::size_t>(state.m_nCurrentSeries);
+    if (state.m_nLook == CViewState::LookClear && state.m_bShowOrbits &&
+        series < doc.m_seriesAmplification.size()) {
+        k.Add(doc.m_seriesAmplification[series]);
+        doc.ForEachPoint([&k, series](const CornerPoint* p) {
+            for (const MeasDirection* d : p->m_directions)
+                if (series < d->m_measurements.size()) {
+                    k.Add(d->m_measurements[series]->m_dAmplitude);
+                    k.Add(d->m_measurements[series]->m_dPhase);
+                }
+        });
+    }
     if (state.m_bShowLines) {
         for (const Line* l : doc.m_freeLines) {
             k.Add(l->m_pPointA);
@@ -342,7 +348,8 @@ quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& st
     return k.h ? k.h : 1;
 }
 
-bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h) {
+bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h,
+                                  const std::function<void()>& draw) {
     if (!m_bUseRestLayer || (!state.m_bShowLines && !state.m_bShowDirections)) {
         m_lastLayerKey = 0;
         return false;
@@ -357,12 +364,7 @@ bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state
         return true;
     if (!stable)
         return false;
-    return m_restLayer.Build(key, w, h, m_modelView, m_projection, m_viewport, [&] {
-        if (state.m_bShowLines)
-            DrawRestLines(doc, state);
-        if (state.m_bShowDirections)
-            DrawArrows(doc, state);
-    });
+    return m_restLayer.Build(key, w, h, m_modelView, m_projection, m_viewport, draw);
 }
 
 void CSceneRenderer::DrawArrows(const CQuivraDoc& doc, const CViewState& state) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CHaloLabels.h"
 #include "CLabelPainter.h"
 #include "CRestLayer.h"
 
@@ -50,14 +51,41 @@ public:
     bool m_bSubmitInBatches = true;
     // Whether the last frame took its rest lines from the rest layer.
     bool LastFrameLayered() const { return m_bLastFrameLayered; }
+    // The model length of the clear look's direction arrows: kClearArrowPixels on screen at the
+    // rotation centre's depth, in a frame `height` pixels high.
+    static constexpr double kClearArrowPixels = 30.0;
+    static double ClearArrowLength(const CViewState& state, int height);
+    // The clear look's labels of the last frame (for tests: where they were placed).
+    const CHaloLabels& ClearLabels() const { return m_haloLabels; }
+    // The largest displacement of any point over the period of the last clear frame (the top
+    // of its colour scale); 0 at rest.
+    double LastPeak() const { return m_dLastPeak; }
 
 private:
+    void DrawClassicScene(const CQuivraDoc& doc, CViewState& state, int w, int h, double scale);
     void DrawAxesInset(const CViewState& state, int w, int h, double scale);
     void DrawDeflectedLines(const CQuivraDoc& doc, CViewState& state);
     void DrawRestLines(const CQuivraDoc& doc, const CViewState& state);
     // Whether this animated frame takes its rest lines and arrows from the rest layer
-    // (building it when the picture stayed put since the last frame).
-    bool UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h);
+    // (building it with `draw` when the picture stayed put since the last frame).
+    bool UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h,
+                      const std::function<void()>& draw);
+    // Puts the rest layer over the finished frame whose depth was read before its glFinish;
+    // false (layer dropped) when it did not fit.
+    bool ApplyRestLayer(bool depthRead);
+
+    // --- the clear look (CSceneRendererClear.cpp) ---
+    void DrawClearScene(const CQuivraDoc& doc, CViewState& state, int w, int h, double scale);
+    void DrawClearInset(const CViewState& state, int w, int h, double scale);
+    void DrawClearModel(const CQuivraDoc& doc, const CViewState& state, bool behind);
+    void DrawClearDeflected(const CQuivraDoc& doc, const CViewState& state, double peak);
+    void DrawClearArrows(const CQuivraDoc& doc, const CViewState& state, int w, int h);
+    void DrawClearOrbits(const CQuivraDoc& doc, const CViewState& state, double peak);
+    void DrawClearMarkers(const CQuivraDoc& doc);
+    void AddClearLabels(const CQuivraDoc& doc, const CViewState& state, bool moving, int h);
+    // Labels, caption and colour bar painted over the finished frame.
+    void PaintClearOverlay(const CQuivraDoc& doc, const CViewState& state, int w, int h,
+                           bool moving);
     quint64 RestLayerKey(const CQuivraDoc& doc, const CViewState& state, int w, int h) const;
     void WritePendingLabels(int w, int h);
     void DrawArrows(const CQuivraDoc& doc, const CViewState& state);
@@ -73,6 +101,8 @@ private:
     };
 
     CLabelPainter m_labels;
+    CHaloLabels m_haloLabels;
+    double m_dLastPeak = 0.0;
     CRestLayer m_restLayer;
     quint64 m_lastLayerKey = 0;
     bool m_bDeferLabels = false;

@@ -54,16 +54,18 @@ void CViewState::StartAnimation() {
     m_bAnimating = 1;
     m_nFrame = 0;
     m_nStopFrame = -1;
+    m_bPaused = 0;
 }
 
 void CViewState::StopAnimation() {
     m_bAnimating = 0;
+    m_bPaused = 0;
 }
 
 bool CViewState::Tick(const CQuivraDoc& doc) {
     if (m_nStopFrame != -1 && m_nStopFrame == m_nFrame)
         return false;
-    if (!m_bHasFocus)
+    if (m_bPaused || (!m_bHasFocus && !m_bAnimateWithoutFocus))
         return false;
     const int n = Deflection::FramesPerPeriod(doc, m_nCurrentSeries);
     if (n > 0)
@@ -86,5 +88,20 @@ bool CViewState::StartMaxDeviation(CQuivraDoc& doc, bool negative, bool* wasAnim
     m_nStopFrame = best;
     m_bAnimating = 1;
     m_nFrame = 0;
+    return true;
+}
+
+bool CViewState::StepFrame(const CQuivraDoc& doc, int delta) {
+    const int n = Deflection::FramesPerPeriod(doc, m_nCurrentSeries);
+    if (n < 1)
+        return false;
+    if (!m_bAnimating) {
+        m_bAnimating = 1;
+        m_nFrame = 0;
+        m_nStopFrame = -1;
+    } else {
+        m_nFrame = ((m_nFrame + delta) % n + n) % n;
+    }
+    m_bPaused = 1;
     return true;
 }

@@ -26,6 +26,14 @@ public:
     std::int32_t m_bShowCenterLines = 1;
     std::int32_t m_bShowPointNumbers = 0;
     std::int32_t m_bShowDirectionNumbers = 0;
+    // The drawing style: the classic pixels, or the clear look (anti-aliased, coloured by
+    // displacement, captioned).
+    enum Look : std::int32_t { LookClassic = 0, LookClear = 1 };
+    std::int32_t m_nLook = LookClassic;
+    // Clear look only: the ellipse each moving point traces over a period.
+    std::int32_t m_bShowOrbits = 0;
+    // Turning keeps the model's centre in place instead of the world origin.
+    std::int32_t m_bTurnAboutCentre = 0;
 
     // --- animation ---
     std::int32_t m_nCurrentSeries = 0;
@@ -34,6 +42,10 @@ public:
     std::int32_t m_nFrame = 0;
     std::int32_t m_nStopFrame = -1; // -1: free running
     double m_dAnimPhase = 0.0;      // radians, derived from m_nFrame
+    // Frozen at the current frame (the timer keeps running, nothing advances).
+    std::int32_t m_bPaused = 0;
+    // Advance without the keyboard focus too (several views compared side by side).
+    std::int32_t m_bAnimateWithoutFocus = 0;
 
     // Brings each rotation angle into [0, 360) and stores it so.
     void NormaliseAngles();
@@ -53,6 +65,9 @@ public:
     void StopAnimation();
     // One timer tick. Returns whether the view must repaint.
     bool Tick(const CQuivraDoc& doc);
+    // One frame forward (or back), frozen there: the animation is paused (and started when it
+    // was not running). False without a series to step through.
+    bool StepFrame(const CQuivraDoc& doc, int delta);
     // Runs the animation up to the frame of largest deviation of the first selected point
     // (first half period, or the second one when `negative`) and freezes it there. Clears the
     // point selection. Returns false (and changes nothing) when there is nothing to search.

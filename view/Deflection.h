@@ -31,4 +31,15 @@ public:
     // and no deviation at all gives 0. -1 when the series cannot be animated.
     static int MaxDeviationFrame(const CornerPoint& p, const CQuivraDoc& doc, int series,
                                  bool negative);
+
+    // The path of `p` over a period: its displacement at phase t is
+    // cosPart * cos(t) + sinPart * sin(t), an ellipse about the rest position (a segment when
+    // all its directions swing in phase or against each other). Zero without a series.
+    struct Orbit {
+        Vec3d cosPart, sinPart;
+        // The largest displacement over the whole period (the ellipse's semi-major axis).
+        double Peak() const;
+        Vec3d At(double phase) const;
+    };
+    static Orbit OrbitOf(const CornerPoint& p, const CQuivraDoc& doc, int series);
 };

@@ -1,6 +1,7 @@
 // Both menu sets by id, their enable and check rules, accelerators, toolbars and status bar.
 #include "AppTestSupport.h"
 
+#include "CAmplificationBox.h"
 #include "CQuivraView.h"
 #include "CommandIds.h"
 
@@ -43,8 +44,9 @@ TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithSeparators) {
                   "&File: 57600 57601 57602 57603 57604 | 32837 32840 32900 32901 | 57607 57606 | "
                   "57616 | 57665",
                   "&Edit: 57643 | 57634 | 32774 32772 32809 32810 32777 32773 32823 32838",
-                  "&View: 59392 59393 | 32836 | 32771 32775 32776 32784 32794 32811",
-                  "&Animation: 32795 32839",
+                  "&View: 59392 59393 | 32836 | 32771 32775 32776 32784 32794 32811 | 32950 "
+                  "32951 | 32953 32954 32955 32956 32957 32952 | 32958",
+                  "&Animation: 32795 32839 | 32959 32960 32961 32962 32963",
                   "&Window: 57648 57650 57651 57649 | 65280",
                   "&Help: 142 | 57664",
               }));
@@ -219,6 +221,47 @@ TEST_F(AppTest, ViewTogglesAndAnimationActOnTheActiveView) {
     Frame()->UpdateCmdUI();
     EXPECT_EQ(Action(ID_VIEW_LINES)->isChecked(), second->m_bShowLines != 0);
     EXPECT_NE(second->m_bShowLines, view->m_bShowLines);
+}
+
+TEST_F(AppTest, StyleAndAnimateAllReachEveryWindowAndAreRemembered) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    auto* first = qobject_cast<CQuivraView*>(Frame()->ActiveView());
+    ASSERT_TRUE(Run(ID_WINDOW_NEW));
+    auto* second = qobject_cast<CQuivraView*>(Frame()->ActiveView());
+    ASSERT_TRUE(first && second && first != second);
+    ASSERT_TRUE(Run(ID_VIEW_CLEAR_LOOK));
+    ASSERT_TRUE(Run(ID_VIEW_ANIMATE_ALL));
+    for (CQuivraView* v : {first, second}) {
+        EXPECT_EQ(v->m_nLook, CViewState::LookClear);
+        EXPECT_EQ(v->m_bTurnAboutCentre, 1); // the clear look's default
+        EXPECT_EQ(v->m_bAnimateWithoutFocus, 1);
+    }
+    const QSettings settings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
+    EXPECT_EQ(settings.value(QStringLiteral("view/look")).toInt(), CViewState::LookClear);
+    EXPECT_TRUE(settings.value(QStringLiteral("view/animateAll")).toBool());
+
+    // Both windows run, whichever has the focus.
+    first->OnToggleAnimation();
+    second->OnToggleAnimation();
+    QTest::qWait(10 * CQuivraView::kTimerInterval);
+    EXPECT_GT(first->m_nFrame, 0);
+    EXPECT_GT(second->m_nFrame, 0);
+
+    // The live amplification changes the series both windows show.
+    CQuivraDoc* doc = second->GetDocument();
+    Frame()->UpdateCmdUI();
+    Frame()->AmplificationBox()->setValue(7.5);
+    EXPECT_EQ(doc->m_seriesAmplification[static_cast<std::size_t>(second->m_nCurrentSeries)], 7.5);
+    EXPECT_TRUE(doc->IsModified());
+    // Typed into the field, "-" and "." are text, not the Slower and Next Frame keys.
+    CAmplificationBox* box = Frame()->AmplificationBox();
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("-1.5"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(doc->m_seriesAmplification[static_cast<std::size_t>(second->m_nCurrentSeries)], -1.5);
+    EXPECT_EQ(CQuivraView::SpeedStep(), 0);
+    EXPECT_EQ(second->m_bPaused, 0);
 }
 
 } // namespace

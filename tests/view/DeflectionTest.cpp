@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace scene;
@@ -179,6 +180,64 @@ TEST(ViewState, TickAdvancesOnlyWithFocusAndWraps) {
     st.m_bHasFocus = 0;
     EXPECT_FALSE(st.Tick(doc));
     EXPECT_EQ(st.m_nFrame, 1); // resumes from the same frame later
+}
+
+TEST(ViewState, AnimateAllPauseAndSingleSteps) {
+    CQuivraDoc doc;
+    AddSeries(doc, 4);
+    CViewState unfocused, other; // two windows, neither with the focus
+    unfocused.StartAnimation();
+    other.StartAnimation();
+    unfocused.m_bAnimateWithoutFocus = 1;
+    EXPECT_TRUE(unfocused.Tick(doc));
+    EXPECT_FALSE(other.Tick(doc));
+    EXPECT_EQ(unfocused.m_nFrame, 1);
+    unfocused.m_bPaused = 1;
+    EXPECT_FALSE(unfocused.Tick(doc));
+    EXPECT_EQ(unfocused.m_nFrame, 1);
+    // Steps wrap both ways and leave the animation paused; a stopped one starts at frame 0.
+    const int steps[][2] = {{-1, 0}, {-1, 3}, {1, 0}, {1, 1}};
+    for (const auto& s : steps) {
+        EXPECT_TRUE(unfocused.StepFrame(doc, s[0]));
+        EXPECT_EQ(unfocused.m_nFrame, s[1]);
+    }
+    other.StopAnimation();
+    EXPECT_TRUE(other.StepFrame(doc, 1));
+    EXPECT_TRUE(other.m_bAnimating && other.m_bPaused);
+    EXPECT_EQ(other.m_nFrame, 0);
+    CQuivraDoc empty;
+    EXPECT_FALSE(other.StepFrame(empty, 1));
+}
+
+TEST(Deflection, OrbitIsThePathOverAPeriodAndItsPeak) {
+    struct Case {
+        double ampX, phaseX, ampY, phaseY, ampZ, phaseZ, amplification;
+    } cases[] = {
+        {4.0, 0.0, 3.0, 90.0, 0.0, 0.0, 1.0},     // ellipse
+        {4.0, 30.0, 2.0, 210.0, 0.0, 0.0, 2.0},   // a segment: against each other
+        {1.0, 10.0, 2.0, 75.0, 3.0, 300.0, -1.5}, // tilted ellipse in space
+    };
+    for (const Case& c : cases) {
+        CQuivraDoc doc;
+        AddSeries(doc, 24, c.amplification);
+        CornerPoint* p = AddPoint(doc, 10.0, -5.0, 2.0);
+        AddDirection(p, DirPlusX, c.ampX, c.phaseX);
+        AddDirection(p, DirMinusY, c.ampY, c.phaseY);
+        AddDirection(p, DirPlusZ, c.ampZ, c.phaseZ);
+        const Deflection::Orbit o = Deflection::OrbitOf(*p, doc, 0);
+        double peak = 0.0;
+        for (int i = 0; i < 7200; ++i) {
+            const double t = i * 2.0 * M_PI / 7200;
+            const Vec3d q = Deflection::DisplacedPosition(*p, doc, 0, t);
+            const Vec3d d = o.At(t);
+            EXPECT_NEAR(d.x, q.x - p->m_x, 1e-9);
+            EXPECT_NEAR(d.y, q.y - p->m_y, 1e-9);
+            EXPECT_NEAR(d.z, q.z - p->m_z, 1e-9);
+            peak = std::max(peak, std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z));
+        }
+        EXPECT_GE(o.Peak(), peak - 1e-12);
+        EXPECT_NEAR(o.Peak(), peak, 1e-5 * peak);
+    }
 }
 
 TEST(ViewState, TickWithoutAnimatableSeriesRepaintsAtFrameZero) {

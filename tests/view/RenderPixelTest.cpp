@@ -11,6 +11,7 @@
 #include "CylinderObject.h"
 #include "Deflection.h"
 #include "MeasDirection.h"
+#include "Measurement.h"
 
 #include <gtest/gtest.h>
 
@@ -213,6 +214,31 @@ TEST_F(AnimTest, AnimatingDrawsDeflectedShapeAndLilacRestWithoutMarkers) {
     EXPECT_EQ(m_st.m_dAnimPhase, Deflection::FramePhase(12, 24));
     EXPECT_TRUE(Is(later, Px(100, kY - 150, 0), kBlack));
     EXPECT_TRUE(Is(later, Px(100, kY + 150, 0), kWhite));
+}
+
+TEST_F(AnimTest, DeflectedShapeWinsWhereItNearlyCoincidesWithTheRest) {
+    // Ends swinging along -Z, away from the eye: the deflected line lies a hair (or, in the
+    // second case, clearly) behind the rest line at the same pixels.
+    struct Case {
+        double amplitude;
+        Rgb expected;
+    } cases[] = {{0.5, kBlack}, {60.0, kLilac}};
+    for (const Case& c : cases) {
+        for (CornerPoint* p : {m_a, m_b}) {
+            p->m_directions.front()->m_dy = 0.0;
+            p->m_directions.front()->m_dz = -1.0;
+            p->m_directions.front()->m_measurements[0]->m_dAmplitude = c.amplitude;
+        }
+        m_st.m_bAnimating = 1;
+        m_st.m_nFrame = 0;
+        // Twice: drawn directly, then through the rest layer.
+        for (int pass = 0; pass < 2; ++pass) {
+            const QImage& img = Render();
+            for (double x : {-200.0, -50.0, 120.0, 250.0})
+                EXPECT_TRUE(Is(img, Px(x, kY, 0), c.expected))
+                    << "amplitude " << c.amplitude << " pass " << pass << " x " << x;
+        }
+    }
 }
 
 TEST_F(AnimTest, AnimatingWithoutSeriesShowsRestOnly) {

@@ -2,6 +2,7 @@
 #include "SceneBuilder.h"
 
 #include "BoxObject.h"
+#include "CCameraMath.h"
 #include "CCameraSettingsDlg.h"
 #include "CMoveDlg.h"
 #include "CQuivraDoc.h"
@@ -12,11 +13,13 @@
 #include "IToolWindows.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -322,17 +325,21 @@ TEST_F(ViewMouseTest, DragRotatesByHalfATurnPerClientSize) {
 
 TEST_F(ViewMouseTest, CtrlDragPansOnlyWithTheFocusWhileTheWheelAlwaysZooms) {
     m_view->m_dZoom = 2.0;
-    // The step of the pan at the rotation centre: the offset's fraction of the client size,
-    // taken as window units on the near plane (0.1 from the eye, 30 degrees), times 20000.
-    const double nearHeight = 2 * static_cast<double>(0.1f) * std::tan(15.0 * M_PI / 180.0);
-    const double unitsPerWindowUnit = nearHeight / kH / (m_view->m_dZoom * 0.001);
+    // The model follows the cursor exactly: 80 pixels right, then 60 down.
+    auto origin = [this] {
+        double x = 0, y = 0;
+        Project(m_view->GL(), *m_view, 0, 0, 0, &x, &y);
+        return QPointF(x, -y); // y downward, as the mouse moves
+    };
+    const QPointF origin0 = origin();
     Drag(QPoint(100, 100), QPoint(180, 100), Qt::ControlModifier);
-    EXPECT_NEAR(m_view->m_dPanX, 80.0 / kW * unitsPerWindowUnit * 20000, 1e-3);
-    EXPECT_NEAR(m_view->m_dPanY, 0.0, 1e-6);
-    EXPECT_NEAR(m_view->m_dPanZ, 0.0, 1e-6);
-    EXPECT_DOUBLE_EQ(m_view->m_dRotY, 0.0);                        // panned, not turned
-    Drag(QPoint(100, 100), QPoint(100, 160), Qt::ControlModifier); // down: the model goes down
-    EXPECT_NEAR(m_view->m_dPanY, -60.0 / kH * unitsPerWindowUnit * 20000, 1e-3);
+    const QPointF origin1 = origin();
+    EXPECT_NEAR(origin1.x() - origin0.x(), 80.0, 1e-3); // the pan reaches GL as floats
+    EXPECT_NEAR(origin1.y() - origin0.y(), 0.0, 1e-3);
+    EXPECT_NEAR(m_view->m_dPanZ, 0.0, 1e-9);
+    EXPECT_DOUBLE_EQ(m_view->m_dRotY, 0.0); // panned, not turned
+    Drag(QPoint(100, 100), QPoint(100, 160), Qt::ControlModifier);
+    EXPECT_NEAR(origin().y() - origin1.y(), 60.0, 1e-3);
 
     // Without the focus neither drag does anything, but the wheel still zooms.
     QWidget other;
@@ -357,6 +364,115 @@ TEST_F(ViewMouseTest, CtrlDragPansOnlyWithTheFocusWhileTheWheelAlwaysZooms) {
     m_view->m_dZoom = 0.0;
     Wheel(120);
     EXPECT_GT(m_view->m_dZoom, 0.0);
+}
+
+TEST_F(ViewMouseTest, ADragNeverSelectsAndAClickWithinTheThresholdDoes) {
+    Tilt();
+    CornerPoint* p = AddPoint(m_doc, 50, 20, 0);
+    m_view->RepaintNow();
+    const QPoint at = At(p);
+    Drag(at, at + QPoint(40, 0)); // starts on the point: turns, selects nothing
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    EXPECT_NE(m_view->m_dRotY, 40.0);
+    m_view->m_dRotY = 40;
+    m_view->RepaintNow();
+    Drag(At(p), At(p) + QPoint(0, 30), Qt::ControlModifier);
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    // A hand that shakes by a few pixels still clicks.
+    const QPoint here = At(p);
+    Drag(here, here + QPoint(CQuivraView::kDragThreshold, -2));
+    EXPECT_EQ(m_doc.m_selPoints, std::vector<CornerPoint*>{p});
+}
+
+TEST_F(ViewMouseTest, WheelZoomsTowardTheCursor) {
+    Tilt();
+    CornerPoint* p = AddPoint(m_doc, 150, 60, 0);
+    AddPoint(m_doc, -150, -60, 0);
+    m_view->RepaintNow();
+    const QPoint before = At(p);
+    QWheelEvent e(QPointF(before), QPointF(m_view->mapToGlobal(before)), QPoint(), QPoint(0, 360),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m_view, &e);
+    EXPECT_DOUBLE_EQ(m_view->m_dZoom, 5.0 * std::exp(0.3));
+    const QPoint after = At(p);
+    EXPECT_LE((after - before).manhattanLength(), 1);
+}
+
+TEST_F(ViewMouseTest, FirstGeometryOfAnEmptySceneIsFittedAndStandardViewsTurn) {
+    m_view->OnInitialUpdate();
+    // Far from the origin, as a first box typed into the form may be.
+    AddBox(m_doc, 3000, 2000, 1000, 4000, 2500, 1800);
+    m_doc.UpdateAllViews();
+    m_view->RepaintNow();
+    auto allInside = [this] {
+        bool inside = true;
+        m_doc.ForEachPoint(
+            [&](CornerPoint* p) { inside = inside && m_view->rect().contains(At(p)); });
+        return inside;
+    };
+    EXPECT_TRUE(allInside());
+    // Later geometry leaves the camera alone.
+    const double zoom = m_view->m_dZoom;
+    AddPoint(m_doc, -9000, 0, 0);
+    m_doc.UpdateAllViews();
+    EXPECT_EQ(m_view->m_dZoom, zoom);
+    m_view->OnFitAll();
+    m_view->RepaintNow();
+    EXPECT_TRUE(allInside());
+
+    // Each standard view shows its axis pointing at the eye.
+    struct Case {
+        CQuivraView::StandardView view;
+        Vec3d towardEye;
+    } cases[] = {{CQuivraView::ViewFront, {0, 0, 1}},
+                 {CQuivraView::ViewTop, {0, 1, 0}},
+                 {CQuivraView::ViewSide, {1, 0, 0}},
+                 {CQuivraView::ViewIsometric, {1, 1, 1}}};
+    for (const Case& c : cases) {
+        m_view->OnStandardView(c.view);
+        const CCameraMath cam(*m_view, kW, kH);
+        const Vec3d o = cam.ToEye({0, 0, 0});
+        const Vec3d t = cam.ToEye(c.towardEye);
+        const double len = std::sqrt(c.towardEye.x * c.towardEye.x + c.towardEye.y * c.towardEye.y +
+                                     c.towardEye.z * c.towardEye.z);
+        EXPECT_NEAR((t.z - o.z) / (m_view->m_dZoom * 0.001), len, 1e-9) << c.view;
+    }
+}
+
+TEST_F(ViewMouseTest, EachSceneKeepsItsCameraForTheNextOpening) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.qvr"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    AddPoint(m_doc, 100, 0, 0);
+    m_doc.SetPathName(path);
+    {
+        TestView first(&m_doc);
+        first.m_bRememberCamera = true;
+        first.OnInitialUpdate();
+        EXPECT_DOUBLE_EQ(first.m_dZoom, 12.5); // fitted: nothing remembered yet
+        first.m_dRotX = 33;
+        first.m_dZoom = 7.25;
+        first.m_dPanY = -12.5;
+    }
+    TestView second(&m_doc);
+    second.m_bRememberCamera = true;
+    second.OnInitialUpdate();
+    EXPECT_EQ(second.m_dRotX, 33);
+    EXPECT_EQ(second.m_dZoom, 7.25);
+    EXPECT_EQ(second.m_dPanY, -12.5);
+    // Another name for the same file finds it too; another file does not.
+    m_doc.SetPathName(dir.path() + QStringLiteral("/./a.qvr"));
+    TestView third(&m_doc);
+    third.m_bRememberCamera = true;
+    third.OnInitialUpdate();
+    EXPECT_EQ(third.m_dZoom, 7.25);
+    m_doc.SetPathName(dir.filePath(QStringLiteral("missing.qvr")));
+    TestView fourth(&m_doc);
+    fourth.m_bRememberCamera = true;
+    fourth.OnInitialUpdate();
+    EXPECT_DOUBLE_EQ(fourth.m_dZoom, 12.5);
 }
 
 TEST_F(ViewMouseTest, CameraSettingsShowTheMouseChanges) {

@@ -3,6 +3,7 @@
 #include "CommandRegistry.h"
 #include "ToolUtil.h"
 
+#include "CCameraMath.h"
 #include "COffscreenGL.h"
 #include "CPeriodWriter.h"
 #include "CQuivraDoc.h"
@@ -19,7 +20,7 @@ using namespace tool;
 namespace {
 
 const char* const kUsage = "frames FILE.qvr [--series S] [--size WxH] [--rot X,Y,Z] [--zoom Z] "
-                           "[--out BASE]";
+                           "[--out BASE] [--look classic|clear] [--fit]";
 
 struct Options {
     int width = 640, height = 480;
@@ -27,6 +28,8 @@ struct Options {
     double zoom = 0.0;
     bool hasZoom = false;
     int series = 0;
+    int look = CViewState::LookClassic;
+    bool fit = false;
     QString out;
     bool hasOut = false;
 };
@@ -35,6 +38,10 @@ struct Options {
 QString ParseOptions(const QStringList& args, Options& o) {
     for (int i = 1; i < args.size(); ++i) {
         const QString& opt = args[i];
+        if (opt == QLatin1String("--fit")) {
+            o.fit = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return QStringLiteral("option %1 needs a value").arg(opt);
         const QString value = args[++i];
@@ -51,6 +58,9 @@ QString ParseOptions(const QStringList& args, Options& o) {
                 return QStringLiteral("bad --zoom \"%1\" (a positive number)").arg(value);
             o.zoom = v[0];
             o.hasZoom = true;
+        } else if (opt == QLatin1String("--look")) {
+            if (!ParseLook(value, o.look))
+                return QStringLiteral("bad --look \"%1\" (classic or clear)").arg(value);
         } else if (opt == QLatin1String("--series")) {
             if (!ParseInt(value, o.series) || o.series < 0)
                 return QStringLiteral("bad --series \"%1\"").arg(value);
@@ -92,6 +102,10 @@ int Run(const QStringList& args) {
     st.m_dRotZ = o.rot[2];
     st.m_dZoom = o.hasZoom ? o.zoom : CViewState::FitZoom(*doc);
     st.m_nCurrentSeries = o.series;
+    st.m_nLook = o.look;
+    // The whole scene centred in the picture at the chosen rotation (a given zoom then applies).
+    if (o.fit && CCameraMath::FitAll(st, *doc, o.width, o.height) && o.hasZoom)
+        st.m_dZoom = o.zoom;
 
     COffscreenGL gl;
     const QString failure = gl.Resize(o.width, o.height);

@@ -4,6 +4,7 @@
 #include "ToolUtil.h"
 
 #include "CBmpWriter.h"
+#include "CCameraMath.h"
 #include "COffscreenGL.h"
 #include "CQuivraDoc.h"
 #include "CSceneRenderer.h"
@@ -19,7 +20,7 @@ namespace {
 
 const char* const kUsage =
     "render FILE.qvr OUT.bmp [--size WxH] [--rot X,Y,Z] [--zoom Z] [--pan X,Y,Z] [--series S] "
-    "[--frame K] [--show LIST] [--hide LIST]";
+    "[--frame K] [--show LIST] [--hide LIST] [--look classic|clear] [--fit]";
 
 // Points at the display toggle called `name`, or null.
 std::int32_t* Toggle(CViewState& st, const QString& name) {
@@ -35,6 +36,8 @@ std::int32_t* Toggle(CViewState& st, const QString& name) {
         return &st.m_bShowPointNumbers;
     if (name == QLatin1String("directionnumbers"))
         return &st.m_bShowDirectionNumbers;
+    if (name == QLatin1String("orbits"))
+        return &st.m_bShowOrbits;
     return nullptr;
 }
 
@@ -54,6 +57,8 @@ struct Options {
     double zoom = 0.0;
     bool hasZoom = false;
     int series = 0;
+    int look = CViewState::LookClassic;
+    bool fit = false;
     int frame = -1; // -1: at rest
     QString show, hide;
 };
@@ -62,6 +67,10 @@ struct Options {
 QString ParseOptions(const QStringList& args, Options& o) {
     for (int i = 2; i < args.size(); ++i) {
         const QString& opt = args[i];
+        if (opt == QLatin1String("--fit")) {
+            o.fit = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return QStringLiteral("option %1 needs a value").arg(opt);
         const QString value = args[++i];
@@ -82,6 +91,9 @@ QString ParseOptions(const QStringList& args, Options& o) {
                 return QStringLiteral("bad --zoom \"%1\" (a positive number)").arg(value);
             o.zoom = v[0];
             o.hasZoom = true;
+        } else if (opt == QLatin1String("--look")) {
+            if (!ParseLook(value, o.look))
+                return QStringLiteral("bad --look \"%1\" (classic or clear)").arg(value);
         } else if (opt == QLatin1String("--series")) {
             if (!ParseInt(value, o.series) || o.series < 0)
                 return QStringLiteral("bad --series \"%1\"").arg(value);
@@ -110,8 +122,9 @@ int Run(const QStringList& args) {
     }
     CViewState st;
     if (!SetToggles(st, o.show, 1) || !SetToggles(st, o.hide, 0)) {
-        Fail(QStringLiteral("unknown display name; use "
-                            "lines,base,centerlines,directions,pointnumbers,directionnumbers"));
+        Fail(QStringLiteral(
+            "unknown display name; use "
+            "lines,base,centerlines,directions,pointnumbers,directionnumbers,orbits"));
         return Usage(kUsage);
     }
 
@@ -135,6 +148,10 @@ int Run(const QStringList& args) {
     st.m_dPanZ = o.pan[2];
     st.m_dZoom = o.hasZoom ? o.zoom : CViewState::FitZoom(*doc);
     st.m_nCurrentSeries = o.series;
+    st.m_nLook = o.look;
+    // The whole scene centred in the picture at the chosen rotation (a given zoom then applies).
+    if (o.fit && CCameraMath::FitAll(st, *doc, o.width, o.height) && o.hasZoom)
+        st.m_dZoom = o.zoom;
     if (o.frame >= 0) {
         st.m_bAnimating = 1;
         st.m_nFrame = o.frame;

@@ -1,6 +1,7 @@
 #include "ToolUtil.h"
 
 #include "CQuivraDoc.h"
+#include "CViewState.h"
 #include "SceneFile.h"
 
 #include <QFile>
@@ -133,3 +134,13 @@ void Print(const QString& text) {
 }
 
 } // namespace tool
+
+bool tool::ParseLook(const QString& text, int& look) {
+    if (text == QLatin1String("classic"))
+        look = CViewState::LookClassic;
+    else if (text == QLatin1String("clear"))
+        look = CViewState::LookClear;
+    else
+        return false;
+    return true;
+}

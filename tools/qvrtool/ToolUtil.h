@@ -33,6 +33,8 @@ bool ParseInt(const QString& text, int& out);
 bool ParseSize(const QString& text, int minWidth, int& width, int& height);
 // `count` comma-separated finite doubles.
 bool ParseFiniteDoubles(const QString& text, int count, std::vector<double>& out);
+// "classic" or "clear" (the drawing style) into a CViewState look value.
+bool ParseLook(const QString& text, int& look);
 // Writes text to stdout.
 void Print(const QString& text);
 
