@@ -9,6 +9,7 @@
 #include "CQuivraApp.h"
 #include "CQuivraView.h"
 #include "CRecentFileList.h"
+#include "CToolWindowKeys.h"
 #include "CWindowPlacement.h"
 #include "CommandIds.h"
 #include "CommandTable.h"
@@ -77,6 +78,7 @@ int CMainFrame::LoadFrame() {
     const int show = RestorePlacement();
     CreateActions();
     CreateMenus();
+    new CToolWindowKeys(this);
     if (!CreateToolBars() || !CreateStatusBar())
         return -2;
     UpdateCmdUI();
@@ -144,7 +146,7 @@ void CMainFrame::CreateActions() {
         if (!keys.isEmpty()) {
             action->setShortcuts(keys);
             // Accelerators work whether or not a menu shows the command, while the main window
-            // is active (a tool window with the focus keeps its keys to itself).
+            // or one of its tool windows is active (CToolWindowKeys).
             addAction(action);
         }
         const QIcon icon = toolbaricons::ForCommand(c.m_nId);

@@ -162,6 +162,30 @@ TEST_F(AppTest, AcceleratorsAreBoundAsInTheTable) {
     EXPECT_EQ(DocCount(), 2);
 }
 
+TEST_F(AppTest, MenuKeysAndAcceleratorsWorkWhileAToolWindowIsActive) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    ASSERT_TRUE(Run(ID_EDIT_SERIES));
+    QWidget* tool = Frame()->findChild<QWidget*>("measseriedlg");
+    ASSERT_NE(tool, nullptr);
+    tool->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
+    auto target = [tool] {
+        return QApplication::focusWidget() ? QApplication::focusWidget() : tool;
+    };
+    for (auto [key, title] : {std::pair{Qt::Key_F, "&File"}, std::pair{Qt::Key_E, "&Edit"},
+                              std::pair{Qt::Key_W, "&Window"}}) {
+        QTest::keyClick(target(), key, Qt::AltModifier);
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr) << title;
+        EXPECT_EQ(popup->title(), title);
+        popup->close();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
+    }
+    QTest::keyClick(target(), Qt::Key_N, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(DocCount(), 2);
+}
+
 TEST_F(AppTest, ToolbarsInOrderAndStatusBarPanes) {
     ASSERT_TRUE(Start());
     auto ids = [](QToolBar* bar) {
