@@ -75,6 +75,11 @@ CCameraSettingsDlg::CCameraSettingsDlg(QWidget* parent) : QDialog(parent) {
             // Only what the user types goes to the camera; ShowValues must not write its
             // rounded "%g" text back into the exact value.
             connect(edit, &QLineEdit::textEdited, this, [this, which] { FieldEdited(which); });
+            // Enter shows the typed values at once, as leaving the field does.
+            connect(edit, &QLineEdit::returnPressed, this, [this] {
+                if (IViewSettingsTarget* t = Target())
+                    t->RepaintNow();
+            });
             edit->installEventFilter(this);
         }
         layout->addWidget(box);

@@ -10,8 +10,8 @@ class IDocView;
 
 // "Camera Settings": the rotation angles, zoom and pan of the document's view, each with a pair
 // of step arrows. One per document, following the view the tool windows are bound to. Typed
-// values are stored at once and shown when the field loses the focus; arrows change the value,
-// repaint and refresh the fields. Closing hides it.
+// values are stored at once and shown on Enter or when the field loses the focus; arrows change
+// the value, repaint and refresh the fields. Closing hides it.
 // Object names: RotX RotY RotZ Zoom PanX PanY PanZ, each with <name>Left and <name>Right arrows.
 class CCameraSettingsDlg : public QDialog {
     Q_OBJECT

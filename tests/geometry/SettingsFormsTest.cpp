@@ -80,7 +80,7 @@ TEST(CameraSettingsDlg, ZoomMultipliesByStoredFactors) {
     EXPECT_EQ(f.Field(QStringLiteral("Zoom"))->text(), QStringLiteral("5"));
 }
 
-TEST(CameraSettingsDlg, TypedValuesStoredAtOnceShownOnLeaving) {
+TEST(CameraSettingsDlg, TypedValuesStoredAtOnceShownOnEnterOrLeaving) {
     CameraFixture f;
     f.Type(QStringLiteral("RotY"), QStringLiteral("45"));
     EXPECT_EQ(f.view.m_camera[V::RotY], 45.0);
@@ -89,6 +89,12 @@ TEST(CameraSettingsDlg, TypedValuesStoredAtOnceShownOnLeaving) {
     f.Field(QStringLiteral("PanX"))->setFocus();
     EXPECT_EQ(f.view.m_nRepaints, 1);
     EXPECT_EQ(f.view.m_camera[V::PanX], 0.0) << "other values untouched";
+    // So does Enter, and the form stays open.
+    f.Type(QStringLiteral("PanX"), QStringLiteral("7"));
+    QTest::keyClick(f.Field(QStringLiteral("PanX")), Qt::Key_Return);
+    EXPECT_EQ(f.view.m_nRepaints, 2);
+    EXPECT_TRUE(f.dlg.isVisible());
+    f.Type(QStringLiteral("PanX"), QStringLiteral("0"));
 
     // "4x": the 4 was stored while the text was 4, the x changes nothing.
     f.Type(QStringLiteral("RotZ"), QStringLiteral("4x"));
