@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QMdiArea>
 
+#include <algorithm>
+
 CDocTemplate::CDocTemplate(const QString& strings) : m_strings(strings.split(QLatin1Char('\n'))) {}
 
 CDocTemplate::~CDocTemplate() {
@@ -89,6 +91,17 @@ CChildFrame* CDocTemplate::CreateNewFrame(CAppDocument* doc, bool show) {
 
 void CDocTemplate::ShowFrame(CChildFrame* frame) {
     frame->show();
+    // The area places a new window where it overlaps the others least, even half outside the
+    // workspace (which then scrolls): keep it inside.
+    if (m_pMdiArea && m_pMdiArea->isVisible()) {
+        const QRect area = m_pMdiArea->viewport()->rect();
+        QRect r(frame->pos(), frame->size().boundedTo(area.size()));
+        r.moveRight(std::min(r.right(), area.right()));
+        r.moveBottom(std::min(r.bottom(), area.bottom()));
+        r.moveTopLeft(QPoint(std::max(r.left(), 0), std::max(r.top(), 0)));
+        if (r != frame->geometry())
+            frame->setGeometry(r);
+    }
     if (m_pMdiArea)
         m_pMdiArea->setActiveSubWindow(frame);
     if (frame->View())

@@ -5,6 +5,7 @@
 #include "CChildFrame.h"
 #include "CCommandMap.h"
 #include "CDocTemplate.h"
+#include "CHelpWindow.h"
 #include "CPrompts.h"
 #include "CQuivraApp.h"
 #include "CQuivraView.h"
@@ -65,7 +66,14 @@ CMainFrame::CMainFrame(CQuivraApp* app)
     m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdiArea);
-    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCmdUI(); });
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        // The message pane may hold a picked point of the window left behind.
+        if (sub && sub != m_pLastActive && m_pMessagePane)
+            m_pMessagePane->setText(QStringLiteral("For Help, press F1"));
+        if (sub)
+            m_pLastActive = sub;
+        UpdateCmdUI();
+    });
     // Enable and check states follow the program's state between commands, as the menus and
     // toolbar buttons are seen.
     connect(m_pIdleTimer, &QTimer::timeout, this, [this] { UpdateCmdUI(); });
@@ -268,17 +276,8 @@ bool CMainFrame::CreateStatusBar() {
     m_pMessagePane = new QLabel(QStringLiteral("For Help, press F1"), bar);
     m_pMessagePane->setObjectName(QStringLiteral("message"));
     bar->addWidget(m_pMessagePane, 1);
-    for (const char* text : {"CAP", "NUM", "SCRL"}) {
-        auto* pane = new QLabel(QString::fromLatin1(text), bar);
-        pane->setObjectName(QString::fromLatin1(text));
-        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        pane->setAlignment(Qt::AlignCenter);
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
-        // The lock-key states are not known here; the panes stay greyed.
-        pane->setEnabled(false);
-        bar->addPermanentWidget(pane);
-        m_indicators.append(pane);
-    }
+    // No lock-key panes: Qt does not tell the state of Caps, Num or Scroll Lock, and panes that
+    // are always grey say nothing.
     return true;
 }
 
@@ -460,6 +459,7 @@ bool CMainFrame::OnCmdMsg(int id, CCmdUI* update) {
         map.On(
             ID_WINDOW_ARRANGE, [](CMainFrame& f) { f.OnWindowArrange(); }, hasChild);
         map.On(ID_APP_EXIT, [](CMainFrame& f) { f.close(); });
+        map.On(ID_HELP, [](CMainFrame& f) { CHelpWindow::ShowFor(&f); });
         return map;
     }();
     return commands.Dispatch(*this, id, update);

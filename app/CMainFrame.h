@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 class CAmplificationBox;
 class CAppDocument;
@@ -13,6 +14,7 @@ class CQuivraApp;
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -43,7 +45,6 @@ public:
     QToolBar* NavigationToolBar() const { return m_pNavigationBar; }
     CAmplificationBox* AmplificationBox() const { return m_pAmplification; }
     QLabel* MessagePane() const { return m_pMessagePane; }
-    QList<QLabel*> IndicatorPanes() const { return m_indicators; }
     bool HasDocumentMenus() const { return m_bDocumentMenus; }
 
     CChildFrame* ActiveFrame() const;
@@ -97,6 +98,6 @@ private:
     QToolBar* m_pNavigationBar = nullptr;
     CAmplificationBox* m_pAmplification = nullptr;
     QLabel* m_pMessagePane = nullptr;
-    QList<QLabel*> m_indicators;
+    QPointer<QMdiSubWindow> m_pLastActive; // the document window the message pane speaks of
     QTimer* m_pIdleTimer;
 };

@@ -175,6 +175,11 @@ bool CQuivraView::RenderFrame() {
 
 void CQuivraView::OnToggleAnimation() {
     if (!m_bAnimating) {
+        // Without a series the animation shows a still, pale model: say why.
+        if (m_pDoc && m_pDoc->m_seriesNames.empty())
+            SetStatusText(QStringLiteral("Nothing moves: the scene has no measurement series. "
+                                         "Add one with Edit > Measurement Series, then type its "
+                                         "values in Edit > Measurements."));
         StartAnimation();
         // The first repaint comes with the first tick.
         StartTimer();
