@@ -11,6 +11,7 @@
 #include "CQuivraView.h"
 #include "CRecentFileList.h"
 #include "CToolWindowKeys.h"
+#include "CToolWindowPlacer.h"
 #include "CWindowPlacement.h"
 #include "CommandIds.h"
 #include "CommandTable.h"
@@ -87,6 +88,7 @@ int CMainFrame::LoadFrame() {
     CreateActions();
     CreateMenus();
     new CToolWindowKeys(this);
+    new CToolWindowPlacer(this);
     if (!CreateToolBars() || !CreateStatusBar())
         return -2;
     UpdateCmdUI();

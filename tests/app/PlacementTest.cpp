@@ -5,8 +5,10 @@
 #include "CommandIds.h"
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTest>
 
 using namespace cmd;
 
@@ -132,6 +134,38 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     EXPECT_TRUE(box->isVisible());
     EXPECT_FALSE(box->isMaximized());
     EXPECT_EQ(box->geometry(), QRect(work.left() + 100, work.top() + 50, 500, 420));
+}
+
+TEST_F(AppTest, ToolWindowsWithoutPlacementOpenSideBySideInFront) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    QList<QWidget*> shown;
+    auto check = [&](QWidget* w) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(QApplication::activeWindow(), w) << "the window shown comes to the front";
+        EXPECT_TRUE(work.contains(w->frameGeometry()));
+        for (QWidget* before : shown)
+            EXPECT_FALSE(w->frameGeometry().intersects(before->frameGeometry()))
+                << before->objectName().toStdString();
+        shown.append(w);
+    };
+    // Measurement Series, then its Edit form.
+    ASSERT_TRUE(Run(ID_EDIT_SERIES));
+    QWidget* series = Frame()->findChild<QWidget*>("measseriedlg");
+    check(series);
+    QTest::mouseClick(series->findChild<QPushButton*>("Edit"), Qt::LeftButton);
+    QApplication::processEvents();
+    check(QApplication::activeWindow() != series ? QApplication::activeWindow() : nullptr);
+    // What "R4 import" and then "Copy All >>" show, on a screen cleared of the others.
+    for (QWidget* w : shown)
+        w->hide();
+    shown.clear();
+    for (auto [id, key] : {std::pair{ID_EDIT_IMPORT, "importmeasurements"},
+                           std::pair{ID_EDIT_MEASUREMENTS, "measuredlg"}}) {
+        ASSERT_TRUE(Run(id));
+        check(Frame()->findChild<QWidget*>(key));
+    }
 }
 
 TEST(WindowPlacement, RecordRoundTripsAndRejectsOtherSizes) {
