@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -44,9 +45,11 @@ CCreateBoxDlg::CCreateBoxDlg(QWidget* parent) : QDialog(parent) {
     buttons->addStretch();
     buttons->addWidget(m_pOk);
     buttons->addWidget(cancel);
+    QLabel* problem = CNumericEdit::MakeProblemLine(this);
+    layout->addWidget(problem);
     layout->addLayout(buttons);
 
-    CNumericEdit::ConnectFieldRule(m_pOk, m_fields);
+    CNumericEdit::ConnectFieldRule(m_pOk, m_fields, problem);
     connect(m_pOk, &QPushButton::clicked, this, &CCreateBoxDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CCreateBoxDlg::reject);
 }

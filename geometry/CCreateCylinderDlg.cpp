@@ -94,11 +94,13 @@ CCreateCylinderDlg::CCreateCylinderDlg(QWidget* parent) : QDialog(parent) {
     buttons->addStretch();
     buttons->addWidget(m_pOk);
     buttons->addWidget(cancel);
+    QLabel* problem = CNumericEdit::MakeProblemLine(this);
+    layout->addWidget(problem);
     layout->addLayout(buttons);
 
     m_fields = {m_pRadius, m_pCentre[0], m_pCentre[1], m_pCentre[2],
                 m_pLength, m_pAngle,     m_pCorners};
-    CNumericEdit::ConnectFieldRule(m_pOk, m_fields);
+    CNumericEdit::ConnectFieldRule(m_pOk, m_fields, problem);
     connect(m_pOk, &QPushButton::clicked, this, &CCreateCylinderDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CCreateCylinderDlg::reject);
 }

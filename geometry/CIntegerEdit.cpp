@@ -20,3 +20,7 @@ std::int32_t CIntegerEdit::GetValue() const {
 void CIntegerEdit::SetValue(std::int32_t value) {
     setText(QString::number(value));
 }
+
+QString CIntegerEdit::Problem() const {
+    return IsValid() ? QString() : numtext::WholeIntProblem(text(), m_nMaximum);
+}

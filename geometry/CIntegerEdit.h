@@ -13,6 +13,7 @@ public:
     explicit CIntegerEdit(QAbstractButton* okButton = nullptr, QWidget* parent = nullptr);
 
     bool IsValid() const override;
+    QString Problem() const override;
     // The number; an empty text reads 0, and so does an invalid one.
     std::int32_t GetValue() const;
     // Shows the value with "%d".

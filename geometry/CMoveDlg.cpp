@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -35,9 +36,11 @@ CMoveDlg::CMoveDlg(Layout layout, QWidget* parent) : QDialog(parent), m_layout(l
     buttons->addStretch();
     buttons->addWidget(m_pOk);
     buttons->addWidget(cancel);
+    QLabel* problem = CNumericEdit::MakeProblemLine(this);
+    layoutBox->addWidget(problem);
     layoutBox->addLayout(buttons);
 
-    CNumericEdit::ConnectFieldRule(m_pOk, m_fields);
+    CNumericEdit::ConnectFieldRule(m_pOk, m_fields, problem);
     connect(m_pOk, &QPushButton::clicked, this, &CMoveDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CMoveDlg::reject);
 }

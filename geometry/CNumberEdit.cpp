@@ -18,3 +18,7 @@ double CNumberEdit::GetValue() const {
 void CNumberEdit::SetValue(double value) {
     setText(numtext::FormatG(value));
 }
+
+QString CNumberEdit::Problem() const {
+    return IsValid() ? QString() : numtext::WholeDoubleProblem(text());
+}

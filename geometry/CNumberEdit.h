@@ -9,6 +9,7 @@ public:
     explicit CNumberEdit(QAbstractButton* okButton = nullptr, QWidget* parent = nullptr);
 
     bool IsValid() const override;
+    QString Problem() const override;
     // The number; an empty text reads 0, and so does an invalid one.
     double GetValue() const;
     // Shows the value with "%g".

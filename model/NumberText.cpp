@@ -126,11 +126,64 @@ Leading ParseLeadingDouble(const QString& text, double* value) {
     return Leading::Number;
 }
 
-QString RefusalReason(Leading status, const QString& text) {
-    // Long pastes are cut: the clause goes into one status line.
+namespace {
+
+// Long pastes are cut: the clause goes into one line.
+QString Shown(const QString& text) {
     QString shown = text.left(40);
     if (shown.size() < text.size())
         shown += QStringLiteral("...");
+    return shown;
+}
+
+bool EndsWithBlank(const QString& text) {
+    return !text.isEmpty() && text.back().isSpace();
+}
+
+QString OtherSeparator() {
+    return DecimalSeparator() == QStringLiteral(",") ? QStringLiteral(".") : QStringLiteral(",");
+}
+
+} // namespace
+
+QString WholeDoubleProblem(const QString& text) {
+    if (ParseWholeDouble(text, nullptr))
+        return QString();
+    const QString shown = Shown(text);
+    if (EndsWithBlank(text) && ParseWholeDouble(text.trimmed(), nullptr))
+        return QStringLiteral("\"%1\" ends with a blank").arg(shown);
+    const QString other = OtherSeparator();
+    if (text.contains(other) &&
+        ParseWholeDouble(QString(text).replace(other, DecimalSeparator()), nullptr))
+        return QStringLiteral("\"%1\" uses \"%2\" but the decimal separator is \"%3\"")
+            .arg(shown, other, DecimalSeparator());
+    if (ParseLeadingDouble(text, nullptr) == Leading::OutOfRange)
+        return QStringLiteral("\"%1\" is too large a number").arg(shown);
+    return QStringLiteral("\"%1\" is not a number").arg(shown);
+}
+
+QString WholeIntProblem(const QString& text, std::int32_t maximum) {
+    std::int32_t v = 0;
+    const bool whole = ParseWholeInt(text, &v);
+    if (whole && v <= maximum)
+        return QString();
+    const QString shown = Shown(text);
+    if (whole)
+        return QStringLiteral("%1 is more than %2").arg(v).arg(maximum);
+    if (EndsWithBlank(text) && ParseWholeInt(text.trimmed(), nullptr))
+        return QStringLiteral("\"%1\" ends with a blank").arg(shown);
+    double d = 0.0;
+    if (ParseWholeDouble(text, &d))
+        return std::trunc(d) == d && std::fabs(d) > INT32_MAX
+                   ? QStringLiteral("\"%1\" is too large a number").arg(shown)
+                   : QStringLiteral("\"%1\" is not a whole number").arg(shown);
+    if (ParseWholeInt(QString(text).remove(QLatin1Char(',')).remove(QLatin1Char('.')), nullptr))
+        return QStringLiteral("\"%1\": whole numbers are written without separators").arg(shown);
+    return QStringLiteral("\"%1\" is not a number").arg(shown);
+}
+
+QString RefusalReason(Leading status, const QString& text) {
+    const QString shown = Shown(text);
     switch (status) {
     case Leading::Number:
         break;

@@ -17,6 +17,12 @@ bool ParseWholeDouble(const QString& text, double* value);
 // The same for a base-10 integer. Values outside 32 bits are not valid: they cannot be stored.
 bool ParseWholeInt(const QString& text, std::int32_t* value);
 
+// Why ParseWholeDouble refuses `text`, as a clause for a form ("\"2,5\" uses \",\" but the
+// decimal separator is \".\""); empty when it accepts it.
+QString WholeDoubleProblem(const QString& text);
+// The same for ParseWholeInt with an upper limit.
+QString WholeIntProblem(const QString& text, std::int32_t maximum);
+
 // How a text read by its longest leading number fared.
 enum class Leading {
     Number,         // a finite number was read

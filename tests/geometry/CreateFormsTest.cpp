@@ -9,6 +9,7 @@
 #include "Line.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -230,6 +231,55 @@ TEST(CreateForms, UnboundFormsOnlyHide) {
     cyl.show();
     cyl.accept();
     EXPECT_TRUE(cyl.isHidden());
+}
+
+TEST(CreateCylinderDlg, RefusedFieldsAreMarkedAndSayWhy) {
+    Fixture<CCreateCylinderDlg> f;
+    auto* problem = f.Child<QLabel>("Problem");
+    EXPECT_FALSE(problem->isVisible());
+    const struct {
+        const char* field;
+        const char* text;
+        const char* why; // nullptr: accepted
+    } cases[] = {
+        {"R", "20 ", "\"20 \" ends with a blank"},
+        {"R", "2,5", "\"2,5\" uses \",\" but the decimal separator is \".\""},
+        {"R", "1e999", "\"1e999\" is too large a number"},
+        {"R", "abc", "\"abc\" is not a number"},
+        {"R", "2.5", nullptr},
+        {"N", "10001", "10001 is more than 10000"},
+        {"N", "10,000", "\"10,000\": whole numbers are written without separators"},
+        {"N", "8.5", "\"8.5\" is not a whole number"},
+        {"N", "12 ", "\"12 \" ends with a blank"},
+        {"N", "10000", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        f.Type(c.field, QString::fromLatin1(c.text));
+        CNumericEdit* field = f.Field(c.field);
+        const QString why = c.why ? QString::fromLatin1(c.why) : QString();
+        EXPECT_EQ(f.Ok()->isEnabled(), c.why == nullptr);
+        EXPECT_EQ(field->toolTip(), why);
+        EXPECT_EQ(problem->text(), why);
+        EXPECT_EQ(problem->isVisible(), c.why != nullptr);
+        EXPECT_EQ(field->palette().color(QPalette::Base) !=
+                      f.Field("L")->palette().color(QPalette::Base),
+                  c.why != nullptr)
+            << "the refused field is marked";
+    }
+}
+
+TEST(CreateBoxDlg, RefusedFieldUnderACommaLocaleNamesThePoint) {
+    CommaLocale comma;
+    ASSERT_TRUE(comma.IsActive()) << comma.Why().toStdString();
+    Fixture<CCreateBoxDlg> f;
+    f.Type("X2", QStringLiteral("2.5"));
+    EXPECT_FALSE(f.Ok()->isEnabled());
+    EXPECT_EQ(f.Child<QLabel>("Problem")->text(),
+              QStringLiteral("\"2.5\" uses \".\" but the decimal separator is \",\""));
+    f.Type("X2", QStringLiteral("2,5"));
+    EXPECT_TRUE(f.Ok()->isEnabled());
+    EXPECT_TRUE(f.Field("X2")->toolTip().isEmpty());
 }
 
 } // namespace
