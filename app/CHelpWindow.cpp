@@ -2,13 +2,39 @@
 
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QImage>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
 const char* const kGuideResource = ":/guide/README.md";
+constexpr int kPictureWidth = 640; // the screenshots are wider than the window
+
+// Shows the wide screenshots scaled down, so that the text needs no sideways scrolling.
+void FitPictures(QTextDocument* doc) {
+    QTextCursor cursor(doc);
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            const QImage picture(QStringLiteral(":/guide/") + format.name());
+            if (picture.width() <= kPictureWidth)
+                continue;
+            format.setWidth(kPictureWidth);
+            format.setHeight(double(picture.height()) * kPictureWidth / picture.width());
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
+    }
+}
 
 } // namespace
 
@@ -21,11 +47,12 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent), m_pBrowser(new QTex
     // The guide's pictures lie beside it in the resources, under the README's relative paths.
     m_pBrowser->document()->setBaseUrl(QUrl(QStringLiteral("qrc:/guide/")));
     m_pBrowser->setMarkdown(GuideMarkdown());
+    FitPictures(m_pBrowser->document());
     layout->addWidget(m_pBrowser);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
     layout->addWidget(buttons);
-    resize(720, 640);
+    resize(kPictureWidth + 80, 640);
 }
 
 CHelpWindow* CHelpWindow::ShowFor(QWidget* owner) {
