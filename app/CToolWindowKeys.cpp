@@ -31,6 +31,14 @@ QSet<QKeySequence> OwnMnemonics(const QWidget* window) {
     return keys;
 }
 
+bool IsClipboardKey(const QAction* action) {
+    for (const QKeySequence& key : action->shortcuts())
+        for (auto which : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste})
+            if (QKeySequence::keyBindings(which).contains(key))
+                return true;
+    return false;
+}
+
 } // namespace
 
 CToolWindowKeys::CToolWindowKeys(QMainWindow* frame) : QObject(frame), m_pFrame(frame) {
@@ -49,7 +57,10 @@ void CToolWindowKeys::ShareWith(QWidget* window) {
         return;
     window->setProperty(kSharedProperty, true);
     // One action serves several windows: its shortcut matches in every window it was added to.
-    window->addActions(m_pFrame->actions());
+    // The clipboard keys stay the window's own: its lists and fields copy their own text.
+    for (QAction* action : m_pFrame->actions())
+        if (!IsClipboardKey(action))
+            window->addAction(action);
     const QSet<QKeySequence> own = OwnMnemonics(window);
     QSet<QKeySequence> done;
     for (const QAction* menu : m_pFrame->menuBar()->actions()) {

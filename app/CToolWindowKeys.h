@@ -8,7 +8,8 @@ class QWidget;
 // Lets the main window's accelerators (Ctrl+N, F1 ...) and menu keys (Alt+E ...) work while one
 // of its modeless tool windows is active. Qt binds a window's shortcuts to that window only, so
 // each tool window, when it first takes the focus, is given the frame's accelerator actions and
-// one action per menu key. Keys the tool window uses itself stay its own.
+// one action per menu key. Keys the tool window uses itself, and the clipboard keys, stay its
+// own.
 class CToolWindowKeys : public QObject {
     Q_OBJECT
 public:

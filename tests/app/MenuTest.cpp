@@ -6,6 +6,7 @@
 #include "CQuivraView.h"
 #include "CommandIds.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QTreeWidget>
 
 using namespace cmd;
 
@@ -184,6 +186,13 @@ TEST_F(AppTest, MenuKeysAndAcceleratorsWorkWhileAToolWindowIsActive) {
         popup->close();
         ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
     }
+    // Ctrl+C copies the list's text, not the view's picture.
+    auto* list = tool->findChild<QTreeWidget*>();
+    ASSERT_NE(list, nullptr);
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(0), 0);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), list->topLevelItem(0)->text(0));
     QTest::keyClick(target(), Qt::Key_N, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_EQ(DocCount(), 2);
