@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
