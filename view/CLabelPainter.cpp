@@ -28,6 +28,17 @@ const QImage& CLabelPainter::LabelImage(const QString& text) {
     return *m_cache.insert(text, img);
 }
 
+void CLabelPainter::Paint(QPainter& painter, const QString& text, int left, int top) const {
+    const QFontMetrics fm(m_font);
+    painter.save();
+    painter.fillRect(QRect(left, top, std::max(1, fm.horizontalAdvance(text)), fm.height()),
+                     Qt::white);
+    painter.setFont(m_font);
+    painter.setPen(Qt::black);
+    painter.drawText(left, top + fm.ascent(), text);
+    painter.restore();
+}
+
 void CLabelPainter::Draw(const QString& text, int left, int top, int width, int height) {
     const QImage& img = LabelImage(text);
 
