@@ -5,7 +5,8 @@
 
 #include <gif_lib.h>
 
-#include <array>
+#include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -14,44 +15,97 @@ int WriteToDevice(GifFileType* gif, const GifByteType* bytes, int size) {
     return static_cast<int>(device->write(reinterpret_cast<const char*>(bytes), size));
 }
 
-// The frame's colours when there are at most 256 of them; false otherwise. An open-addressed
-// table keeps this quick on a full-size frame.
-bool ExactPalette(const QImage& img, std::vector<std::uint8_t>& palette,
-                  std::vector<std::uint8_t>& indices) {
-    constexpr std::size_t kSlots = 1024; // a power of two, four times the palette
-    std::array<quint32, kSlots> keys;
-    std::array<int, kSlots> values;
-    keys.fill(0);
-    values.fill(-1);
-    palette.clear();
-    int count = 0;
-    quint32 lastRgb = 0xffffffffu;
-    int lastIndex = -1;
+// A frame with more colours than this is not line art; median cut suits it better.
+constexpr std::size_t kMaxPopularityColours = 1 << 16;
+
+// The frame's own palette: its colours when there are at most 256 of them, else the most
+// frequent and the most distinct ones, every other colour drawn in the nearest of those. Line
+// art keeps its exact line and ground colours; the smoothing's in-between shades take the
+// nearest kept one.
+// False (nothing filled) for a frame of too many colours.
+bool PopularPalette(const QImage& img, std::vector<std::uint8_t>& palette,
+                    std::vector<std::uint8_t>& indices) {
+    std::unordered_map<quint32, int> colours;
     const int w = img.width();
-    for (int y = 0; y < img.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        std::uint8_t* out = indices.data() + static_cast<std::size_t>(y) * w;
-        for (int x = 0; x < w; ++x) {
-            const quint32 rgb = row[x] & 0xffffffu;
-            if (rgb != lastRgb) {
-                std::size_t slot = (rgb * 2654435761u) & (kSlots - 1);
-                while (values[slot] >= 0 && keys[slot] != rgb)
-                    slot = (slot + 1) & (kSlots - 1);
-                if (values[slot] < 0) {
-                    if (count == 256)
-                        return false;
-                    keys[slot] = rgb;
-                    values[slot] = count++;
-                    palette.insert(palette.end(), {static_cast<std::uint8_t>(qRed(rgb)),
-                                                   static_cast<std::uint8_t>(qGreen(rgb)),
-                                                   static_cast<std::uint8_t>(qBlue(rgb))});
-                }
-                lastRgb = rgb;
-                lastIndex = values[slot];
-            }
-            out[x] = static_cast<std::uint8_t>(lastIndex);
+    auto forEachPixel = [&img, w](auto f) {
+        for (int y = 0; y < img.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+            for (int x = 0; x < w; ++x)
+                f(static_cast<std::size_t>(y) * w + x, row[x] & 0xffffffu);
         }
+    };
+    // Runs of one colour (the ground, mostly) cost no look-up.
+    quint32 last = 0xffffffffu;
+    int* lastValue = nullptr;
+    bool tooMany = false;
+    forEachPixel([&](std::size_t, quint32 rgb) {
+        if (rgb != last) {
+            if (tooMany)
+                return;
+            lastValue = &colours[rgb];
+            last = rgb;
+            tooMany = colours.size() > kMaxPopularityColours;
+        }
+        ++*lastValue;
+    });
+    if (tooMany)
+        return false;
+    std::vector<std::pair<int, quint32>> byCount;
+    byCount.reserve(colours.size());
+    for (const auto& [rgb, count] : colours)
+        byCount.push_back({count, rgb});
+    std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    auto distance = [](quint32 a, quint32 b) {
+        const long dr = qRed(a) - qRed(b), dg = qGreen(a) - qGreen(b), db = qBlue(a) - qBlue(b);
+        return 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+    };
+    // The most frequent colours first (ground, lines); the rest of the palette goes to the
+    // colours farthest from those already chosen, so that a small patch of a colour of its own
+    // (an axis, the colour bar) keeps it.
+    std::vector<quint32> chosen;
+    const std::size_t popular = std::min<std::size_t>(byCount.size(), 160);
+    for (std::size_t i = 0; i < popular; ++i)
+        chosen.push_back(byCount[i].second);
+    std::vector<long> nearest(byCount.size(), 0);
+    for (std::size_t i = popular; i < byCount.size(); ++i) {
+        nearest[i] = distance(byCount[i].second, chosen[0]);
+        for (quint32 c : chosen)
+            nearest[i] = std::min(nearest[i], distance(byCount[i].second, c));
     }
+    while (chosen.size() < 256 && chosen.size() < byCount.size()) {
+        std::size_t far = 0;
+        for (std::size_t i = popular; i < byCount.size(); ++i)
+            if (byCount[i].first >= 4 && nearest[i] > nearest[far])
+                far = i;
+        if (far == 0 || nearest[far] == 0)
+            break;
+        chosen.push_back(byCount[far].second);
+        for (std::size_t i = popular; i < byCount.size(); ++i)
+            nearest[i] = std::min(nearest[i], distance(byCount[i].second, chosen.back()));
+    }
+    palette.clear();
+    for (quint32 rgb : chosen)
+        palette.insert(palette.end(), {static_cast<std::uint8_t>(qRed(rgb)),
+                                       static_cast<std::uint8_t>(qGreen(rgb)),
+                                       static_cast<std::uint8_t>(qBlue(rgb))});
+    for (auto& [rgb, index] : colours) {
+        std::size_t best = 0;
+        for (std::size_t k = 1; k < chosen.size(); ++k)
+            if (distance(rgb, chosen[k]) < distance(rgb, chosen[best]))
+                best = k;
+        index = static_cast<int>(best);
+    }
+    last = 0xffffffffu;
+    int index = 0;
+    forEachPixel([&](std::size_t at, quint32 rgb) {
+        if (rgb != last) {
+            index = colours[rgb];
+            last = rgb;
+        }
+        indices[at] = static_cast<std::uint8_t>(index);
+    });
     return true;
 }
 
@@ -78,7 +132,7 @@ void CGifWriter::Quantise(const QImage& frame, std::vector<std::uint8_t>& palett
             : frame.convertToFormat(QImage::Format_RGB32);
     const std::size_t n = static_cast<std::size_t>(img.width()) * img.height();
     indices.resize(n);
-    if (ExactPalette(img, palette, indices))
+    if (PopularPalette(img, palette, indices))
         return;
     std::vector<GifByteType> r(n), g(n), b(n);
     for (int y = 0; y < img.height(); ++y) {

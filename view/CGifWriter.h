@@ -10,8 +10,8 @@ class QIODevice;
 struct GifFileType;
 
 // An animated GIF written frame by frame through giflib onto a device: it loops forever, and
-// each frame has a palette of its own, exact when the frame has at most 256 colours (the
-// classic style's line art), else chosen by median cut, never dithered.
+// each frame has a palette of its own, exact when the frame has at most 256 colours, else its
+// 256 most frequent colours (line art keeps its line and ground colours), never dithered.
 class CGifWriter {
 public:
     CGifWriter() = default;

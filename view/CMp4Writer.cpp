@@ -89,6 +89,8 @@ bool CMp4Writer::Open(QIODevice* device, int width, int height, int fps, QString
         return fail(QStringLiteral("An MP4 needs an even width and height."));
     d->width = width;
     d->height = height;
+    // Failures come back as messages; the encoder's statistics are not for the user's terminal.
+    av_log_set_level(AV_LOG_ERROR);
     // Debian's libavcodec reaches libx264; another build may carry only a different encoder.
     const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
     if (!codec)
