@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CAnimationExport.h"
 #include "CPeriodWriter.h"
 
 #include <QObject>
@@ -7,11 +8,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class CQuivraView;
-class QImage;
-class QPaintDevice;
 class QPrinter;
+class QProgressDialog;
 
 // The picture of a scene view leaving the program: printed, copied to the clipboard, or one
 // animation period written as numbered BMP files. One per view (a child of it, made on first
@@ -31,11 +32,8 @@ public:
     // Where a picture of w x h lands on a page of pw x ph: at the top-left, its proportions kept,
     // filling the page in one direction.
     static QRect PrintTarget(int pw, int ph, int w, int h);
-    // Draws `picture` onto `page` at PrintTarget (source one column and row short of the
-    // picture). False when nothing could be drawn onto the page; `target` gets the rectangle.
-    static bool PrintPage(QPaintDevice& page, const QImage& picture, QRect* target = nullptr);
-    // Prints the view's last painted frame on `printer`, one page; a failure is reported with
-    // the fixed message.
+    // Prints the view on `printer`, one page of line art with a header (CReportPage); a failure
+    // is reported with the fixed message.
     bool Print(QPrinter& printer);
     // File > Print: the print dialog on the shared printer, then Print.
     void OnFilePrint();
@@ -48,20 +46,39 @@ public:
     // the animation stopped afterwards at the last frame.
     CPeriodWriter::Result OnAnimationSave();
 
+    // File > Export Image: the picture the view shows, at its size, as the file type the name
+    // chosen says (PNG, SVG, PDF or BMP). False when nothing was written (cancelled or failed).
+    bool OnExportImage();
+    // Animation > Export Animation: one period of the current series at the view's size and
+    // camera as GIF or MP4, with progress and Cancel; the animation stopped afterwards.
+    CAnimationExport::Result OnExportAnimation();
+    // Whether exported pictures and animations carry the caption (kept in the settings).
+    static bool ExportCaption();
+    static void SetExportCaption(bool on);
+
     // The folder for an unsaved document's images (asked once; empty when none chosen yet).
     const QString& Folder() const { return m_strFolder; }
+
+    // Whether a printed page shows the rest shape and the largest deflection side by side.
+    bool m_bPrintSideBySide = false;
 
     // --- hooks: the defaults are dialogs and message boxes; tests replace them ---
     // Asks for the folder of an unsaved document's images; empty means cancelled.
     std::function<QString()> m_fnAskFolder;
     // Shows a failure: caption and text.
     std::function<void(const QString&, const QString&)> m_fnReport;
+    // Asks for an export's file name: title, filter list; empty means cancelled.
+    std::function<QString(const QString&, const QString&)> m_fnAskSaveName;
     // Progress of the period; false cancels. Null: a progress dialog with Cancel.
     CPeriodWriter::Progress m_fnProgress;
 
 private:
     explicit CImageOutput(CQuivraView* view);
     void Report(const QString& caption, const QString& text);
+    QString AskSaveName(const QString& title, const QString& filters);
+    // m_fnProgress, or a progress dialog with Cancel over `frames` frames (kept in `dialog`).
+    CPeriodWriter::Progress MakeProgress(const QString& text, int frames,
+                                         std::unique_ptr<QProgressDialog>& dialog);
 
     CQuivraView* m_pView; // the parent
     QString m_strFolder;

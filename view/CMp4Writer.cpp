@@ -172,6 +172,10 @@ bool CMp4Writer::Encode(bool flush, QString* error) {
             return true;
         if (rc < 0)
             break;
+        // Every frame lasts one frame time. Without it the file's edit list ends where the last
+        // frame starts, and players drop that frame.
+        if (d->packet->duration <= 0)
+            d->packet->duration = 1;
         av_packet_rescale_ts(d->packet, d->encoder->time_base, d->stream->time_base);
         d->packet->stream_index = d->stream->index;
         rc = av_interleaved_write_frame(d->format, d->packet);
