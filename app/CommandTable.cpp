@@ -26,6 +26,9 @@ const QList<CommandText>& Commands() {
          "in Exports"},
         {ID_ANIMATION_EXPORT, "Export Animation...",
          "Write periods of the shape as an animated GIF or an MP4 video\nExport Animation"},
+        {ID_FILE_PRINT_SIDE_BY_SIDE, "Print Rest and Lar&gest Deflection",
+         "Print the shape at rest and at its largest deflection side by side\nPrint Side by "
+         "Side"},
         {ID_FILE_PRINT, "&Print...\tCtrl+P", "Print the active document\nPrint"},
         {ID_FILE_PRINT_SETUP, "P&rint Setup...", "Change the printing options\nPrint Setup"},
         {ID_FILE_MRU_FILE1, "Recent File", "Open this document"},
@@ -126,6 +129,7 @@ const QList<MenuLayout>& DocumentMenus() {
           kSeparator,
           ID_FILE_PRINT,
           ID_FILE_PRINT_SETUP,
+          ID_FILE_PRINT_SIDE_BY_SIDE,
           kSeparator,
           kRecentFiles,
           kSeparator,

@@ -34,6 +34,7 @@ void DeletePrinter() {
 }
 
 const QString kCaptionKey = QStringLiteral("export/caption");
+const QString kSideBySideKey = QStringLiteral("print/restAndLargest");
 
 // At most this many failed files are named in the message; the rest are counted.
 constexpr int kMaxListedFailures = 10;
@@ -86,7 +87,7 @@ bool CImageOutput::Print(QPrinter& printer) {
     if (ok) {
         // The printable part of the page: the page setup's margins stay clear.
         ok = CReportPage::Paint(painter, QRect(0, 0, printer.width(), printer.height()), *doc,
-                                *m_pView, size.width(), size.height(), m_bPrintSideBySide,
+                                *m_pView, size.width(), size.height(), PrintSideBySide(),
                                 QDateTime::currentDateTime());
         ok = painter.end() && ok;
     }
@@ -213,6 +214,16 @@ bool CImageOutput::ExportCaption() {
 
 void CImageOutput::SetExportCaption(bool on) {
     QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra")).setValue(kCaptionKey, on);
+}
+
+bool CImageOutput::PrintSideBySide() {
+    return QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"))
+        .value(kSideBySideKey, false)
+        .toBool();
+}
+
+void CImageOutput::SetPrintSideBySide(bool on) {
+    QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra")).setValue(kSideBySideKey, on);
 }
 
 QString CImageOutput::AskSaveName(const QString& title, const QString& filters) {

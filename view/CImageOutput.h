@@ -55,12 +55,13 @@ public:
     // Whether exported pictures and animations carry the caption (kept in the settings).
     static bool ExportCaption();
     static void SetExportCaption(bool on);
+    // Whether a printed page shows the rest shape and the largest deflection side by side
+    // (kept in the settings).
+    static bool PrintSideBySide();
+    static void SetPrintSideBySide(bool on);
 
     // The folder for an unsaved document's images (asked once; empty when none chosen yet).
     const QString& Folder() const { return m_strFolder; }
-
-    // Whether a printed page shows the rest shape and the largest deflection side by side.
-    bool m_bPrintSideBySide = false;
 
     // --- hooks: the defaults are dialogs and message boxes; tests replace them ---
     // Asks for the folder of an unsaved document's images; empty means cancelled.

@@ -164,6 +164,31 @@ TEST_F(ImageOutputTest, PrintsToPdfAndReportsAFailedPage) {
     EXPECT_EQ(m_reports, QStringList{QStringLiteral("GLDib|IDM_PRINT - StretchDIBits failed")});
 }
 
+TEST_F(ImageOutputTest, ExportsThePictureAndAPeriodAtTheViewsSize) {
+    QString answer;
+    m_out->m_fnAskSaveName = [&answer](const QString&, const QString&) { return answer; };
+    answer = m_dir.filePath(QStringLiteral("view.png"));
+    ASSERT_TRUE(m_out->OnExportImage());
+    EXPECT_EQ(QImage(answer).size(), QSize(303, 150));
+
+    answer = m_dir.filePath(QStringLiteral("view.gif"));
+    m_out->m_fnProgress = [](int k, int) { return k < 5; };
+    CAnimationExport::Result r = m_out->OnExportAnimation();
+    EXPECT_TRUE(r.bCancelled);
+    EXPECT_FALSE(QFile::exists(answer));
+    m_out->m_fnProgress = [](int, int) { return true; };
+    r = m_out->OnExportAnimation();
+    EXPECT_TRUE(r.bWritten);
+    EXPECT_EQ(r.nFrames, 24);
+    EXPECT_EQ(QImage(answer).size(), QSize(303, 150));
+    EXPECT_TRUE(m_reports.isEmpty());
+
+    answer = m_dir.filePath(QStringLiteral("view.avi"));
+    EXPECT_FALSE(m_out->OnExportAnimation().bWritten);
+    EXPECT_EQ(m_reports.size(), 1);
+    EXPECT_FALSE(QFile::exists(answer));
+}
+
 TEST_F(ImageOutputTest, CopyPutsTheFrameOnTheClipboardAsImageAndBmp) {
     QGuiApplication::clipboard()->clear();
     struct Case {
