@@ -121,8 +121,7 @@ bool CImageExport::Write(const QString& path, const CQuivraDoc& doc, const CView
             }
         }
     } else {
-        CVectorPicture picture;
-        if (picture.Capture(gl, renderer, doc, st, width, height)) {
+        {
             QSvgGenerator svg;
             std::unique_ptr<QPdfWriter> pdf;
             QPainter painter;
@@ -144,10 +143,10 @@ bool CImageExport::Write(const QString& path, const CQuivraDoc& doc, const CView
                 painted = painter.begin(pdf.get());
             }
             if (painted) {
-                picture.Paint(painter);
+                painted = CVectorPicture::Draw(painter, gl, renderer, doc, st, width, height);
                 if (caption)
                     PaintCaption(painter, doc, st, width, height);
-                painted = painter.end();
+                painted = painter.end() && painted;
             }
         }
     }

@@ -91,15 +91,14 @@ bool CReportPage::Paint(QPainter& painter, const QRect& area, const CQuivraDoc& 
     // The header says what the caption would.
     renderer.m_bCaption = false;
     const double s = static_cast<double>(target.width()) / (width * count);
-    for (int i = 0; i < count; ++i) {
-        CVectorPicture picture;
-        if (!picture.Capture(gl, renderer, doc, views[static_cast<std::size_t>(i)], width, height))
-            return false;
+    bool drawn = true;
+    for (int i = 0; i < count && drawn; ++i) {
         painter.save();
         painter.translate(room.left() + i * width * s, room.top());
         painter.scale(s, s);
-        picture.Paint(painter);
+        drawn = CVectorPicture::Draw(painter, gl, renderer, doc, views[static_cast<std::size_t>(i)],
+                                     width, height);
         painter.restore();
     }
-    return true;
+    return drawn;
 }

@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <QImage>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -24,6 +25,25 @@ QColor ColourOf(const float* v) {
 
 } // namespace
 
+namespace {
+
+// Draws one frame in feedback mode into `buffer`, labels and panels going to `overlay`;
+// returns GL's count of values (negative when the buffer was too small), or a value below
+// -1 when nothing was drawn.
+GLint Feedback(std::vector<float>& buffer, QPainter& overlay, COffscreenGL& gl,
+               CSceneRenderer& renderer, const CQuivraDoc& doc, CViewState& state, int width,
+               int height) {
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    renderer.m_pVectorOverlay = &overlay;
+    const bool drawn = renderer.RenderFrame(gl, doc, state, width, height);
+    renderer.m_pVectorOverlay = nullptr;
+    const GLint count = glRenderMode(GL_RENDER);
+    return drawn ? count : -2;
+}
+
+} // namespace
+
 bool CVectorPicture::Capture(COffscreenGL& gl, CSceneRenderer& renderer, const CQuivraDoc& doc,
                              CViewState& state, int width, int height) {
     m_items.clear();
@@ -33,27 +53,42 @@ bool CVectorPicture::Capture(COffscreenGL& gl, CSceneRenderer& renderer, const C
         return false;
     std::vector<float> buffer(std::size_t(1) << 16);
     for (;;) {
-        QPicture overlay;
-        QPainter painter(&overlay);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
-        glRenderMode(GL_FEEDBACK);
-        renderer.m_pVectorOverlay = &painter;
-        const bool drawn = renderer.RenderFrame(gl, doc, state, width, height);
-        renderer.m_pVectorOverlay = nullptr;
-        // Negative: the buffer overflowed and the frame is taken again with a larger one.
-        const GLint count = glRenderMode(GL_RENDER);
-        painter.end();
-        if (!drawn)
+        // The labels and panels are painted later, onto the real target.
+        QImage scratch(1, 1, QImage::Format_RGB32);
+        QPainter ignored(&scratch);
+        const GLint count = Feedback(buffer, ignored, gl, renderer, doc, state, width, height);
+        if (count < -1)
             return false;
         if (count >= 0) {
-            m_overlay = overlay;
             Parse(buffer, count);
             return true;
         }
+        // The buffer overflowed: the frame is taken again with a larger one.
         if (buffer.size() >= kMaxFeedback)
             return false;
         buffer.resize(buffer.size() * 4);
     }
+}
+
+bool CVectorPicture::PaintOverlay(QPainter& painter, COffscreenGL& gl, CSceneRenderer& renderer,
+                                  const CQuivraDoc& doc, CViewState& state, int width, int height) {
+    if (!gl.MakeCurrent())
+        return false;
+    // The geometry is not wanted this time; a buffer too small for it costs nothing.
+    std::vector<float> buffer(16);
+    painter.save();
+    const bool drawn = Feedback(buffer, painter, gl, renderer, doc, state, width, height) >= -1;
+    painter.restore();
+    return drawn;
+}
+
+bool CVectorPicture::Draw(QPainter& painter, COffscreenGL& gl, CSceneRenderer& renderer,
+                          const CQuivraDoc& doc, CViewState& state, int width, int height) {
+    CVectorPicture picture;
+    if (!picture.Capture(gl, renderer, doc, state, width, height))
+        return false;
+    picture.Paint(painter);
+    return PaintOverlay(painter, gl, renderer, doc, state, width, height);
 }
 
 void CVectorPicture::Parse(const std::vector<float>& b, int count) {
@@ -163,5 +198,4 @@ void CVectorPicture::Paint(QPainter& painter) const {
         }
     }
     painter.restore();
-    painter.drawPicture(0, 0, m_overlay);
 }

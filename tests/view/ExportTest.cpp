@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -159,6 +160,7 @@ TEST_F(ExportTest, SvgAndPdfAreLineArtWithTheCaptionAsText) {
 }
 
 TEST_F(ExportTest, PrintedPageHasAHeaderAndLineArtTwiceSideBySide) {
+    m_state.m_bShowPointNumbers = 1;
     int lines[2] = {};
     for (const bool twice : {false, true}) {
         const QString path = Path(twice ? "two.pdf" : "one.pdf");
@@ -175,6 +177,10 @@ TEST_F(ExportTest, PrintedPageHasAHeaderAndLineArtTwiceSideBySide) {
         for (const char* expected :
              {"bench.qvr", "2026-12-06 21:30", "Series: Run 1", "1000 Hz (60000 RPM)"})
             EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected << text.toStdString();
+        // The point numbers as text, at the printer's 1200 dots per inch.
+        for (const char* number : {"\\b9\\b", "\\b10\\b"})
+            EXPECT_TRUE(text.contains(QRegularExpression(QLatin1String(number))))
+                << number << text.toStdString();
         const QByteArray bytes = ReadFile(path);
         EXPECT_FALSE(bytes.contains("/Subtype /Image"));
         lines[twice] = static_cast<int>(PdfContents(bytes).count(" l\n"));
