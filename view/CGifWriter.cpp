@@ -6,7 +6,6 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace {
 
@@ -25,37 +24,40 @@ constexpr std::size_t kMaxPopularityColours = 1 << 16;
 // False (nothing filled) for a frame of too many colours.
 bool PopularPalette(const QImage& img, std::vector<std::uint8_t>& palette,
                     std::vector<std::uint8_t>& indices) {
-    std::unordered_map<quint32, int> colours;
+    // The frame's colours in an open-addressed table (twice the most there may be), each
+    // pixel remembering its colour's slot; runs of one colour (the ground) cost no look-up.
+    constexpr std::size_t kSlots = 2 * kMaxPopularityColours;
+    constexpr quint32 kEmpty = 0xffffffffu; // not a colour: colours have 24 bits
+    std::vector<quint32> keys(kSlots, kEmpty);
+    std::vector<int> counts(kSlots, 0);
+    std::vector<std::uint32_t> slotOfPixel(indices.size());
+    std::vector<std::uint32_t> used;
     const int w = img.width();
-    auto forEachPixel = [&img, w](auto f) {
-        for (int y = 0; y < img.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-            for (int x = 0; x < w; ++x)
-                f(static_cast<std::size_t>(y) * w + x, row[x] & 0xffffffu);
+    quint32 last = kEmpty;
+    std::uint32_t slot = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        std::uint32_t* out = slotOfPixel.data() + static_cast<std::size_t>(y) * w;
+        for (int x = 0; x < w; ++x) {
+            const quint32 rgb = row[x] & 0xffffffu;
+            if (rgb != last) {
+                slot = (rgb * 2654435761u) & (kSlots - 1);
+                while (keys[slot] != rgb && keys[slot] != kEmpty)
+                    slot = (slot + 1) & (kSlots - 1);
+                if (keys[slot] == kEmpty) {
+                    if (used.size() == kMaxPopularityColours)
+                        return false;
+                    keys[slot] = rgb;
+                    used.push_back(slot);
+                }
+                last = rgb;
+            }
+            ++counts[slot];
+            out[x] = slot;
         }
-    };
-    // Runs of one colour (the ground, mostly) cost no look-up.
-    quint32 last = 0xffffffffu;
-    int* lastValue = nullptr;
-    bool tooMany = false;
-    forEachPixel([&](std::size_t, quint32 rgb) {
-        if (rgb != last) {
-            if (tooMany)
-                return;
-            lastValue = &colours[rgb];
-            last = rgb;
-            tooMany = colours.size() > kMaxPopularityColours;
-        }
-        ++*lastValue;
-    });
-    if (tooMany)
-        return false;
-    std::vector<std::pair<int, quint32>> byCount;
-    byCount.reserve(colours.size());
-    for (const auto& [rgb, count] : colours)
-        byCount.push_back({count, rgb});
-    std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    }
+    std::sort(used.begin(), used.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return counts[a] != counts[b] ? counts[a] > counts[b] : keys[a] < keys[b];
     });
     auto distance = [](quint32 a, quint32 b) {
         const long dr = qRed(a) - qRed(b), dg = qGreen(a) - qGreen(b), db = qBlue(a) - qBlue(b);
@@ -63,49 +65,47 @@ bool PopularPalette(const QImage& img, std::vector<std::uint8_t>& palette,
     };
     // The most frequent colours first (ground, lines); the rest of the palette goes to the
     // colours farthest from those already chosen, so that a small patch of a colour of its own
-    // (an axis, the colour bar) keeps it.
-    std::vector<quint32> chosen;
-    const std::size_t popular = std::min<std::size_t>(byCount.size(), 160);
+    // (an axis, the colour bar) keeps it. Every colour then takes its nearest chosen one.
+    const std::size_t n = used.size();
+    const std::size_t popular = std::min<std::size_t>(n, 160);
+    std::vector<long> nearest(n, 0);
+    std::vector<int> index(n, 0);
     for (std::size_t i = 0; i < popular; ++i)
-        chosen.push_back(byCount[i].second);
-    std::vector<long> nearest(byCount.size(), 0);
-    for (std::size_t i = popular; i < byCount.size(); ++i) {
-        nearest[i] = distance(byCount[i].second, chosen[0]);
-        for (quint32 c : chosen)
-            nearest[i] = std::min(nearest[i], distance(byCount[i].second, c));
-    }
-    while (chosen.size() < 256 && chosen.size() < byCount.size()) {
+        index[i] = static_cast<int>(i);
+    std::vector<quint32> chosen;
+    auto choose = [&](std::size_t at) {
+        chosen.push_back(keys[used[at]]);
+        index[at] = static_cast<int>(chosen.size() - 1);
+        nearest[at] = 0;
+        for (std::size_t i = popular; i < n; ++i) {
+            const long d = distance(keys[used[i]], chosen.back());
+            if (chosen.size() == 1 || d < nearest[i]) {
+                nearest[i] = d;
+                index[i] = static_cast<int>(chosen.size() - 1);
+            }
+        }
+    };
+    for (std::size_t i = 0; i < popular; ++i)
+        choose(i);
+    while (chosen.size() < 256 && chosen.size() < n) {
         std::size_t far = 0;
-        for (std::size_t i = popular; i < byCount.size(); ++i)
-            if (byCount[i].first >= 4 && nearest[i] > nearest[far])
+        for (std::size_t i = popular; i < n; ++i)
+            if (counts[used[i]] >= 4 && nearest[i] > nearest[far])
                 far = i;
         if (far == 0 || nearest[far] == 0)
             break;
-        chosen.push_back(byCount[far].second);
-        for (std::size_t i = popular; i < byCount.size(); ++i)
-            nearest[i] = std::min(nearest[i], distance(byCount[i].second, chosen.back()));
+        choose(far);
     }
     palette.clear();
     for (quint32 rgb : chosen)
         palette.insert(palette.end(), {static_cast<std::uint8_t>(qRed(rgb)),
                                        static_cast<std::uint8_t>(qGreen(rgb)),
                                        static_cast<std::uint8_t>(qBlue(rgb))});
-    for (auto& [rgb, index] : colours) {
-        std::size_t best = 0;
-        for (std::size_t k = 1; k < chosen.size(); ++k)
-            if (distance(rgb, chosen[k]) < distance(rgb, chosen[best]))
-                best = k;
-        index = static_cast<int>(best);
-    }
-    last = 0xffffffffu;
-    int index = 0;
-    forEachPixel([&](std::size_t at, quint32 rgb) {
-        if (rgb != last) {
-            index = colours[rgb];
-            last = rgb;
-        }
-        indices[at] = static_cast<std::uint8_t>(index);
-    });
+    std::vector<std::uint8_t> indexOfSlot(kSlots, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        indexOfSlot[used[i]] = static_cast<std::uint8_t>(index[i]);
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        indices[i] = indexOfSlot[slotOfPixel[i]];
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "SceneBuilder.h"
 
 #include "CAnimationExport.h"
+#include "CGifWriter.h"
 #include "CImageExport.h"
 #include "CMp4Writer.h"
 #include "CQuivraDoc.h"
@@ -188,6 +189,42 @@ TEST_F(ExportTest, PrintedPageHasAHeaderAndLineArtTwiceSideBySide) {
     // At rest 13 lines; then the rest shape again, and the deflected shape over its rest shape.
     EXPECT_GE(lines[0], 13);
     EXPECT_GE(lines[1], lines[0] + 26);
+}
+
+TEST(GifPalette, KeepsTheGroundExactAndASmallPatchOfItsOwnColour) {
+    // White ground, a smooth grey-blue ramp of 1,200 shades along the top rows, a red patch.
+    QImage img(400, 300, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (int i = 0; i < 1200; ++i)
+        img.setPixel(i % 400, i / 400, qRgb(i / 8, i / 8, 60 + i / 10));
+    for (int y = 200; y < 206; ++y)
+        for (int x = 200; x < 206; ++x)
+            img.setPixel(x, y, qRgb(220, 20, 30));
+    std::vector<std::uint8_t> palette, indices;
+    CGifWriter::Quantise(img, palette, indices);
+    ASSERT_EQ(indices.size(), 400u * 300u);
+    ASSERT_LE(palette.size(), 256u * 3);
+    auto colourAt = [&](int x, int y) {
+        const int i = indices[static_cast<std::size_t>(y) * 400 + x];
+        return qRgb(palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]);
+    };
+    EXPECT_EQ(colourAt(10, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(colourAt(203, 203), qRgb(220, 20, 30));
+    // The ramp's shades within a few steps of their own.
+    for (int i = 0; i < 1200; i += 97)
+        EXPECT_NEAR(qBlue(colourAt(i % 400, i / 400)), 60 + i / 10, 6) << i;
+
+    // At most 256 colours: exact.
+    QImage few(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            few.setPixel(x, y, qRgb(x * 4, y % 4 * 60, 7)); // 256 colours
+    CGifWriter::Quantise(few, palette, indices);
+    for (int at = 0; at < 64 * 64; at += 61) {
+        const int i = indices[static_cast<std::size_t>(at)];
+        EXPECT_EQ(qRgb(palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]),
+                  few.pixel(at % 64, at / 64));
+    }
 }
 
 // A GIF's frames, loop count and delays as giflib reads them.
