@@ -109,20 +109,14 @@ CAnimationExport::Result CAnimationExport::Write(const QString& path, const CQui
     }
     if (ok)
         ok = format == Gif ? gif.Close(&r.error) : mp4.Close(&r.error);
-    if (ok && file.error() != QFileDevice::NoError) {
-        r.error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        ok = false;
-    }
     if (!ok) {
         file.cancelWriting();
         if (r.error.isEmpty() && !r.bCancelled)
             r.error = QStringLiteral("cannot write %1").arg(path);
         return r;
     }
-    if (!file.commit()) {
-        r.error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    if (!CImageExport::Commit(file, true, path, &r.error))
         return r;
-    }
     if (progress)
         progress(total, total);
     r.bWritten = true;

@@ -8,6 +8,7 @@
 #include "CVectorPicture.h"
 #include "CViewState.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPageLayout>
@@ -24,12 +25,17 @@ QString Failed(const QString& path, const QString& why) {
     return QStringLiteral("cannot write %1: %2").arg(path, why);
 }
 
-// Commits the file after a successful painting; QSaveFile would commit an empty file as
-// readily as a full one, so the painter's and the device's state are checked first.
-bool Commit(QSaveFile& file, bool painted, const QString& path, QString* error) {
-    if (!painted || file.error() != QFileDevice::NoError) {
-        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                 : QStringLiteral("nothing drawn");
+} // namespace
+
+bool CImageExport::Commit(QSaveFile& file, bool written, const QString& path, QString* error) {
+    // QSaveFile commits a truncated file as readily as a whole one: a write cut short by a full
+    // disk or a file-size limit is no error to it, so the writer's own count decides.
+    QString why;
+    if (file.error() != QFileDevice::NoError)
+        why = file.errorString();
+    else if (!written || !file.flush())
+        why = QStringLiteral("not written completely (is the disk full?)");
+    if (!why.isEmpty()) {
         file.cancelWriting();
         if (error)
             *error = Failed(path, why);
@@ -42,8 +48,6 @@ bool Commit(QSaveFile& file, bool painted, const QString& path, QString* error) 
     }
     return true;
 }
-
-} // namespace
 
 CImageExport::Format CImageExport::FormatOf(const QString& path) {
     const QString ext = QFileInfo(path).suffix().toLower();
@@ -99,56 +103,60 @@ bool CImageExport::Write(const QString& path, const CQuivraDoc& doc, const CView
     CSceneRenderer renderer;
     renderer.m_bCaption = caption;
 
+    // The file is made in memory first and written in one checked piece: the PDF and SVG
+    // writers do not notice a write cut short by a full disk.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool painted = false;
+    if (format == Bmp || format == Png) {
+        if (renderer.RenderFrame(gl, doc, st, width, height)) {
+            QImage image = gl.Image().copy();
+            if (format == Bmp) {
+                bytes = CBmpWriter::FileBytes(image);
+                painted = true;
+            } else {
+                if (caption) {
+                    QPainter p(&image);
+                    PaintCaption(p, doc, st, width, height);
+                }
+                painted = QImageWriter(&buffer, "png").write(image);
+            }
+        }
+    } else {
+        QSvgGenerator svg;
+        std::unique_ptr<QPdfWriter> pdf;
+        QPainter painter;
+        if (format == Svg) {
+            svg.setOutputDevice(&buffer);
+            svg.setSize(QSize(width, height));
+            svg.setViewBox(QRect(0, 0, width, height));
+            svg.setTitle(QFileInfo(doc.GetPathName()).fileName());
+            painted = painter.begin(&svg);
+        } else {
+            pdf = std::make_unique<QPdfWriter>(&buffer);
+            // One device unit per pixel of the picture, at the screen's 96 per inch.
+            pdf->setResolution(96);
+            pdf->setPageLayout(
+                QPageLayout(QPageSize(QSizeF(width * 0.75, height * 0.75), QPageSize::Point),
+                            QPageLayout::Portrait, QMarginsF()));
+            pdf->setCreator(QStringLiteral("Quivra"));
+            pdf->setTitle(QFileInfo(doc.GetPathName()).fileName());
+            painted = painter.begin(pdf.get());
+        }
+        if (painted) {
+            painted = CVectorPicture::Draw(painter, gl, renderer, doc, st, width, height);
+            if (caption)
+                PaintCaption(painter, doc, st, width, height);
+            painted = painter.end() && painted;
+        }
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = QStringLiteral("cannot create %1: %2").arg(path, file.errorString());
         return false;
     }
-    bool painted = false;
-    if (format == Bmp || format == Png) {
-        if (renderer.RenderFrame(gl, doc, st, width, height)) {
-            QImage image = gl.Image().copy();
-            if (format == Bmp) {
-                const QByteArray bytes = CBmpWriter::FileBytes(image);
-                painted = file.write(bytes) == bytes.size();
-            } else {
-                if (caption) {
-                    QPainter p(&image);
-                    PaintCaption(p, doc, st, width, height);
-                }
-                painted = QImageWriter(&file, "png").write(image);
-            }
-        }
-    } else {
-        {
-            QSvgGenerator svg;
-            std::unique_ptr<QPdfWriter> pdf;
-            QPainter painter;
-            if (format == Svg) {
-                svg.setOutputDevice(&file);
-                svg.setSize(QSize(width, height));
-                svg.setViewBox(QRect(0, 0, width, height));
-                svg.setTitle(QFileInfo(doc.GetPathName()).fileName());
-                painted = painter.begin(&svg);
-            } else {
-                pdf = std::make_unique<QPdfWriter>(&file);
-                // One device unit per pixel of the picture, at the screen's 96 per inch.
-                pdf->setResolution(96);
-                pdf->setPageLayout(
-                    QPageLayout(QPageSize(QSizeF(width * 0.75, height * 0.75), QPageSize::Point),
-                                QPageLayout::Portrait, QMarginsF()));
-                pdf->setCreator(QStringLiteral("Quivra"));
-                pdf->setTitle(QFileInfo(doc.GetPathName()).fileName());
-                painted = painter.begin(pdf.get());
-            }
-            if (painted) {
-                painted = CVectorPicture::Draw(painter, gl, renderer, doc, st, width, height);
-                if (caption)
-                    PaintCaption(painter, doc, st, width, height);
-                painted = painter.end() && painted;
-            }
-        }
-    }
-    return Commit(file, painted, path, error);
+    return Commit(file, painted && !bytes.isEmpty() && file.write(bytes) == bytes.size(), path,
+                  error);
 }

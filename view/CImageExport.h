@@ -5,6 +5,7 @@
 class CQuivraDoc;
 class CViewState;
 class QPainter;
+class QSaveFile;
 
 // One picture of a scene as a file, the type chosen by the name's extension: PNG rendered at
 // the size asked for, SVG and PDF as line art, BMP as the view's frame. The file appears
@@ -25,6 +26,10 @@ public:
     // BMP is the frame as the view shows it. False with `error` set on failure.
     static bool Write(const QString& path, const CQuivraDoc& doc, const CViewState& state,
                       int width, int height, bool caption, QString* error);
+
+    // Commits `file` when it was `written` completely, else discards it (the target stays as
+    // it was). False with `error` naming the cause.
+    static bool Commit(QSaveFile& file, bool written, const QString& path, QString* error);
 
     // The caption that the classic style does not draw itself, over a picture of width x height;
     // nothing for the clear style, whose renderer writes it.

@@ -428,4 +428,26 @@ TEST(QvrtoolExport, BadCommandLinesAndFailuresHaveTheirExitCodes) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"x.gif"});
 }
 
+TEST(QvrtoolExport, AFullDiskFailsEveryTypeAndLeavesNothing) {
+    QTemporaryDir dir;
+    const QString scene = QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr");
+    for (const char* name : {"x.bmp", "x.png", "x.svg", "x.pdf", "x.gif", "x.mp4"}) {
+        const QString out = dir.filePath(QString::fromLatin1(name));
+        const bool animation =
+            out.endsWith(QLatin1String(".gif")) || out.endsWith(QLatin1String(".mp4"));
+        QStringList args = animation ? QStringList{"animate", scene, "--series", "0"}
+                                     : QStringList{"render", scene,          "--look", "clear",
+                                                   "--show", "pointnumbers", "--size", "1600x1000"};
+        args << "--out" << out;
+        // Files of at most 20 KiB, the signal ignored: writes come back short, as on a full disk.
+        const QStringList shell = {"-c", "trap '' XFSZ; ulimit -f 20; exec \"$0\" \"$@\"",
+                                   QStringLiteral(QVRTOOL_PATH)};
+        QProcess tool;
+        tool.start(QStringLiteral("bash"), shell + args);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), 1) << name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList()) << name;
+    }
+}
+
 } // namespace
