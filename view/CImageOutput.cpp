@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
@@ -234,6 +236,28 @@ QString CImageOutput::AskSaveName(const QString& title, const QString& filters) 
     return QFileDialog::getSaveFileName(m_pView, title, dir, filters);
 }
 
+QSize CImageOutput::AskSize(const QSize& current) {
+    if (m_fnAskSize)
+        return m_fnAskSize(current);
+    bool ok = false;
+    const QString text = QInputDialog::getText(
+        m_pView, tr("Export Image"), tr("Size in pixels (width x height):"), QLineEdit::Normal,
+        QStringLiteral("%1x%2").arg(current.width()).arg(current.height()), &ok);
+    if (!ok)
+        return QSize();
+    const QStringList wh = text.trimmed().split(QLatin1Char('x'));
+    bool okW = false, okH = false;
+    const int w = wh.value(0).trimmed().toInt(&okW), h = wh.value(1).trimmed().toInt(&okH);
+    const QString bad = wh.size() == 2 && okW && okH ? CImageExport::CheckSize(w, h)
+                                                     : tr("Give the size as width x height, "
+                                                          "for example 3840x2160.");
+    if (!bad.isEmpty()) {
+        Report(QApplication::applicationDisplayName(), bad);
+        return QSize();
+    }
+    return QSize(w, h);
+}
+
 bool CImageOutput::OnExportImage() {
     CQuivraDoc* doc = m_pView->GetDocument();
     const QSize size = m_pView->Frame().size();
@@ -244,9 +268,13 @@ bool CImageOutput::OnExportImage() {
                                                             "image (*.bmp)"));
     if (path.isEmpty())
         return false;
+    const QSize wanted = AskSize(size);
+    if (wanted.isEmpty())
+        return false;
     QString error;
-    // The picture as the window shows it now: its camera, style, toggles and frame.
-    if (CImageExport::Write(path, *doc, *m_pView, size.width(), size.height(), ExportCaption(),
+    // The picture as the window shows it now: its camera, style, toggles and frame, drawn anew
+    // at the size asked for.
+    if (CImageExport::Write(path, *doc, *m_pView, wanted.width(), wanted.height(), ExportCaption(),
                             &error))
         return true;
     Report(QApplication::applicationDisplayName(), error);

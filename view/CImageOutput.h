@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -46,8 +47,9 @@ public:
     // the animation stopped afterwards at the last frame.
     CPeriodWriter::Result OnAnimationSave();
 
-    // File > Export Image: the picture the view shows, at its size, as the file type the name
-    // chosen says (PNG, SVG, PDF or BMP). False when nothing was written (cancelled or failed).
+    // File > Export Image: the picture the view shows, at the size asked for (the view's by
+    // default), as the file type the name chosen says (PNG, SVG, PDF or BMP). False when
+    // nothing was written (cancelled or failed).
     bool OnExportImage();
     // Animation > Export Animation: one period of the current series at the view's size and
     // camera as GIF or MP4, with progress and Cancel; the animation stopped afterwards.
@@ -70,6 +72,8 @@ public:
     std::function<void(const QString&, const QString&)> m_fnReport;
     // Asks for an export's file name: title, filter list; empty means cancelled.
     std::function<QString(const QString&, const QString&)> m_fnAskSaveName;
+    // Asks for the exported picture's size, offering `current`; empty means cancelled.
+    std::function<QSize(const QSize& current)> m_fnAskSize;
     // Progress of the period; false cancels. Null: a progress dialog with Cancel.
     CPeriodWriter::Progress m_fnProgress;
 
@@ -77,6 +81,7 @@ private:
     explicit CImageOutput(CQuivraView* view);
     void Report(const QString& caption, const QString& text);
     QString AskSaveName(const QString& title, const QString& filters);
+    QSize AskSize(const QSize& current);
     // m_fnProgress, or a progress dialog with Cancel over `frames` frames (kept in `dialog`).
     CPeriodWriter::Progress MakeProgress(const QString& text, int frames,
                                          std::unique_ptr<QProgressDialog>& dialog);

@@ -167,9 +167,15 @@ TEST_F(ImageOutputTest, PrintsToPdfAndReportsAFailedPage) {
 TEST_F(ImageOutputTest, ExportsThePictureAndAPeriodAtTheViewsSize) {
     QString answer;
     m_out->m_fnAskSaveName = [&answer](const QString&, const QString&) { return answer; };
+    QSize offered;
+    m_out->m_fnAskSize = [&offered](const QSize& current) {
+        offered = current;
+        return QSize(1000, 700);
+    };
     answer = m_dir.filePath(QStringLiteral("view.png"));
     ASSERT_TRUE(m_out->OnExportImage());
-    EXPECT_EQ(QImage(answer).size(), QSize(303, 150));
+    EXPECT_EQ(offered, QSize(303, 150));
+    EXPECT_EQ(QImage(answer).size(), QSize(1000, 700));
 
     answer = m_dir.filePath(QStringLiteral("view.gif"));
     m_out->m_fnProgress = [](int k, int) { return k < 5; };
