@@ -27,6 +27,11 @@ enum : int {
     ID_FILE_R4_IMPORT = 32840,
     ID_FILE_EXPORT_UFF = 32900, // exchange with other vibration tools
     ID_FILE_IMPORT_UFF = 32901,
+    // report-ready output: pictures and animations as files
+    ID_FILE_EXPORT_IMAGE = 32902,
+    ID_FILE_EXPORT_CAPTION = 32903,
+    ID_ANIMATION_EXPORT = 32904,
+    ID_FILE_PRINT_SIDE_BY_SIDE = 32905,
     ID_HELP_DRAW_LINES = 142,
     // looking at the model: style, navigation and animation controls
     ID_VIEW_CLEAR_LOOK = 32950,

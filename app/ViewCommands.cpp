@@ -63,6 +63,16 @@ void AddImageOutputCommands(CCommandMap<CQuivraView>& map) {
     map.On(ID_FILE_PRINT, [](CQuivraView& v) { CImageOutput::Of(&v)->OnFilePrint(); });
     map.On(ID_EDIT_COPY, [](CQuivraView& v) { CImageOutput::Of(&v)->OnEditCopy(); });
     map.On(ID_ANIMATION_SAVE, [](CQuivraView& v) { CImageOutput::Of(&v)->OnAnimationSave(); });
+    map.On(ID_FILE_EXPORT_IMAGE, [](CQuivraView& v) { CImageOutput::Of(&v)->OnExportImage(); });
+    map.On(ID_ANIMATION_EXPORT, [](CQuivraView& v) { CImageOutput::Of(&v)->OnExportAnimation(); });
+    map.On(
+        ID_FILE_PRINT_SIDE_BY_SIDE,
+        [](CQuivraView&) { CImageOutput::SetPrintSideBySide(!CImageOutput::PrintSideBySide()); },
+        [](CQuivraView&, CCmdUI& ui) { ui.SetCheck(CImageOutput::PrintSideBySide()); });
+    map.On(
+        ID_FILE_EXPORT_CAPTION,
+        [](CQuivraView&) { CImageOutput::SetExportCaption(!CImageOutput::ExportCaption()); },
+        [](CQuivraView&, CCmdUI& ui) { ui.SetCheck(CImageOutput::ExportCaption()); });
 }
 
 // --- style, navigation and the animation's controls ---

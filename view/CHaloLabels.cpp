@@ -106,7 +106,23 @@ const QImage& CHaloLabels::Image(const QString& text, Kind kind) {
     return *cache.insert(text, img);
 }
 
-int CHaloLabels::Paint(QPainter& painter, const QRect& area, const std::vector<QRect>& reserved) {
+void CHaloLabels::PaintText(QPainter& painter, QPoint corner, const QString& text, Kind kind) {
+    const QFont font = LabelFont(kind);
+    const QPointF base(corner.x() + kHalo, corner.y() + kHalo + QFontMetricsF(font).ascent());
+    QPainterPath path;
+    path.addText(base, font, text);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.strokePath(path, QPen(QColor(255, 255, 255, 235), 2.0 * kHalo, Qt::SolidLine,
+                                  Qt::RoundCap, Qt::RoundJoin));
+    painter.setFont(font);
+    painter.setPen(ColourOf(kind));
+    painter.drawText(base, text);
+    painter.restore();
+}
+
+int CHaloLabels::Paint(QPainter& painter, const QRect& area, const std::vector<QRect>& reserved,
+                       bool asText) {
     m_placed.clear();
     Occupancy taken;
     // Axis letters belong to their corner; other labels keep out of the reserved places.
@@ -138,7 +154,10 @@ int CHaloLabels::Paint(QPainter& painter, const QRect& area, const std::vector<Q
             if (!area.intersects(box) || !taken.Free(spaced) || !outsideReserved(item, box))
                 continue;
             taken.Take(box);
-            painter.drawImage(corner, img);
+            if (asText)
+                PaintText(painter, corner, item.text, item.kind);
+            else
+                painter.drawImage(corner, img);
             m_placed.push_back(box);
             break;
         }

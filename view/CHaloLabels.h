@@ -30,8 +30,10 @@ public:
 
     // Places the labels in the order they were added, all but the axis letters outside
     // `reserved` (panels already in the picture, the axes' corner), and paints them; returns
-    // how many were painted.
-    int Paint(QPainter& painter, const QRect& area, const std::vector<QRect>& reserved = {});
+    // how many were painted. With `asText` the labels are drawn as text over a stroked halo
+    // (for vector pictures) instead of as cached images.
+    int Paint(QPainter& painter, const QRect& area, const std::vector<QRect>& reserved = {},
+              bool asText = false);
 
     // The places of the last Paint, for tests: one rectangle per painted label, in order.
     const std::vector<QRect>& Placed() const { return m_placed; }
@@ -43,6 +45,7 @@ private:
         Kind kind;
     };
     const QImage& Image(const QString& text, Kind kind);
+    static void PaintText(QPainter& painter, QPoint corner, const QString& text, Kind kind);
 
     std::vector<Item> m_items;
     std::vector<QRect> m_placed;

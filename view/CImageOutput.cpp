@@ -1,20 +1,27 @@
 #include "CImageOutput.h"
 
 #include "CBmpWriter.h"
+#include "CImageExport.h"
 #include "CQuivraDoc.h"
 #include "CQuivraView.h"
+#include "CReportPage.h"
 #include "Deflection.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QSettings>
 
 #include <algorithm>
 #include <memory>
@@ -27,6 +34,9 @@ void DeletePrinter() {
     delete s_pPrinter;
     s_pPrinter = nullptr;
 }
+
+const QString kCaptionKey = QStringLiteral("export/caption");
+const QString kSideBySideKey = QStringLiteral("print/restAndLargest");
 
 // At most this many failed files are named in the message; the rest are counted.
 constexpr int kMaxListedFailures = 10;
@@ -70,26 +80,20 @@ QRect CImageOutput::PrintTarget(int pw, int ph, int w, int h) {
     return QRect(0, 0, dw, dh);
 }
 
-bool CImageOutput::PrintPage(QPaintDevice& page, const QImage& picture, QRect* target) {
-    const QRect t = PrintTarget(page.width(), page.height(), picture.width(), picture.height());
-    if (target)
-        *target = t;
-    if (t.isEmpty())
-        return false;
-    QPainter painter;
-    if (!painter.begin(&page))
-        return false;
-    // One column and one row short of the picture, as the page always showed it; a picture
-    // a single pixel wide or high keeps that pixel.
-    const QRect source(0, 0, std::max(1, picture.width() - 1), std::max(1, picture.height() - 1));
-    painter.drawImage(t, picture, source);
-    return painter.end();
-}
-
 bool CImageOutput::Print(QPrinter& printer) {
-    // The frame last painted, animated or at rest: what the window shows now.
-    const QImage picture = m_pView->Frame().copy();
-    if (!PrintPage(printer, picture) || printer.printerState() == QPrinter::Error) {
+    // The view as the window shows it now (animated or at rest), drawn again as line art.
+    CQuivraDoc* doc = m_pView->GetDocument();
+    const QSize size = m_pView->Frame().size();
+    QPainter painter;
+    bool ok = doc && !size.isEmpty() && painter.begin(&printer);
+    if (ok) {
+        // The printable part of the page: the page setup's margins stay clear.
+        ok = CReportPage::Paint(painter, QRect(0, 0, printer.width(), printer.height()), *doc,
+                                *m_pView, size.width(), size.height(), PrintSideBySide(),
+                                QDateTime::currentDateTime());
+        ok = painter.end() && ok;
+    }
+    if (!ok || printer.printerState() == QPrinter::Error) {
         Report(QString::fromLatin1(kPrintFailedCaption), QString::fromLatin1(kPrintFailed));
         return false;
     }
@@ -158,19 +162,8 @@ CPeriodWriter::Result CImageOutput::OnAnimationSave() {
     const QString base = CPeriodWriter::BaseName(prefix, *doc, series, &nameNote);
 
     std::unique_ptr<QProgressDialog> dialog;
-    CPeriodWriter::Progress progress = m_fnProgress;
-    if (!progress) {
-        dialog = std::make_unique<QProgressDialog>(tr("Writing the animation images..."),
-                                                   tr("Cancel"), 0, n, view);
-        dialog->setWindowTitle(QApplication::applicationDisplayName());
-        dialog->setWindowModality(Qt::ApplicationModal);
-        dialog->setMinimumDuration(500);
-        QProgressDialog* d = dialog.get();
-        progress = [d](int k, int) {
-            d->setValue(k);
-            return !d->wasCanceled();
-        };
-    }
+    const CPeriodWriter::Progress progress =
+        MakeProgress(tr("Writing the animation images..."), n, dialog);
 
     // Every frame drawn the animating way (deflected, no point markers) by the view itself.
     view->m_bAnimating = 1;
@@ -197,6 +190,130 @@ CPeriodWriter::Result CImageOutput::OnAnimationSave() {
                    .arg(n)
                    .arg(lines.join(QLatin1Char('\n'))));
     }
+    return result;
+}
+
+CPeriodWriter::Progress CImageOutput::MakeProgress(const QString& text, int frames,
+                                                   std::unique_ptr<QProgressDialog>& dialog) {
+    if (m_fnProgress)
+        return m_fnProgress;
+    dialog = std::make_unique<QProgressDialog>(text, tr("Cancel"), 0, frames, m_pView);
+    dialog->setWindowTitle(QApplication::applicationDisplayName());
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setMinimumDuration(500);
+    QProgressDialog* d = dialog.get();
+    return [d](int k, int) {
+        d->setValue(k);
+        return !d->wasCanceled();
+    };
+}
+
+bool CImageOutput::ExportCaption() {
+    return QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"))
+        .value(kCaptionKey, true)
+        .toBool();
+}
+
+void CImageOutput::SetExportCaption(bool on) {
+    QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra")).setValue(kCaptionKey, on);
+}
+
+bool CImageOutput::PrintSideBySide() {
+    return QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"))
+        .value(kSideBySideKey, false)
+        .toBool();
+}
+
+void CImageOutput::SetPrintSideBySide(bool on) {
+    QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra")).setValue(kSideBySideKey, on);
+}
+
+QString CImageOutput::AskSaveName(const QString& title, const QString& filters) {
+    if (m_fnAskSaveName)
+        return m_fnAskSaveName(title, filters);
+    const QString path = m_pView->GetDocument() ? m_pView->GetDocument()->GetPathName() : QString();
+    const QString dir = path.isEmpty() ? QDir::homePath() : QFileInfo(path).absolutePath();
+    return QFileDialog::getSaveFileName(m_pView, title, dir, filters);
+}
+
+QSize CImageOutput::AskSize(const QSize& current) {
+    if (m_fnAskSize)
+        return m_fnAskSize(current);
+    bool ok = false;
+    const QString text = QInputDialog::getText(
+        m_pView, tr("Export Image"), tr("Size in pixels (width x height):"), QLineEdit::Normal,
+        QStringLiteral("%1x%2").arg(current.width()).arg(current.height()), &ok);
+    if (!ok)
+        return QSize();
+    const QStringList wh = text.trimmed().split(QLatin1Char('x'));
+    bool okW = false, okH = false;
+    const int w = wh.value(0).trimmed().toInt(&okW), h = wh.value(1).trimmed().toInt(&okH);
+    const QString bad = wh.size() == 2 && okW && okH ? CImageExport::CheckSize(w, h)
+                                                     : tr("Give the size as width x height, "
+                                                          "for example 3840x2160.");
+    if (!bad.isEmpty()) {
+        Report(QApplication::applicationDisplayName(), bad);
+        return QSize();
+    }
+    return QSize(w, h);
+}
+
+bool CImageOutput::OnExportImage() {
+    CQuivraDoc* doc = m_pView->GetDocument();
+    const QSize size = m_pView->Frame().size();
+    if (!doc || size.isEmpty())
+        return false;
+    const QString path = AskSaveName(tr("Export Image"), tr("PNG image (*.png);;SVG drawing "
+                                                            "(*.svg);;PDF document (*.pdf);;BMP "
+                                                            "image (*.bmp)"));
+    if (path.isEmpty())
+        return false;
+    const QSize wanted = AskSize(size);
+    if (wanted.isEmpty())
+        return false;
+    QString error;
+    // The picture as the window shows it now: its camera, style, toggles and frame, drawn anew
+    // at the size asked for.
+    if (CImageExport::Write(path, *doc, *m_pView, wanted.width(), wanted.height(), ExportCaption(),
+                            &error))
+        return true;
+    Report(QApplication::applicationDisplayName(), error);
+    return false;
+}
+
+CAnimationExport::Result CImageOutput::OnExportAnimation() {
+    CQuivraView* view = m_pView;
+    if (view->m_bAnimating)
+        view->OnToggleAnimation();
+    CQuivraDoc* doc = view->GetDocument();
+    const QSize size = view->Frame().size();
+    CAnimationExport::Result result;
+    if (!doc || size.isEmpty())
+        return result;
+    CAnimationExport::Options options;
+    options.width = size.width();
+    options.height = size.height();
+    options.caption = ExportCaption();
+    // Asked before the file name: a scene without a series has nothing to animate.
+    const QString bad =
+        CAnimationExport::Check(CAnimationExport::Gif, *doc, view->m_nCurrentSeries, options);
+    if (!bad.isEmpty()) {
+        Report(QApplication::applicationDisplayName(), bad);
+        result.error = bad;
+        return result;
+    }
+    const QString path =
+        AskSaveName(tr("Export Animation"), tr("Animated GIF (*.gif);;MP4 video, H.264 (*.mp4)"));
+    if (path.isEmpty())
+        return result;
+    std::unique_ptr<QProgressDialog> dialog;
+    const int frames = Deflection::FramesPerPeriod(*doc, view->m_nCurrentSeries) * options.periods;
+    const CPeriodWriter::Progress progress =
+        MakeProgress(tr("Writing the animation..."), frames, dialog);
+    result = CAnimationExport::Write(path, *doc, *view, options, progress);
+    dialog.reset();
+    if (!result.bWritten && !result.bCancelled)
+        Report(QApplication::applicationDisplayName(), result.error);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "CLabelPainter.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -26,6 +27,21 @@ const QImage& CLabelPainter::LabelImage(const QString& text) {
     p.drawText(0, fm.ascent(), text);
     p.end();
     return *m_cache.insert(text, img);
+}
+
+void CLabelPainter::Paint(QPainter& painter, const QString& text, int left, int top) const {
+    // In pixels of the frame, as on the screen: a point size would grow with the printer's
+    // resolution while the picture is scaled to the page.
+    QFont font = m_font;
+    font.setPixelSize(QFontInfo(m_font).pixelSize());
+    const QFontMetrics fm(font);
+    painter.save();
+    painter.fillRect(QRect(left, top, std::max(1, fm.horizontalAdvance(text)), fm.height()),
+                     Qt::white);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(left, top + fm.ascent(), text);
+    painter.restore();
 }
 
 void CLabelPainter::Draw(const QString& text, int left, int top, int width, int height) {

@@ -78,7 +78,7 @@ void CSceneRenderer::DrawClassicScene(const CQuivraDoc& doc, CViewState& state, 
 
     // The rotation centre, before the pan.
     glEnable(GL_POINT_SMOOTH);
-    glPointSize(3.0f);
+    SetPointSize(3.0f);
     glColor3f(0.4f, 0.5f, 0.6f);
     glBegin(GL_POINTS);
     glVertex3d(0.0, 0.0, 0.0);
@@ -87,7 +87,7 @@ void CSceneRenderer::DrawClassicScene(const CQuivraDoc& doc, CViewState& state, 
     // The model from here on: panned, thin unsmoothed lines.
     glTranslatef(static_cast<float>(state.m_dPanX), static_cast<float>(state.m_dPanY),
                  static_cast<float>(state.m_dPanZ));
-    glLineWidth(LineWidth(state.m_nLineWidth));
+    SetLineWidth(LineWidth(state.m_nLineWidth));
     glDisable(GL_LINE_SMOOTH);
 
     // Lines and arrows. The deflected shape moves every frame; the model at rest and the arrows
@@ -156,7 +156,7 @@ void CSceneRenderer::DrawAxesInset(const CViewState& state, int w, int h, double
     glViewport(static_cast<int>(0.75 * w), static_cast<int>(0.75 * h), static_cast<int>(0.25 * w),
                static_cast<int>(0.25 * h));
 
-    glLineWidth(LineWidth(state.m_nLineWidth));
+    SetLineWidth(LineWidth(state.m_nLineWidth));
     glEnable(GL_LINE_SMOOTH);
     glColor3f(0.6f, 0.6f, 0.0f);
     glBegin(GL_LINES);
@@ -186,7 +186,7 @@ void CSceneRenderer::DrawAxesInset(const CViewState& state, int w, int h, double
     glVertex3d(0.4, 0, 0);
     glEnd();
 
-    glPointSize(2.0f);
+    SetPointSize(2.0f);
     glColor3f(0.2f, 0.0f, 0.0f);
     glBegin(GL_POINTS);
     glVertex3d(0, 0, 1);
@@ -238,7 +238,7 @@ void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& stat
     const float r = state.m_bAnimating ? 0.8f : 0.0f;
     const float g = state.m_bAnimating ? 0.6f : 0.0f;
     const float b = state.m_bAnimating ? 0.9f : 0.0f;
-    glLineWidth(LineWidth(state.m_nLineWidth));
+    SetLineWidth(LineWidth(state.m_nLineWidth));
     glColor3f(r, g, b);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
@@ -350,7 +350,7 @@ quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& st
 
 bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h,
                                   const std::function<void()>& draw) {
-    if (!m_bUseRestLayer || (!state.m_bShowLines && !state.m_bShowDirections)) {
+    if (!m_bUseRestLayer || m_pVectorOverlay || (!state.m_bShowLines && !state.m_bShowDirections)) {
         m_lastLayerKey = 0;
         return false;
     }
@@ -369,7 +369,7 @@ bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state
 
 void CSceneRenderer::DrawArrows(const CQuivraDoc& doc, const CViewState& state) {
     const double len = ArrowLength(state.m_dZoom);
-    glLineWidth(LineWidth(2 * state.m_nLineWidth));
+    SetLineWidth(LineWidth(2 * state.m_nLineWidth));
     glColor3f(1.0f, 0.0f, 0.0f);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
@@ -400,14 +400,14 @@ void CSceneRenderer::DrawLabels(const CQuivraDoc& doc, const CViewState& state, 
 }
 
 void CSceneRenderer::DrawMarkers(const CQuivraDoc& doc) {
-    glPointSize(7.0f);
+    SetPointSize(7.0f);
     glColor3f(0.6f, 0.0f, 0.6f);
     glBegin(GL_POINTS);
     if (doc.m_pOrigin)
         Vertex(doc.m_pOrigin);
     glEnd();
 
-    glPointSize(3.0f);
+    SetPointSize(3.0f);
     glColor3f(1.0f, 0.0f, 0.0f);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_POINTS);
@@ -417,7 +417,7 @@ void CSceneRenderer::DrawMarkers(const CQuivraDoc& doc) {
     });
     batch.End();
 
-    glPointSize(10.0f);
+    SetPointSize(10.0f);
     if (doc.m_pHighlightPoint) {
         glColor3f(0.7f, 0.7f, 0.0f);
         glBegin(GL_POINTS);
@@ -453,7 +453,9 @@ void CSceneRenderer::Label(const QString& text, double x, double y, double z, in
     if (!(std::fabs(wx) < 1.0e6) || !(std::fabs(top) < 1.0e6))
         return;
     // Truncation toward zero, y downward from the top of the client area.
-    if (m_bDeferLabels)
+    if (m_pVectorOverlay)
+        m_labels.Paint(*m_pVectorOverlay, text, static_cast<int>(wx), static_cast<int>(top));
+    else if (m_bDeferLabels)
         m_pendingLabels.push_back({text, static_cast<int>(wx), static_cast<int>(top)});
     else
         m_labels.Draw(text, static_cast<int>(wx), static_cast<int>(top), w, h);

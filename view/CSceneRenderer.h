@@ -13,6 +13,7 @@ class CornerPoint;
 class COffscreenGL;
 class CQuivraDoc;
 class CViewState;
+class QPainter;
 
 // Draws one frame of a scene: the paint cycle's camera transform and the drawing routine.
 // Window-free: the view widget, qvrtool and the image output all draw through it, so they
@@ -49,6 +50,12 @@ public:
     // Whether long runs of lines and points go to the rasteriser in batches while the frame is
     // still being drawn (same pixels, less waiting). Off: each run is submitted whole.
     bool m_bSubmitInBatches = true;
+    // Whether the clear look writes its caption into the frame.
+    bool m_bCaption = true;
+    // Set while a vector copy of the frame is taken (CVectorPicture): labels, caption and
+    // colour bar go to this painter as text and shapes instead of into the pixels, and every
+    // layer is drawn, none taken from the rest layer.
+    QPainter* m_pVectorOverlay = nullptr;
     // Whether the last frame took its rest lines from the rest layer.
     bool LastFrameLayered() const { return m_bLastFrameLayered; }
     // The model length of the clear look's direction arrows: kClearArrowPixels on screen at the
@@ -86,6 +93,8 @@ private:
     // Labels, caption and colour bar painted over the finished frame.
     void PaintClearOverlay(const CQuivraDoc& doc, const CViewState& state, int w, int h,
                            bool moving);
+    void PaintClearPanels(QPainter& painter, const CQuivraDoc& doc, const CViewState& state, int w,
+                          int h, bool moving);
     quint64 RestLayerKey(const CQuivraDoc& doc, const CViewState& state, int w, int h) const;
     void WritePendingLabels(int w, int h);
     void DrawArrows(const CQuivraDoc& doc, const CViewState& state);

@@ -224,7 +224,7 @@ void CSceneRenderer::DrawClearInset(const CViewState& state, int w, int h, doubl
                static_cast<int>(0.25 * h));
     // Under the model where they meet: the model matters more.
     glDepthMask(GL_FALSE);
-    glLineWidth(1.0f);
+    SetLineWidth(1.0f);
     glColor3f(0.78f, 0.78f, 0.80f);
     glBegin(GL_LINES);
     const double sq[][3] = {{0, 0, 0.4}, {0, 0.4, 0.4}, {0, 0.4, 0.4}, {0, 0.4, 0},
@@ -233,7 +233,7 @@ void CSceneRenderer::DrawClearInset(const CViewState& state, int w, int h, doubl
     for (const auto& v : sq)
         glVertex3dv(v);
     glEnd();
-    glLineWidth(LineWidth(state.m_nLineWidth) + 0.5f);
+    SetLineWidth(LineWidth(state.m_nLineWidth) + 0.5f);
     const double axes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     const CHaloLabels::Kind kinds[3] = {CHaloLabels::AxisX, CHaloLabels::AxisY, CHaloLabels::AxisZ};
     glBegin(GL_LINES);
@@ -263,7 +263,7 @@ void CSceneRenderer::DrawClearModel(const CQuivraDoc& doc, const CViewState& sta
     const float* centre = behind ? kRestCentre : kCentre;
     if (behind)
         glDepthRange(kBehind, kBehind);
-    glLineWidth(LineWidth(state.m_nLineWidth) + (behind ? 0.0f : 0.4f));
+    SetLineWidth(LineWidth(state.m_nLineWidth) + (behind ? 0.0f : 0.4f));
     Colour(line);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
@@ -310,7 +310,7 @@ void CSceneRenderer::DrawClearDeflected(const CQuivraDoc& doc, const CViewState&
         glColor3fv(rgb);
         Vertex(q);
     };
-    glLineWidth(LineWidth(state.m_nLineWidth) + 0.6f);
+    SetLineWidth(LineWidth(state.m_nLineWidth) + 0.6f);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
     for (const Line* l : doc.m_freeLines) {
@@ -333,7 +333,7 @@ void CSceneRenderer::DrawClearArrows(const CQuivraDoc& doc, const CViewState& st
     // The heads: a triangle in the window plane at the tip's depth, turned back into model
     // coordinates so that it is hidden where the shaft is.
     std::vector<double> heads;
-    glLineWidth(LineWidth(state.m_nLineWidth) + 0.5f);
+    SetLineWidth(LineWidth(state.m_nLineWidth) + 0.5f);
     Colour(kArrow);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
@@ -382,7 +382,7 @@ void CSceneRenderer::DrawClearArrows(const CQuivraDoc& doc, const CViewState& st
     for (std::size_t i = 0; i < heads.size(); i += 3)
         glVertex3dv(&heads[i]);
     glEnd();
-    glLineWidth(1.0f);
+    SetLineWidth(1.0f);
     glBegin(GL_LINES);
     for (std::size_t i = 0; i < heads.size(); i += 9)
         for (int e = 0; e < 3; ++e) {
@@ -394,7 +394,7 @@ void CSceneRenderer::DrawClearArrows(const CQuivraDoc& doc, const CViewState& st
 
 void CSceneRenderer::DrawClearOrbits(const CQuivraDoc& doc, const CViewState& state, double peak) {
     const int series = state.m_nCurrentSeries;
-    glLineWidth(1.0f);
+    SetLineWidth(1.0f);
     float rgb[3];
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
@@ -420,14 +420,14 @@ void CSceneRenderer::DrawClearOrbits(const CQuivraDoc& doc, const CViewState& st
 }
 
 void CSceneRenderer::DrawClearMarkers(const CQuivraDoc& doc) {
-    glPointSize(7.0f);
+    SetPointSize(7.0f);
     glColor3f(0.6f, 0.0f, 0.6f);
     glBegin(GL_POINTS);
     if (doc.m_pOrigin)
         Vertex(doc.m_pOrigin);
     glEnd();
 
-    glPointSize(4.5f);
+    SetPointSize(4.5f);
     Colour(kModel);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_POINTS);
@@ -438,7 +438,7 @@ void CSceneRenderer::DrawClearMarkers(const CQuivraDoc& doc) {
     batch.End();
 
     // Selection and highlight as in the classic look: rings around the point.
-    glPointSize(10.0f);
+    SetPointSize(10.0f);
     if (doc.m_pHighlightPoint) {
         glColor3f(0.85f, 0.7f, 0.0f);
         glBegin(GL_POINTS);
@@ -489,6 +489,10 @@ void CSceneRenderer::AddClearLabels(const CQuivraDoc& doc, const CViewState& sta
 
 void CSceneRenderer::PaintClearOverlay(const CQuivraDoc& doc, const CViewState& state, int w, int h,
                                        bool moving) {
+    if (m_pVectorOverlay) {
+        PaintClearPanels(*m_pVectorOverlay, doc, state, w, h, moving);
+        return;
+    }
     OSMesaContext ctx = OSMesaGetCurrentContext();
     GLint bw = 0, bh = 0, format = 0;
     void* buffer = nullptr;
@@ -498,13 +502,18 @@ void CSceneRenderer::PaintClearOverlay(const CQuivraDoc& doc, const CViewState& 
     // Straight into the finished frame: nothing flushes into it again before the next frame.
     QImage frame(static_cast<uchar*>(buffer), w, h, w * 4, QImage::Format_RGB32);
     QPainter painter(&frame);
+    PaintClearPanels(painter, doc, state, w, h, moving);
+}
+
+void CSceneRenderer::PaintClearPanels(QPainter& painter, const CQuivraDoc& doc,
+                                      const CViewState& state, int w, int h, bool moving) {
     const QRect area(0, 0, w, h);
     // The panels first; the labels then keep out of them and out of the axes' corner (but
     // the axis letters are labels of that corner themselves).
     std::vector<QRect> panels;
     // A window too small for them shows the model alone.
     const bool room = w >= kPanelMinWidth && h >= kPanelMinHeight;
-    if (room)
+    if (room && m_bCaption)
         panels.push_back(CCaption::Paint(painter, area, CCaption::Lines(doc, state)));
     if (moving && room) {
         const int k = state.m_nCurrentSeries;
@@ -516,5 +525,5 @@ void CSceneRenderer::PaintClearOverlay(const CQuivraDoc& doc, const CViewState& 
     if (state.m_bShowBase)
         panels.push_back(QRect(static_cast<int>(0.75 * w), 0, w - static_cast<int>(0.75 * w),
                                h - static_cast<int>(0.75 * h)));
-    m_haloLabels.Paint(painter, area, panels);
+    m_haloLabels.Paint(painter, area, panels, m_pVectorOverlay != nullptr);
 }

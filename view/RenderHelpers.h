@@ -26,6 +26,24 @@ inline float LineWidth(int width) {
     return static_cast<float>(std::max(width, 1));
 }
 
+// Line width and point size, also marked in the stream of primitives that GL hands back in
+// feedback mode (outside it the marks cost nothing): a vector copy of the frame knows how wide
+// to draw what follows. A mark is the tag, then the value.
+constexpr float kLineWidthTag = -1.0f;
+constexpr float kPointSizeTag = -2.0f;
+
+inline void SetLineWidth(float width) {
+    glLineWidth(width);
+    glPassThrough(kLineWidthTag);
+    glPassThrough(width);
+}
+
+inline void SetPointSize(float size) {
+    glPointSize(size);
+    glPassThrough(kPointSizeTag);
+    glPassThrough(size);
+}
+
 // The model length of a direction arrow: the same length on screen at any zoom. Zero (no
 // arrows) for a zoom that gives no finite length.
 inline double ArrowLength(double zoom) {

@@ -1,6 +1,7 @@
 // Started where no display can be reached, the program says so instead of failing inside Qt,
 // and the README's run command still shows the scene, drawn by qvrtool.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,8 +46,13 @@ TEST(HeadlessStart, RunScriptFallbackDrawsTheSceneAndAPeriod) {
     ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
     const QString said = QString::fromLocal8Bit(script.readAllStandardOutput());
 
-    const QString rest = out.filePath("pump.bmp");
-    EXPECT_GT(QFileInfo(rest).size(), 1280 * 800 * 3);
+    // A PNG of 1280 x 800: the signature, then the header chunk's big-endian width and height.
+    const QString rest = out.filePath("pump.png");
+    QFile png(rest);
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QByteArray head = png.read(24);
+    EXPECT_TRUE(head.startsWith("\x89PNG\r\n\x1a\n"));
+    EXPECT_EQ(head.mid(16, 8), QByteArray::fromHex("0000050000000320"));
     EXPECT_TRUE(said.contains(rest)) << said.toStdString();
 
     // One file per frame of the first series' period.

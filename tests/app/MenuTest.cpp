@@ -47,12 +47,12 @@ TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithSeparators) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(DescribeMenuBar(Frame()),
               (QStringList{
-                  "&File: 57600 57601 57602 57603 57604 | 32837 32840 32900 32901 | 57607 57606 | "
-                  "57616 | 57665",
+                  "&File: 57600 57601 57602 57603 57604 | 32837 32840 32900 32901 | 32902 32903 | "
+                  "57607 57606 32905 | 57616 | 57665",
                   "&Edit: 57643 | 57634 | 32774 32772 32809 32810 32777 32773 32823 32838",
                   "&View: 59392 59393 | 32836 | 32771 32775 32776 32784 32794 32811 | 32950 "
                   "32951 | 32953 32954 32955 32956 32957 32952 | 32958",
-                  "&Animation: 32795 32839 | 32959 32960 32961 32962 32963",
+                  "&Animation: 32795 32839 32904 | 32959 32960 32961 32962 32963",
                   "&Window: 57648 57650 57651 57649 | 65280",
                   "&Help: 142 | 57664",
               }));
@@ -95,14 +95,42 @@ TEST_F(AppTest, WithoutDocumentTheShortMenusAreShown) {
 TEST_F(AppTest, EnableStatesFollowWhatIsImplemented) {
     ASSERT_TRUE(Start());
     const QList<int> enabled = {
-        ID_FILE_NEW,        ID_FILE_OPEN,         ID_FILE_CLOSE,     ID_FILE_SAVE,
-        ID_FILE_SAVE_AS,    ID_FILE_TRANSFER,     ID_FILE_R4_IMPORT, ID_FILE_EXPORT_UFF,
-        ID_FILE_IMPORT_UFF, ID_FILE_PRINT_SETUP,  ID_APP_EXIT,       ID_EDIT_CAMERA,
-        ID_EDIT_POINTS,     ID_EDIT_MEASUREMENTS, ID_EDIT_SERIES,    ID_EDIT_BOX,
-        ID_EDIT_CYLINDER,   ID_EDIT_LOCAL_ORIGIN, ID_EDIT_IMPORT,    ID_VIEW_TOOLBAR,
-        ID_VIEW_STATUS_BAR, ID_WINDOW_NEW,        ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ,
-        ID_WINDOW_ARRANGE,  ID_HELP_DRAW_LINES,   ID_APP_ABOUT,      ID_FILE_PRINT,
-        ID_EDIT_COPY,       ID_ANIMATION_SAVE,    ID_VIEW_SETTINGS,  ID_HELP,
+        ID_FILE_NEW,
+        ID_FILE_OPEN,
+        ID_FILE_CLOSE,
+        ID_FILE_SAVE,
+        ID_FILE_SAVE_AS,
+        ID_FILE_TRANSFER,
+        ID_FILE_R4_IMPORT,
+        ID_FILE_EXPORT_UFF,
+        ID_FILE_IMPORT_UFF,
+        ID_FILE_PRINT_SETUP,
+        ID_APP_EXIT,
+        ID_EDIT_CAMERA,
+        ID_EDIT_POINTS,
+        ID_EDIT_MEASUREMENTS,
+        ID_EDIT_SERIES,
+        ID_EDIT_BOX,
+        ID_EDIT_CYLINDER,
+        ID_EDIT_LOCAL_ORIGIN,
+        ID_EDIT_IMPORT,
+        ID_VIEW_TOOLBAR,
+        ID_VIEW_STATUS_BAR,
+        ID_WINDOW_NEW,
+        ID_WINDOW_CASCADE,
+        ID_WINDOW_TILE_HORZ,
+        ID_WINDOW_ARRANGE,
+        ID_HELP_DRAW_LINES,
+        ID_APP_ABOUT,
+        ID_FILE_PRINT,
+        ID_EDIT_COPY,
+        ID_ANIMATION_SAVE,
+        ID_VIEW_SETTINGS,
+        ID_HELP,
+        ID_FILE_EXPORT_IMAGE,
+        ID_ANIMATION_EXPORT,
+        ID_FILE_EXPORT_CAPTION,
+        ID_FILE_PRINT_SIDE_BY_SIDE,
     };
     // Commands nothing handles.
     const QList<int> disabled = {

@@ -135,23 +135,6 @@ TEST(PrintTarget, KeepsProportionsAndFillsOneDirection) {
             << c.pw << "x" << c.ph << " " << c.w << "x" << c.h;
 }
 
-TEST(PrintPage, StretchesThePictureIntoTheTopLeft) {
-    QImage picture(40, 20, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 20; x < 40; ++x)
-            picture.setPixel(x, y, qRgb(0, 0, 255));
-    QImage page(600, 900, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QRect target;
-    ASSERT_TRUE(CImageOutput::PrintPage(page, picture, &target));
-    EXPECT_EQ(target, QRect(0, 0, 600, 300));
-    EXPECT_EQ(page.pixel(100, 150), qRgb(255, 0, 0));
-    EXPECT_EQ(page.pixel(500, 150), qRgb(0, 0, 255));
-    EXPECT_EQ(page.pixel(300, 310), qRgb(255, 255, 255)); // below the picture
-    EXPECT_EQ(page.pixel(500, 850), qRgb(255, 255, 255));
-}
-
 TEST_F(ImageOutputTest, PrintsToPdfAndReportsAFailedPage) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -163,7 +146,15 @@ TEST_F(ImageOutputTest, PrintsToPdfAndReportsAFailedPage) {
     EXPECT_TRUE(m_reports.isEmpty());
     const QByteArray bytes = ReadFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_GT(bytes.size(), 1000);
+    // Line art under a header, not the screen's bitmap.
+    EXPECT_FALSE(bytes.contains("/Subtype /Image"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString header = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(header.contains(QLatin1String("pump.qvr")) &&
+                header.contains(QLatin1String("Series: Run 1")))
+        << header.toStdString();
 
     QPrinter broken(QPrinter::HighResolution);
     broken.setOutputFormat(QPrinter::PdfFormat);
@@ -171,6 +162,37 @@ TEST_F(ImageOutputTest, PrintsToPdfAndReportsAFailedPage) {
     broken.setOutputFileName(m_dir.filePath(QStringLiteral("no/such/folder/view.pdf")));
     EXPECT_FALSE(m_out->Print(broken));
     EXPECT_EQ(m_reports, QStringList{QStringLiteral("GLDib|IDM_PRINT - StretchDIBits failed")});
+}
+
+TEST_F(ImageOutputTest, ExportsThePictureAndAPeriodAtTheViewsSize) {
+    QString answer;
+    m_out->m_fnAskSaveName = [&answer](const QString&, const QString&) { return answer; };
+    QSize offered;
+    m_out->m_fnAskSize = [&offered](const QSize& current) {
+        offered = current;
+        return QSize(1000, 700);
+    };
+    answer = m_dir.filePath(QStringLiteral("view.png"));
+    ASSERT_TRUE(m_out->OnExportImage());
+    EXPECT_EQ(offered, QSize(303, 150));
+    EXPECT_EQ(QImage(answer).size(), QSize(1000, 700));
+
+    answer = m_dir.filePath(QStringLiteral("view.gif"));
+    m_out->m_fnProgress = [](int k, int) { return k < 5; };
+    CAnimationExport::Result r = m_out->OnExportAnimation();
+    EXPECT_TRUE(r.bCancelled);
+    EXPECT_FALSE(QFile::exists(answer));
+    m_out->m_fnProgress = [](int, int) { return true; };
+    r = m_out->OnExportAnimation();
+    EXPECT_TRUE(r.bWritten);
+    EXPECT_EQ(r.nFrames, 24);
+    EXPECT_EQ(QImage(answer).size(), QSize(303, 150));
+    EXPECT_TRUE(m_reports.isEmpty());
+
+    answer = m_dir.filePath(QStringLiteral("view.avi"));
+    EXPECT_FALSE(m_out->OnExportAnimation().bWritten);
+    EXPECT_EQ(m_reports.size(), 1);
+    EXPECT_FALSE(QFile::exists(answer));
 }
 
 TEST_F(ImageOutputTest, CopyPutsTheFrameOnTheClipboardAsImageAndBmp) {

@@ -1,15 +1,15 @@
-// qvrtool render FILE.qvr OUT.bmp [options]: one frame through the view's own drawing code,
-// headless, written as a 24-bit BMP.
+// qvrtool render FILE.qvr OUT [options]: one frame through the view's own drawing code,
+// headless, written as a 24-bit BMP, a PNG, or an SVG or PDF of line art (by OUT's extension).
 #include "CommandRegistry.h"
 #include "ToolUtil.h"
 
-#include "CBmpWriter.h"
 #include "CCameraMath.h"
-#include "COffscreenGL.h"
+#include "CImageExport.h"
 #include "CQuivraDoc.h"
-#include "CSceneRenderer.h"
 #include "CViewState.h"
 #include "Deflection.h"
+
+#include <QFileInfo>
 
 #include <cmath>
 #include <cstdio>
@@ -19,8 +19,9 @@ using namespace tool;
 namespace {
 
 const char* const kUsage =
-    "render FILE.qvr OUT.bmp [--size WxH] [--rot X,Y,Z] [--zoom Z] [--pan X,Y,Z] [--series S] "
-    "[--frame K] [--show LIST] [--hide LIST] [--look classic|clear] [--fit]";
+    "render FILE.qvr [OUT.bmp|.png|.svg|.pdf] [--out OUT] [--size WxH] [--rot X,Y,Z] [--zoom Z] "
+    "[--pan X,Y,Z] [--series S] [--frame K] [--show LIST] [--hide LIST] [--look classic|clear] "
+    "[--fit] [--no-caption]";
 
 // Points at the display toggle called `name`, or null.
 std::int32_t* Toggle(CViewState& st, const QString& name) {
@@ -59,27 +60,37 @@ struct Options {
     int series = 0;
     int look = CViewState::LookClassic;
     bool fit = false;
+    bool caption = true;
     int frame = -1; // -1: at rest
+    QString out;
     QString show, hide;
 };
 
-// Fills `o` from the arguments after the two file names; returns an error text or "" on success.
+// Fills `o` from the arguments after the scene (the output's name first unless it comes with
+// --out); returns an error text or "" on success.
 QString ParseOptions(const QStringList& args, Options& o) {
-    for (int i = 2; i < args.size(); ++i) {
+    int i = 1;
+    if (i < args.size() && !args[i].startsWith(QLatin1String("--")))
+        o.out = args[i++];
+    for (; i < args.size(); ++i) {
         const QString& opt = args[i];
         if (opt == QLatin1String("--fit")) {
             o.fit = true;
+            continue;
+        }
+        if (opt == QLatin1String("--no-caption")) {
+            o.caption = false;
             continue;
         }
         if (i + 1 >= args.size())
             return QStringLiteral("option %1 needs a value").arg(opt);
         const QString value = args[++i];
         std::vector<double> v;
-        if (opt == QLatin1String("--size")) {
-            // BMP rows are cut to a multiple of 4 pixels: a narrower frame would have none.
-            if (!ParseSize(value, 4, o.width, o.height))
-                return QStringLiteral("bad --size \"%1\" (WxH, W 4 to 16384, H 1 to 16384)")
-                    .arg(value);
+        if (opt == QLatin1String("--out")) {
+            o.out = value;
+        } else if (opt == QLatin1String("--size")) {
+            if (!ParseSize(value, 1, o.width, o.height))
+                return QStringLiteral("bad --size \"%1\" (WxH, each 1 to 16384)").arg(value);
         } else if (opt == QLatin1String("--rot")) {
             if (!ParseFiniteDoubles(value, 3, o.rot))
                 return QStringLiteral("bad --rot \"%1\" (X,Y,Z degrees)").arg(value);
@@ -115,7 +126,16 @@ int Run(const QStringList& args) {
     if (args.size() < 2)
         return Usage(kUsage);
     Options o;
-    const QString bad = ParseOptions(args, o);
+    QString bad = ParseOptions(args, o);
+    const CImageExport::Format format = CImageExport::FormatOf(o.out);
+    // BMP rows are cut to a multiple of 4 pixels: a narrower frame would have none.
+    if (bad.isEmpty() && format == CImageExport::Bmp && o.width < 4)
+        bad = QStringLiteral("a BMP needs a width of at least 4 pixels");
+    if (bad.isEmpty() && o.out.isEmpty())
+        bad = QStringLiteral("no output file given");
+    if (bad.isEmpty() && format == CImageExport::Unknown)
+        bad = QStringLiteral("unknown picture type \"%1\" (bmp, png, svg or pdf)")
+                  .arg(QFileInfo(o.out).suffix());
     if (!bad.isEmpty()) {
         Fail(bad);
         return Usage(kUsage);
@@ -157,20 +177,13 @@ int Run(const QStringList& args) {
         st.m_nFrame = o.frame;
     }
 
-    COffscreenGL gl;
-    const QString failure = gl.Resize(o.width, o.height);
-    if (!failure.isEmpty())
-        return Fail(QStringLiteral("GLDib: ") + failure);
-    CSceneRenderer renderer;
-    renderer.m_fnReport = [](const QString& text) { Fail(text); };
-    if (!renderer.RenderFrame(gl, *doc, st, o.width, o.height))
-        return Fail(QStringLiteral("nothing was rendered"));
     QString error;
-    if (!CBmpWriter::Write(gl.Image(), args[1], &error))
+    if (!CImageExport::Write(o.out, *doc, st, o.width, o.height, o.caption, &error))
         return Fail(error);
     return 0;
 }
 
-CommandRegistrar reg{{"render", kUsage, "render one frame of a scene to a 24-bit BMP", Run, true}};
+CommandRegistrar reg{
+    {"render", kUsage, "render one frame of a scene to a BMP, PNG, SVG or PDF", Run, true}};
 
 } // namespace

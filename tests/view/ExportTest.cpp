@@ -1,0 +1,453 @@
+// Pictures and animations as files: each read back with the library that would play or show it.
+#include "SceneBuilder.h"
+
+#include "CAnimationExport.h"
+#include "CGifWriter.h"
+#include "CImageExport.h"
+#include "CMp4Writer.h"
+#include "CQuivraDoc.h"
+#include "CReportPage.h"
+#include "CViewState.h"
+#include "CornerPoint.h"
+#include "MeasDirection.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+using namespace scene;
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The page contents of a PDF that Qt wrote: its streams inflated (zlib).
+QByteArray PdfContents(const QByteArray& pdf) {
+    QByteArray all;
+    for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+        at += 7;
+        const qsizetype end = pdf.indexOf("endstream", at);
+        if (end < 0)
+            break;
+        if (!pdf.mid(std::max<qsizetype>(0, at - 200), 200).contains("/FlateDecode")) {
+            at = end;
+            continue;
+        }
+        QByteArray zipped = pdf.mid(at, end - at);
+        // qUncompress wants the inflated size in front; an upper bound will do.
+        zipped.prepend(QByteArray("\x01\x00\x00\x00", 4));
+        all += qUncompress(zipped);
+        at = end;
+    }
+    return all;
+}
+
+QString PdfText(const QString& path) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+}
+
+// A box (12 lines) with one swinging point, seen from the front at a fixed zoom; no axes,
+// markers only at rest.
+class ExportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        AddSeries(m_doc, 6, 2.0);
+        m_doc.m_seriesNames[0] = "Run 1";
+        AddBox(m_doc, -300, -200, -100, 300, 200, 100);
+        CornerPoint* a = AddPoint(m_doc, -500, 0, 0);
+        CornerPoint* b = AddPoint(m_doc, 500, 0, 0);
+        AddLine(m_doc, a, b);
+        AddDirection(b, DirPlusY, 50, 0);
+        m_doc.SetPathName(m_dir.filePath(QStringLiteral("bench.qvr")));
+        m_state.m_dZoom = 1.0;
+        m_state.m_bShowBase = 0;
+    }
+    QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir m_dir;
+    CQuivraDoc m_doc;
+    CViewState m_state;
+};
+
+TEST_F(ExportTest, PngIsDrawnAtItsOwnSizeNotScaledUp) {
+    // 13 lines, drawn 1 pixel wide at any size; the caption takes the bottom-left corner.
+    for (const QSize size : {QSize(401, 301), QSize(3840, 2160)}) {
+        const QString png = Path("v.png");
+        QString error;
+        ASSERT_TRUE(
+            CImageExport::Write(png, m_doc, m_state, size.width(), size.height(), true, &error))
+            << error.toStdString();
+        const QImage img(png);
+        ASSERT_EQ(img.size(), size);
+        // The free line along x through the origin crosses the centre column 1 pixel thick
+        // (clear of the markers at the origin; the box's edges are 20 pixels and more away).
+        const int cx = size.width() / 2 + 20, cy = size.height() / 2;
+        int dark = 0, firstDark = -1;
+        for (int y = cy - 10; y <= cy + 10; ++y)
+            if (qGray(img.pixel(cx, y)) < 128) {
+                ++dark;
+                firstDark = firstDark < 0 ? y : firstDark;
+            }
+        EXPECT_EQ(dark, 1) << size.width();
+        EXPECT_NEAR(firstDark, cy, 1);
+        EXPECT_EQ(img.pixel(size.width() - 2, 1), qRgb(255, 255, 255));
+        // The caption's first line, bold and dark, near the bottom-left corner.
+        int captionInk = 0;
+        for (int y = size.height() - 80; y < size.height(); ++y)
+            for (int x = 0; x < 60; ++x)
+                captionInk += qGray(img.pixel(x, y)) < 100 ? 1 : 0;
+        EXPECT_GT(captionInk, 20) << size.width();
+    }
+}
+
+TEST_F(ExportTest, SvgAndPdfAreLineArtWithTheCaptionAsText) {
+    struct Case {
+        const char* name;
+        bool caption;
+    } cases[] = {{"v.svg", true}, {"v.pdf", true}, {"n.pdf", false}};
+    for (const Case& c : cases) {
+        const QString path = Path(c.name);
+        QString error;
+        ASSERT_TRUE(CImageExport::Write(path, m_doc, m_state, 400, 300, c.caption, &error))
+            << error.toStdString();
+        const QByteArray bytes = ReadFile(path);
+        if (path.endsWith(QLatin1String(".svg"))) {
+            QXmlStreamReader xml(bytes);
+            int lines = 0, points = 0;
+            QString text;
+            while (!xml.atEnd()) {
+                if (xml.readNext() != QXmlStreamReader::StartElement)
+                    continue;
+                lines += xml.name() == QLatin1String("polyline") ? 1 : 0;
+                points += xml.name() == QLatin1String("circle") ? 1 : 0;
+                if (xml.name() == QLatin1String("text"))
+                    text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            }
+            EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+            EXPECT_EQ(lines, 13); // 12 box edges and the free line
+            // At rest: the markers of the 10 corner points, the origin and the rotation centre.
+            EXPECT_EQ(points, 12);
+            EXPECT_TRUE(text.contains(QLatin1String("Series: Run 1"))) << text.toStdString();
+        } else {
+            const QByteArray page = PdfContents(bytes);
+            EXPECT_GE(page.count(" l\n"), 13) << c.name;
+            EXPECT_FALSE(bytes.contains("/Subtype /Image")) << c.name;
+            const QString text = PdfText(path);
+            EXPECT_EQ(text.contains(QLatin1String("bench.qvr")), c.caption) << text.toStdString();
+            EXPECT_EQ(text.contains(QLatin1String("Series: Run 1")), c.caption);
+        }
+    }
+}
+
+TEST_F(ExportTest, PrintedPageHasAHeaderAndLineArtTwiceSideBySide) {
+    m_state.m_bShowPointNumbers = 1;
+    int lines[2] = {};
+    for (const bool twice : {false, true}) {
+        const QString path = Path(twice ? "two.pdf" : "one.pdf");
+        {
+            QPdfWriter pdf(path);
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+            QPainter painter(&pdf);
+            ASSERT_TRUE(CReportPage::Paint(painter, QRect(0, 0, pdf.width(), pdf.height()), m_doc,
+                                           m_state, 400, 300, twice,
+                                           QDateTime(QDate(2026, 12, 6), QTime(21, 30))));
+        }
+        const QString text = PdfText(path);
+        for (const char* expected :
+             {"bench.qvr", "2026-12-06 21:30", "Series: Run 1", "1000 Hz (60000 RPM)"})
+            EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected << text.toStdString();
+        // The point numbers as text, at the printer's 1200 dots per inch.
+        for (const char* number : {"\\b9\\b", "\\b10\\b"})
+            EXPECT_TRUE(text.contains(QRegularExpression(QLatin1String(number))))
+                << number << text.toStdString();
+        const QByteArray bytes = ReadFile(path);
+        EXPECT_FALSE(bytes.contains("/Subtype /Image"));
+        lines[twice] = static_cast<int>(PdfContents(bytes).count(" l\n"));
+    }
+    // At rest 13 lines; then the rest shape again, and the deflected shape over its rest shape.
+    EXPECT_GE(lines[0], 13);
+    EXPECT_GE(lines[1], lines[0] + 26);
+}
+
+TEST(GifPalette, KeepsTheGroundExactAndASmallPatchOfItsOwnColour) {
+    // White ground, a smooth grey-blue ramp of 1,200 shades along the top rows, a red patch.
+    QImage img(400, 300, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (int i = 0; i < 1200; ++i)
+        img.setPixel(i % 400, i / 400, qRgb(i / 8, i / 8, 60 + i / 10));
+    for (int y = 200; y < 206; ++y)
+        for (int x = 200; x < 206; ++x)
+            img.setPixel(x, y, qRgb(220, 20, 30));
+    std::vector<std::uint8_t> palette, indices;
+    CGifWriter::Quantise(img, palette, indices);
+    ASSERT_EQ(indices.size(), 400u * 300u);
+    ASSERT_LE(palette.size(), 256u * 3);
+    auto colourAt = [&](int x, int y) {
+        const int i = indices[static_cast<std::size_t>(y) * 400 + x];
+        return qRgb(palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]);
+    };
+    EXPECT_EQ(colourAt(10, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(colourAt(203, 203), qRgb(220, 20, 30));
+    // The ramp's shades within a few steps of their own.
+    for (int i = 0; i < 1200; i += 97)
+        EXPECT_NEAR(qBlue(colourAt(i % 400, i / 400)), 60 + i / 10, 6) << i;
+
+    // At most 256 colours: exact.
+    QImage few(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            few.setPixel(x, y, qRgb(x * 4, y % 4 * 60, 7)); // 256 colours
+    CGifWriter::Quantise(few, palette, indices);
+    for (int at = 0; at < 64 * 64; at += 61) {
+        const int i = indices[static_cast<std::size_t>(at)];
+        EXPECT_EQ(qRgb(palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]),
+                  few.pixel(at % 64, at / 64));
+    }
+}
+
+// A GIF's frames, loop count and delays as giflib reads them.
+struct GifInfo {
+    int frames = -1, width = 0, height = 0, loops = -1, delay = -1;
+    bool ownPalettes = true;
+};
+
+GifInfo ReadGif(const QString& path) {
+    GifInfo info;
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(QFile::encodeName(path).constData(), &error);
+    if (!gif)
+        return info;
+    if (DGifSlurp(gif) == GIF_OK) {
+        info.frames = gif->ImageCount;
+        info.width = gif->SWidth;
+        info.height = gif->SHeight;
+        for (int i = 0; i < gif->ImageCount; ++i) {
+            const SavedImage& im = gif->SavedImages[i];
+            info.ownPalettes = info.ownPalettes && im.ImageDesc.ColorMap;
+            for (int e = 0; e + 1 < im.ExtensionBlockCount; ++e)
+                if (im.ExtensionBlocks[e].Function == APPLICATION_EXT_FUNC_CODE &&
+                    im.ExtensionBlocks[e].ByteCount == 11 &&
+                    !memcmp(im.ExtensionBlocks[e].Bytes, "NETSCAPE2.0", 11))
+                    info.loops = im.ExtensionBlocks[e + 1].Bytes[1] |
+                                 (im.ExtensionBlocks[e + 1].Bytes[2] << 8);
+            GraphicsControlBlock gcb;
+            if (i == 0 && DGifSavedExtensionToGCB(gif, 0, &gcb) == GIF_OK)
+                info.delay = gcb.DelayTime;
+        }
+    }
+    DGifCloseFile(gif, &error);
+    return info;
+}
+
+// Frames, size and codec of an MP4 as libavformat and libavcodec decode it.
+struct VideoInfo {
+    int frames = -1, width = 0, height = 0;
+    QString codec;
+    int pixelFormat = -1;
+};
+
+VideoInfo ReadVideo(const QString& path) {
+    VideoInfo info;
+    AVFormatContext* fmt = nullptr;
+    if (avformat_open_input(&fmt, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return info;
+    avformat_find_stream_info(fmt, nullptr);
+    const AVCodecParameters* par = fmt->streams[0]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+    AVCodecContext* dec = avcodec_alloc_context3(codec);
+    avcodec_parameters_to_context(dec, par);
+    if (avcodec_open2(dec, codec, nullptr) == 0) {
+        info.codec = QString::fromLatin1(codec->name);
+        info.frames = 0;
+        AVPacket* pkt = av_packet_alloc();
+        AVFrame* frame = av_frame_alloc();
+        auto drain = [&] {
+            while (avcodec_receive_frame(dec, frame) == 0) {
+                ++info.frames;
+                info.width = frame->width;
+                info.height = frame->height;
+                info.pixelFormat = frame->format;
+            }
+        };
+        while (av_read_frame(fmt, pkt) >= 0) {
+            // A full decoder takes the packet only after frames were taken from it.
+            while (avcodec_send_packet(dec, pkt) == AVERROR(EAGAIN))
+                drain();
+            av_packet_unref(pkt);
+            drain();
+        }
+        avcodec_send_packet(dec, nullptr);
+        drain();
+        av_frame_free(&frame);
+        av_packet_free(&pkt);
+    }
+    avcodec_free_context(&dec);
+    avformat_close_input(&fmt);
+    return info;
+}
+
+TEST_F(ExportTest, GifAndMp4HoldEveryFrameOfThePeriods) {
+    CAnimationExport::Options o;
+    o.width = 161; // odd: the MP4 goes down to 160 x 120
+    o.height = 121;
+    o.periods = 3;
+    const QString gif = Path("a.gif"), mp4 = Path("a.mp4");
+    int calls = 0;
+    const auto r = CAnimationExport::Write(gif, m_doc, m_state, o, [&calls](int, int) {
+        ++calls;
+        return true;
+    });
+    ASSERT_TRUE(r.bWritten) << r.error.toStdString();
+    EXPECT_EQ(calls, 6 * 3 + 1);
+    const GifInfo g = ReadGif(gif);
+    EXPECT_EQ(g.frames, 6 * 3);
+    EXPECT_EQ(QSize(g.width, g.height), QSize(161, 121));
+    EXPECT_EQ(g.loops, 0); // forever
+    EXPECT_EQ(g.delay, 4); // 25 frames a second
+    EXPECT_TRUE(g.ownPalettes);
+
+    const auto m = CAnimationExport::Write(mp4, m_doc, m_state, o);
+    ASSERT_TRUE(m.bWritten) << m.error.toStdString();
+    const VideoInfo v = ReadVideo(mp4);
+    EXPECT_EQ(v.codec, QStringLiteral("h264"));
+    EXPECT_EQ(v.frames, 6 * 3);
+    EXPECT_EQ(QSize(v.width, v.height), QSize(160, 120));
+    EXPECT_EQ(v.pixelFormat, AV_PIX_FMT_YUV420P);
+}
+
+TEST_F(ExportTest, RefusedOrCancelledExportsLeaveNoFileAndKeepAnOldOne) {
+    const QString old = Path("old.gif");
+    {
+        QFile f(old);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("before");
+    }
+    QFile blocker(Path("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString noFolder = Path("file/x.png");
+
+    struct ImageCase {
+        QString path;
+        int w, h;
+    } images[] = {{Path("a.png"), 0, 10},    {Path("b.png"), -5, 10}, {Path("c.png"), 16385, 10},
+                  {Path("d.jpg"), 100, 100}, {noFolder, 100, 100},    {Path("e.bmp"), 3, 10}};
+    for (const ImageCase& c : images) {
+        QString error;
+        EXPECT_FALSE(CImageExport::Write(c.path, m_doc, m_state, c.w, c.h, true, &error))
+            << c.path.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(QFile::exists(c.path)) << c.path.toStdString();
+    }
+
+    CAnimationExport::Options o;
+    o.width = 64;
+    o.height = 48;
+    CQuivraDoc still; // no series
+    AddPoint(still, 0, 0, 0);
+    CAnimationExport::Options noFps = o, noPeriods = o;
+    noFps.fps = 0;
+    noPeriods.periods = 0;
+    struct AnimationCase {
+        const CQuivraDoc* doc;
+        CAnimationExport::Options options;
+        int cancelAt; // -1: never
+    } animations[] = {
+        {&still, o, -1}, {&m_doc, noFps, -1}, {&m_doc, noPeriods, -1}, {&m_doc, o, 3}};
+    for (const AnimationCase& c : animations) {
+        const auto r = CAnimationExport::Write(old, *c.doc, m_state, c.options,
+                                               [&c](int k, int) { return k != c.cancelAt; });
+        EXPECT_FALSE(r.bWritten);
+        EXPECT_EQ(r.bCancelled, c.cancelAt >= 0);
+        EXPECT_EQ(r.error.isEmpty(), c.cancelAt >= 0) << r.error.toStdString();
+        EXPECT_EQ(ReadFile(old), QByteArray("before"));
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 2); // old.gif, file: no leftovers
+}
+
+TEST(Mp4Writer, OddSizesAreRefusedWithAMessage) {
+    QBuffer sink;
+    sink.open(QIODevice::ReadWrite);
+    CMp4Writer mp4;
+    QString error;
+    EXPECT_FALSE(mp4.Open(&sink, 161, 120, 25, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("even"))) << error.toStdString();
+}
+
+// qvrtool's exit codes: 2 for a command line that cannot work, 1 for a failure it reports.
+TEST(QvrtoolExport, BadCommandLinesAndFailuresHaveTheirExitCodes) {
+    QTemporaryDir dir;
+    const QString scene = QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr");
+    const QString out = dir.filePath(QStringLiteral("x"));
+    struct Case {
+        QStringList args;
+        int code;
+    } cases[] = {
+        {{"render", scene, "--out", out + ".jpg"}, 2},
+        {{"render", scene, "--out", out + ".png", "--size", "0x10"}, 2},
+        {{"render", scene, "--out", out + ".png", "--size", "16385x10"}, 2},
+        {{"render", scene, "--out", dir.filePath("none/x.pdf")}, 1},
+        {{"animate", scene, "--series", "0", "--out", out + ".avi"}, 2},
+        {{"animate", scene, "--out", out + ".gif"}, 2},
+        {{"animate", scene, "--series", "0", "--out", out + ".gif", "--fps", "0"}, 2},
+        {{"animate", scene, "--series", "9", "--out", out + ".gif"}, 1},
+        {{"animate", scene, "--series", "0", "--out", dir.filePath("none/x.mp4")}, 1},
+        {{"animate", scene, "--series", "0", "--out", out + ".gif", "--size", "64x48"}, 0},
+    };
+    for (const Case& c : cases) {
+        QProcess tool;
+        tool.start(QStringLiteral(QVRTOOL_PATH), c.args);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), c.code) << c.args.join(' ').toStdString();
+        if (c.code != 0) {
+            EXPECT_FALSE(tool.readAllStandardError().isEmpty());
+        }
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"x.gif"});
+}
+
+TEST(QvrtoolExport, AFullDiskFailsEveryTypeAndLeavesNothing) {
+    QTemporaryDir dir;
+    const QString scene = QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr");
+    for (const char* name : {"x.bmp", "x.png", "x.svg", "x.pdf", "x.gif", "x.mp4"}) {
+        const QString out = dir.filePath(QString::fromLatin1(name));
+        const bool animation =
+            out.endsWith(QLatin1String(".gif")) || out.endsWith(QLatin1String(".mp4"));
+        QStringList args = animation ? QStringList{"animate", scene, "--series", "0"}
+                                     : QStringList{"render", scene,          "--look", "clear",
+                                                   "--show", "pointnumbers", "--size", "1600x1000"};
+        args << "--out" << out;
+        // Files of at most 20 KiB, the signal ignored: writes come back short, as on a full disk.
+        const QStringList shell = {"-c", "trap '' XFSZ; ulimit -f 20; exec \"$0\" \"$@\"",
+                                   QStringLiteral(QVRTOOL_PATH)};
+        QProcess tool;
+        tool.start(QStringLiteral("bash"), shell + args);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), 1) << name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList()) << name;
+    }
+}
+
+} // namespace
