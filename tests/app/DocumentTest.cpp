@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace cmd;
 
@@ -49,6 +50,31 @@ TEST_F(AppTest, SaveOfANewDocumentAsksForAName) {
     // Saved once, Save writes in place without asking.
     ASSERT_TRUE(Run(ID_FILE_SAVE));
     EXPECT_EQ(m_suggested.size(), 2);
+}
+
+TEST_F(AppTest, SaveOnAReadOnlyFileAsksForAnotherName) {
+    const QString path = MakeScene();
+    const QByteArray old = ReadAll(path);
+    ASSERT_TRUE(Start({path}));
+    ActiveDoc()->Doc()->AddSeries();
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    m_savePath = m_tmp.filePath("other.qvr");
+    // Root may write anything; with a plain real user id the permission check is that user's,
+    // who must be able to reach the file to see that it exists.
+    const bool root = getuid() == 0;
+    ASSERT_TRUE(QFile::setPermissions(m_tmp.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                        QFile::ExeOwner | QFile::ExeGroup));
+    const bool dropped = root && setresuid(65534, 0, 0) == 0;
+    const bool ran = Run(ID_FILE_SAVE);
+    if (dropped) {
+        EXPECT_EQ(setresuid(0, 0, 0), 0);
+    }
+    ASSERT_EQ(dropped, root);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(m_suggested, QStringList{QFileInfo(path).absoluteFilePath()});
+    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "other.qvr");
+    EXPECT_FALSE(ActiveDoc()->Doc()->IsModified());
 }
 
 TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysSo) {

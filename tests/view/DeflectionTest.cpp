@@ -99,8 +99,14 @@ TEST(Deflection, MaxDeviationFrames) {
     // and 12.
     const double peak12 = (M_PI / 2 - 12 * 6.28318 / 25) / k;
     const MaxDevCase cases[] = {
-        {24, 0.0, 1.0, 6, 18},  {25, peak12, 1.0, 0, 12}, {24, 0.0, 0.0, 0, 0},
-        {24, 90.0, 2.0, 0, 12}, {1, 0.0, 1.0, 0, 0},
+        {24, 0.0, 1.0, 6, 18},
+        {25, peak12, 1.0, 0, 12},
+        {24, 0.0, 0.0, 0, 0},
+        {24, 90.0, 2.0, 0, 12},
+        {1, 0.0, 1.0, 0, 0},
+        // sin(30 deg + t) peaks at frames 4 and 16; with the phase turned the wrong way it
+        // would peak at 8 and 20 (squared deviations alone do not tell the ways apart).
+        {24, 30.0, 1.0, 4, 16},
     };
     for (const MaxDevCase& c : cases) {
         CQuivraDoc doc;
