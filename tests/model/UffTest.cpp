@@ -435,7 +435,7 @@ TEST(Uff, UnitsAreStatedOnExportAndConvertedOnImport) {
 
 TEST(Uff, SpecialFilesAndFullDisksAreReportedNotHungOn) {
     QTemporaryDir dir;
-    const QString fifo = dir.filePath(QStringLiteral("pipe.uff"));
+    const QString fifo = dir.filePath("pipe.uff");
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
         UffReader reader;
@@ -447,7 +447,7 @@ TEST(Uff, SpecialFilesAndFullDisksAreReportedNotHungOn) {
 
     CQuivraDoc doc;
     BuildSample(doc);
-    const QString target = dir.filePath(QStringLiteral("out.uff"));
+    const QString target = dir.filePath("out.uff");
     rlimit saved;
     getrlimit(RLIMIT_FSIZE, &saved);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
