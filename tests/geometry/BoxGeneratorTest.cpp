@@ -51,10 +51,10 @@ TEST(BoxGenerator, OriginShiftsPositionsDisplacementAddedAsTyped) {
     doc.m_pOrigin->m_x = 10.0;
     BoxInput in;
     in.m_p2 = {1.0, 2.0, 3.0};
-    in.m_displacement = {4.0, 5.0, 0.0};
+    in.m_displacement = {4.0, 5.0, 6.0};
     BoxObject* box = AddBox(doc, in);
-    ExpectAt(box->m_points[0], 14.0, 5.0, 0.0, "corner 1");
-    ExpectAt(box->m_points[6], 15.0, 7.0, 3.0, "corner 7");
+    ExpectAt(box->m_points[0], 14.0, 5.0, 6.0, "corner 1");
+    ExpectAt(box->m_points[6], 15.0, 7.0, 9.0, "corner 7");
     // The origin itself is not moved by generating.
     EXPECT_EQ(doc.m_pOrigin->m_x, 10.0);
 }
