@@ -156,36 +156,4 @@ TEST_F(AppTest, RecentListKeepsFourNewestFirstAcrossRuns) {
     EXPECT_EQ(Action(ID_FILE_MRU_FILE1 + 3)->text(), "&4 r1.qvr");
 }
 
-TEST_F(AppTest, AboutBoxAndDrawLinesHelp) {
-    ASSERT_TRUE(Start());
-    QString title, version;
-    QTimer::singleShot(0, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        if (!box)
-            return;
-        title = box->windowTitle();
-        if (auto* label = box->findChild<QLabel*>("version"))
-            version = label->text();
-        static_cast<QDialog*>(box)->accept();
-    });
-    ASSERT_TRUE(Run(ID_APP_ABOUT));
-    EXPECT_EQ(title, "About Quivra");
-    EXPECT_EQ(version, "Quivra Version 1.20");
-
-    ASSERT_TRUE(Run(ID_HELP_DRAW_LINES));
-    QWidget* help = Frame()->findChild<QWidget*>("dlghelplines");
-    ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->windowTitle(), "How to draw lines");
-    auto* text = help->findChild<QLabel*>("helptext");
-    ASSERT_NE(text, nullptr);
-    EXPECT_TRUE(text->text().contains("Choose \"Draw Lines\". \n\n 4.\n Release Shift button."));
-    // OK hides the window; the next command shows the same one again.
-    static_cast<QDialog*>(help)->accept();
-    EXPECT_FALSE(help->isVisible());
-    ASSERT_TRUE(Run(ID_HELP_DRAW_LINES));
-    EXPECT_EQ(Frame()->findChild<QWidget*>("dlghelplines"), help);
-    EXPECT_TRUE(help->isVisible());
-}
-
 } // namespace

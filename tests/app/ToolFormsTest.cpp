@@ -1,7 +1,6 @@
 // The tool windows are the real forms, bound to the document and the view that has the focus.
 #include "AppTestSupport.h"
 
-#include "CQuivraView.h"
 #include "CCameraSettingsDlg.h"
 #include "CCreateBoxDlg.h"
 #include "CCreateCylinderDlg.h"
@@ -11,6 +10,7 @@
 #include "CMeasurementsDlg.h"
 #include "CMoveDlg.h"
 #include "CPointListCtrl.h"
+#include "CQuivraView.h"
 #include "CommandIds.h"
 
 #include <QLineEdit>
@@ -64,26 +64,6 @@ TEST_F(AppTest, ShowCommandsShowTheRealForms) {
     // Bound to the document: the point table lists every corner point.
     auto* points = Frame()->findChild<CEditCornerPointsDlg*>("dlgpoints");
     EXPECT_EQ(points->List()->model()->rowCount(), int(ActiveDoc()->Doc()->PointCount()));
-}
-
-TEST_F(AppTest, CameraSettingsFollowTheFocusedView) {
-    ASSERT_TRUE(Start({MakeScene()}));
-    CAppDocument* doc = ActiveDoc();
-    auto* first = qobject_cast<CQuivraView*>(doc->Frames()[0]->View());
-    ASSERT_TRUE(Run(ID_WINDOW_NEW));
-    auto* second = qobject_cast<CQuivraView*>(doc->Frames()[1]->View());
-    ASSERT_TRUE(first && second);
-    first->m_dRotX = 10;
-    second->m_dRotX = 20;
-    auto* camera = Frame()->findChild<CCameraSettingsDlg*>("dlgrotate");
-    auto* rotX = camera->findChild<QLineEdit*>("RotX");
-    ASSERT_NE(rotX, nullptr);
-    for (auto [view, text] : {std::pair{first, "10"}, std::pair{second, "20"}}) {
-        view->window()->activateWindow();
-        view->setFocus();
-        QApplication::processEvents();
-        EXPECT_EQ(rotX->text(), text);
-    }
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 // scene saved and one period written as pictures.
 #include "AppTestSupport.h"
 #include "SceneBuilder.h"
-#include "SimulatorProcess.h"
 
 #include "BoxObject.h"
 #include "CChildFrame.h"
@@ -13,62 +12,18 @@
 #include "CornerPoint.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
+#include "MenuScript.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QListWidget>
-#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
 #include <QTest>
-#include <QTimer>
-
-#include <deque>
 
 using namespace cmd;
 
 namespace {
-
-// Answers the popup menus as they open: each step names the entry to choose (empty: close).
-class MenuAnswers {
-public:
-    explicit MenuAnswers(std::deque<QString> steps) : m_steps(std::move(steps)) {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
-    }
-    bool Done() const { return m_steps.empty(); }
-    QStringList m_seen; // the entries of every menu answered
-
-private:
-    void Poll() {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || menu->property("answered").toBool() || m_steps.empty())
-            return;
-        menu->setProperty("answered", true);
-        const QString choose = m_steps.front();
-        m_steps.pop_front();
-        QAction* chosen = nullptr;
-        QStringList texts;
-        for (QAction* a : menu->actions()) {
-            texts << a->text();
-            if (!choose.isEmpty() && a->text() == choose)
-                chosen = a;
-        }
-        m_seen << texts.join(QLatin1Char('|'));
-        if (chosen) {
-            menu->setActiveAction(chosen);
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else {
-            QTest::keyClick(menu, Qt::Key_Escape);
-        }
-    }
-    std::deque<QString> m_steps;
-    QTimer m_timer;
-};
 
 template <class T> T* Child(QWidget* parent, const char* name) {
     return parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
@@ -106,7 +61,7 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     ASSERT_EQ(doc->m_selPoints.size(), 1u);
     ASSERT_EQ(doc->m_selPoints[0], target);
     {
-        MenuAnswers answers({QStringLiteral("Meas. Dir."), QStringLiteral("X"), QString()});
+        MenuScript answers({{"Meas. Dir.", {}}, {"X", {}}, {QString(), {}}});
         QContextMenuEvent e(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
         QApplication::sendEvent(view, &e);
         EXPECT_TRUE(answers.Done());
@@ -158,7 +113,7 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     EXPECT_FALSE(view->m_bAnimating);
 
     // File → Save: the file loads back to the same scene.
-    m_savePath = m_tmp.filePath(QStringLiteral("box.qvr"));
+    m_savePath = m_tmp.filePath("box.qvr");
     ASSERT_TRUE(Run(ID_FILE_SAVE));
     EXPECT_FALSE(doc->IsModified());
     CQuivraDoc reloaded;
@@ -172,69 +127,6 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     EXPECT_EQ(pictures.size(), 24);
     EXPECT_TRUE(pictures.contains(QStringLiteral("box.qvr - New Measurement_001.bmp")));
     EXPECT_TRUE(pictures.contains(QStringLiteral("box.qvr - New Measurement_024.bmp")));
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(AppTest, MeasurementsTransferredFromTheInstrument) {
-    SimulatorProcess instrument(QStringLiteral(QUIVRA_EXAMPLES));
-    ASSERT_FALSE(instrument.m_strDevice.isEmpty());
-    {
-        QSettings settings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
-        settings.setValue(QStringLiteral("serial/COM1"), instrument.m_strDevice);
-    }
-    // A box with a Z direction on each corner (directions 1..8) and one series.
-    const QString scene = m_tmp.filePath(QStringLiteral("box.qvr"));
-    {
-        CQuivraDoc doc;
-        BoxObject* box = testscenes::AddBox(doc, 0, 0, 0);
-        for (CornerPoint* p : box->m_points)
-            testscenes::AddDirection(p, DirPlusZ);
-        doc.AddSeries();
-        ASSERT_TRUE(SceneFile::Save(doc, scene, nullptr));
-    }
-    ASSERT_TRUE(Start({scene}));
-    CQuivraDoc* doc = ActiveDoc()->Doc();
-
-    // File → "&Transfer Quivra": the window lists the instrument's sets as it opens.
-    ASSERT_TRUE(Run(ID_FILE_TRANSFER));
-    QWidget* transfer = Frame()->findChild<QWidget*>(QStringLiteral("transfermeasurements"));
-    ASSERT_TRUE(transfer && transfer->isVisible());
-    auto* sets = Child<QListWidget>(transfer, "List");
-    ASSERT_NE(sets, nullptr);
-    const QList<QListWidgetItem*> found =
-        sets->findItems(QStringLiteral("box_measurements"), Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1);
-    found[0]->setSelected(true);
-    QTest::mouseClick(Child<QPushButton>(transfer, "OK"), Qt::LeftButton);
-    ASSERT_EQ(doc->m_importedMeas.size(), 16u); // a value A and B for each of the 8 numbers
-    EXPECT_FALSE(transfer->isVisible());
-
-    // The imported list filtered on its first multiple, then "Copy All >>".
-    QWidget* imported = Frame()->findChild<QWidget*>(QStringLiteral("importmeasurements"));
-    ASSERT_TRUE(imported && imported->isVisible());
-    auto* multiple = Child<QComboBox>(imported, "Multiple");
-    ASSERT_NE(multiple, nullptr);
-    ASSERT_EQ(multiple->count(), 3); // "All" and the two multiples
-    multiple->setCurrentIndex(1);
-    emit multiple->activated(1); // as the user's choice in the list does
-    QTest::mouseClick(Child<QPushButton>(imported, "CopyAll"), Qt::LeftButton);
-    // Each direction holds the transferred record of its number under that multiple.
-    const float chosen = doc->m_importedMultiples.at(0);
-    for (const CornerPoint* p : doc->m_objects[0]->m_points) {
-        const MeasDirection* d = p->m_directions.at(0);
-        const ImportedMeas* record = nullptr;
-        for (const ImportedMeas& r : doc->m_importedMeas)
-            if (!record && r.m_nId == d->m_nNumber && r.m_fMultiple == chosen)
-                record = &r;
-        ASSERT_NE(record, nullptr) << d->m_nNumber;
-        EXPECT_EQ(d->m_measurements[0]->m_dAmplitude, record->m_fAmplitude) << d->m_nNumber;
-        EXPECT_EQ(d->m_measurements[0]->m_dPhase, record->m_fPhase) << d->m_nNumber;
-        EXPECT_NE(d->m_measurements[0]->m_dAmplitude, 0.0);
-    }
-    EXPECT_TRUE(doc->IsModified());
 }
 
 } // namespace

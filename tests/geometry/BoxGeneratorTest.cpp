@@ -49,12 +49,14 @@ TEST(BoxGenerator, DefaultBoxPointsLinesAndNumbers) {
 TEST(BoxGenerator, OriginShiftsPositionsDisplacementAddedAsTyped) {
     CQuivraDoc doc;
     doc.m_pOrigin->m_x = 10.0;
+    doc.m_pOrigin->m_y = 20.0;
+    doc.m_pOrigin->m_z = 30.0;
     BoxInput in;
     in.m_p2 = {1.0, 2.0, 3.0};
-    in.m_displacement = {0.0, 5.0, 0.0};
+    in.m_displacement = {4.0, 5.0, 6.0};
     BoxObject* box = AddBox(doc, in);
-    ExpectAt(box->m_points[0], 10.0, 5.0, 0.0, "corner 1");
-    ExpectAt(box->m_points[6], 11.0, 7.0, 3.0, "corner 7");
+    ExpectAt(box->m_points[0], 14.0, 25.0, 36.0, "corner 1");
+    ExpectAt(box->m_points[6], 15.0, 27.0, 39.0, "corner 7");
     // The origin itself is not moved by generating.
     EXPECT_EQ(doc.m_pOrigin->m_x, 10.0);
 }

@@ -140,31 +140,6 @@ TEST(CreateBoxDlg, EnterBuildsWhenValid) {
     EXPECT_EQ(f.doc.m_objects[0]->m_points[7]->m_z, 30.0);
 }
 
-TEST(CreateCylinderDlg, DefaultCylinderAfterBoxContinuesNumbers) {
-    Fixture<CCreateBoxDlg> box;
-    box.ClickOk();
-    CCreateCylinderDlg dlg;
-    dlg.Bind(&box.doc, &box.view);
-    dlg.show();
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Create Cylinder"));
-    EXPECT_TRUE(dlg.findChild<QRadioButton*>(QStringLiteral("AxisX"))->isChecked());
-    QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("OK")), Qt::LeftButton);
-    ASSERT_EQ(box.doc.m_objects.size(), 2u);
-    const SceneObject* cyl = box.doc.m_objects[1];
-    ASSERT_EQ(cyl->GetType(), SceneObject::TypeCylinder);
-    ASSERT_EQ(cyl->m_points.size(), 18u);
-    EXPECT_EQ(cyl->m_lines.size(), 24u);
-    EXPECT_EQ(cyl->m_points.front()->m_nNumber, 9);
-    EXPECT_EQ(cyl->m_points.back()->m_nNumber, 26);
-    EXPECT_EQ(cyl->m_points[0]->m_y, 20.0);
-    ASSERT_NE(cyl->m_pCentreLine, nullptr);
-    EXPECT_EQ(cyl->m_bHasCentreLine, 0);
-    EXPECT_EQ(cyl->m_pCentreLine->m_pPointB->m_x, 100.0);
-    EXPECT_EQ(box.tools->m_nPointTableRebuilds, 2);
-    EXPECT_EQ(box.view.m_nDocumentChanged, 2);
-    EXPECT_TRUE(dlg.isHidden());
-}
-
 TEST(CreateCylinderDlg, FieldsAxisAndOptions) {
     Fixture<CCreateCylinderDlg> f;
     f.doc.m_pOrigin->m_z = 1.0;
@@ -205,21 +180,6 @@ TEST(CreateCylinderDlg, BadFieldsBlockOk) {
         f.dlg.accept();
         EXPECT_EQ(f.doc.m_objects.size(), c.ok ? 1u : 0u) << c.field << " \"" << c.text << '"';
     }
-}
-
-TEST(CreateCylinderDlg, CommaLocaleAcceptsCommas) {
-    CommaLocale locale;
-    ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
-    Fixture<CCreateCylinderDlg> f;
-    f.Type("R", QStringLiteral("2.5"));
-    EXPECT_FALSE(f.Ok()->isEnabled());
-    f.Type("R", QStringLiteral("2,5"));
-    f.Type("CY", QStringLiteral("-0,25"));
-    EXPECT_TRUE(f.Ok()->isEnabled());
-    f.ClickOk();
-    ASSERT_EQ(f.doc.m_objects.size(), 1u);
-    EXPECT_EQ(f.doc.m_objects[0]->m_dRadius, 2.5);
-    EXPECT_EQ(f.doc.m_objects[0]->m_pCentre->m_y, -0.25);
 }
 
 TEST(CreateForms, UnboundFormsOnlyHide) {

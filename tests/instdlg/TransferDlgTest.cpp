@@ -166,10 +166,12 @@ TEST_F(TransferWindows, UpdateCancelAndRebinding) {
 }
 
 TEST_F(TransferWindows, PortRadiosFollowTheComDevicesOfTheSettings) {
+    EXPECT_EQ(SerialPort::DefaultDevicePath(1), QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(SerialPort::DefaultDevicePath(4), QStringLiteral("/dev/ttyS3"));
     SimulatorProcess sim(m_dir.path());
     ASSERT_FALSE(sim.m_strDevice.isEmpty());
     SerialPort::SetDevicePath(3, sim.m_strDevice);
-    SerialPort::SetDevicePath(1, m_dir.filePath(QStringLiteral("no-such-device")));
+    SerialPort::SetDevicePath(1, m_dir.filePath("no-such-device"));
     Make(SerialPort::ComPortOpener());
     m_pTransfer->show();
     EXPECT_TRUE(Names().isEmpty());

@@ -97,7 +97,9 @@ TEST(InstrumentProtocol, ListingSplitsLinesAndEndsAtPrompt) {
                 p.Send("V>");
             if (w == "D\n") {
                 p.Send(c.listing.left(3));
-                p.m_input.push_back(ScriptedPort::Pause); // a pause does not end the listing
+                // Pauses short of the limit, counted from the last byte, do not end it.
+                for (int i = 1; i < InstrumentProtocol::Limits().m_nListingMaxSilentReads; ++i)
+                    p.m_input.push_back(ScriptedPort::Pause);
                 p.Send(c.listing.mid(3));
             }
         };
@@ -332,6 +334,10 @@ TEST_F(TransferTest, WireBytes) {
     ASSERT_EQ(writes.size(), 2u);
     EXPECT_EQ(writes[0], QByteArray("@@TV\nD\n"));
     EXPECT_EQ(writes[1], QByteArray("@@BG VPUMP1\n"));
+    // The name ends at a zero byte, so one that starts with it asks for the empty name.
+    recorder.TransferSet(1, QChar(0) + QStringLiteral("PUMP1"), &m_doc, nullptr);
+    ASSERT_EQ(writes.size(), 3u);
+    EXPECT_EQ(writes[2], QByteArray("@@BG V\n"));
 }
 
 TEST_F(TransferTest, FaultsEndInTimeAndFailedTransfersKeepTheDocument) {

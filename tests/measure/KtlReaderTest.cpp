@@ -197,7 +197,7 @@ protected:
 TEST_F(ImportInstrumentFileTest, HeaderFailureKeepsPreviousRecords) {
     KtlBuilder bad;
     bad.breakChecksum = true;
-    const QString paths[] = {m_dir.filePath(QStringLiteral("missing.KTL")),
+    const QString paths[] = {m_dir.filePath("missing.KTL"),
                              Write(QStringLiteral("bad.KTL"), bad.Bytes()), m_dir.path()};
     const QString messages[] = {QStringLiteral("Error opening quivra file"), kCorrupt,
                                 QStringLiteral("Error opening quivra file")};

@@ -171,7 +171,7 @@ TEST(SceneFile, StoredTypeOtherThanCylinderReadsAsBox) {
 
 TEST(SceneFile, FilesOnDisk) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("scene.qvr"));
+    const QString path = dir.filePath("scene.qvr");
     CQuivraDoc doc;
     BuildSample(doc);
     QString error;
@@ -181,13 +181,13 @@ TEST(SceneFile, FilesOnDisk) {
     EXPECT_EQ(back.m_freePoints.size(), 3u);
 
     CQuivraDoc missing;
-    EXPECT_FALSE(SceneFile::Load(dir.filePath(QStringLiteral("nope.qvr")), missing, &error));
+    EXPECT_FALSE(SceneFile::Load(dir.filePath("nope.qvr"), missing, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("nope.qvr")));
 }
 
 TEST(SceneFile, FailedSaveKeepsTheOldFileAndSaysSo) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("scene.qvr"));
+    const QString path = dir.filePath("scene.qvr");
     CQuivraDoc small;
     ASSERT_TRUE(SceneFile::Save(small, path, nullptr));
     QFile f(path);

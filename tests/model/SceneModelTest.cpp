@@ -123,6 +123,24 @@ TEST(SceneModel, DirectionVectorsAndOpposites) {
     cyl->m_points[1]->m_z = 7;
     EXPECT_DOUBLE_EQ(r->m_dz, 1.0);
     EXPECT_EQ(doc.m_nNextDirectionNumber, 9);
+
+    // Around the Y and the Z axis the radial vector lies in the other two coordinates: centre
+    // (1, 1, 1), radius 5, the point 3 and 4 off the axis and 7 along it.
+    const struct {
+        std::int32_t axis;
+        double x, y, z, dx, dy, dz;
+    } axes[] = {{2, 4, 8, 5, -0.6, 0, -0.8}, {3, 4, 5, 8, -0.6, -0.8, 0}};
+    for (const auto& a : axes) {
+        auto* c = new CylinderObject(&doc);
+        c->m_nAxis = a.axis;
+        c->m_dRadius = 5.0;
+        c->m_pCentre = new CornerPoint(1, 1, 1, nullptr);
+        doc.m_objects.push_back(c);
+        MeasDirection* in = AddDirection(AddObjectPoint(doc, c, a.x, a.y, a.z), DirRadialIn);
+        EXPECT_DOUBLE_EQ(in->m_dx, a.dx) << a.axis;
+        EXPECT_DOUBLE_EQ(in->m_dy, a.dy) << a.axis;
+        EXPECT_DOUBLE_EQ(in->m_dz, a.dz) << a.axis;
+    }
 }
 
 TEST(SceneModel, SeriesAddAndRemoveKeepEveryDirectionInStep) {

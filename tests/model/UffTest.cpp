@@ -323,6 +323,26 @@ TEST(Uff, DialectFilesImportWithTheirValues) {
     }
 }
 
+// Double precision complex values (data type 6: three D25.16 a line) after a parameter record
+// with more integers than its first line holds.
+TEST(Uff, DoubleComplexShapeAfterLongParameterRecords) {
+    const char* const file =
+        "    -1\n  2411\n         1         1         1        11\n"
+        "   0.0000000000000000D+00   0.0000000000000000D+00   0.0000000000000000D+00\n    -1\n"
+        "    -1\n    55\ndouble complex\nNONE\nNONE\nNONE\nNONE\n"
+        "         1         1         2         8         6         3\n"
+        "        10         1         1         1         0         0         0         0\n"
+        "         0         0         0         0\n  0.00000E+00\n         1\n"
+        "   1.0000000000000000D+00   2.0000000000000000D+00   3.0000000000000000D+00\n"
+        "   4.0000000000000000D+00   5.0000000000000000D+00   6.0000000000000000D+00\n    -1\n";
+    CQuivraDoc doc;
+    const Result r = Import(file, doc);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_EQ(doc.m_nSeries, 1);
+    using C = std::complex<double>;
+    EXPECT_EQ(At(doc, 1, 0), (Vec{C(1, 2), C(3, 4), C(5, 6)}));
+}
+
 // shapes-only: a test system's shapes file, its geometry sent before in a file of its own.
 TEST(Uff, ShapesLandOnTheScenePointsOfTheirNumbers) {
     CQuivraDoc doc;
@@ -435,7 +455,7 @@ TEST(Uff, UnitsAreStatedOnExportAndConvertedOnImport) {
 
 TEST(Uff, SpecialFilesAndFullDisksAreReportedNotHungOn) {
     QTemporaryDir dir;
-    const QString fifo = dir.filePath(QStringLiteral("pipe.uff"));
+    const QString fifo = dir.filePath("pipe.uff");
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
         UffReader reader;
@@ -447,7 +467,7 @@ TEST(Uff, SpecialFilesAndFullDisksAreReportedNotHungOn) {
 
     CQuivraDoc doc;
     BuildSample(doc);
-    const QString target = dir.filePath(QStringLiteral("out.uff"));
+    const QString target = dir.filePath("out.uff");
     rlimit saved;
     getrlimit(RLIMIT_FSIZE, &saved);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);

@@ -42,19 +42,22 @@ TEST(Undo, DeletedPointComesBackWithDirectionsLineAndNumbers) {
     BuildSample(doc);
     const QByteArray before = SceneFile::ToBytes(doc);
     doc.SaveUndoState();
-    CornerPoint* a = doc.m_freePoints[0]; // ends a free line, carries two directions
-    doc.m_selPoints.push_back(a);
-    doc.m_pHighlightPoint = a;
-    delete a;
-    doc.ClearSelection();
+    delete doc.m_freePoints[0]; // ends a free line, carries two directions
     EXPECT_EQ(doc.m_freeLines.size(), 2u);
-    doc.m_nNextPointNumber = 99;
+    // Selection and highlight name live records that the undo destroys: they must not survive
+    // it, or the next Delete works on freed memory.
+    doc.m_selPoints = {doc.m_freePoints[0]};
+    doc.m_selObjects = {doc.m_objects[0]};
+    doc.m_pHighlightPoint = doc.m_freePoints[1];
+    // Both counters come back too (the file holds them): "Copy All >>" matches by number.
+    doc.m_nNextPointNumber = doc.m_nNextDirectionNumber = 99;
     ASSERT_EQ(doc.Undo(), 1);
     EXPECT_EQ(SceneFile::ToBytes(doc), before);
     EXPECT_EQ(doc.m_freePoints[0]->m_directions.size(), 2u);
     EXPECT_EQ(doc.m_freeLines.size(), 3u);
     EXPECT_EQ(doc.m_pHighlightPoint, nullptr);
     EXPECT_TRUE(doc.m_selPoints.empty());
+    EXPECT_TRUE(doc.m_selObjects.empty());
 }
 
 TEST(Undo, SnapshotIsIndependentOfLaterEdits) {

@@ -84,18 +84,6 @@ TEST_F(CornerPoints, ListsByNumberFreeAndObjectPointsAlike) {
     EXPECT_EQ(Numbers().back(), 107);
 }
 
-TEST_F(CornerPoints, EqualNumbersListTheLaterCollectedFirst) {
-    CornerPoint* a = AddFree(doc, 0, 0, 0);
-    CornerPoint* b = AddFree(doc, 1, 0, 0);
-    CornerPoint* c = AddFree(doc, 2, 0, 0);
-    a->m_nNumber = b->m_nNumber = 4;
-    c->m_nNumber = 1;
-    Open();
-    EXPECT_EQ(List()->PointAt(0), c);
-    EXPECT_EQ(List()->PointAt(1), b);
-    EXPECT_EQ(List()->PointAt(2), a);
-}
-
 TEST_F(CornerPoints, ShowingOpensTheHighlightedPointsX) {
     AddFree(doc, 1, 0, 0);
     CornerPoint* p = AddFree(doc, 2.5, 0, 0);

@@ -205,18 +205,6 @@ TEST_F(Windows, NewTwiceMakesTheSecondCurrent) {
     EXPECT_EQ(List()->GetItemCount(), 1); // Measurements refilled on selection
 }
 
-TEST_F(Windows, DeleteAsksAndNoKeepsEverything) {
-    doc.AddSeries();
-    series.show();
-    ASSERT_EQ(series.SelSeries(), 0);
-    QString text;
-    AnswerNextMessageBox(QMessageBox::No, &text);
-    series.OnDelete();
-    EXPECT_EQ(text, kDeleteQuestion);
-    EXPECT_EQ(doc.m_nSeries, 1);
-    EXPECT_FALSE(doc.m_bUndoAvailable);
-}
-
 TEST_F(Windows, DeletingTheOnlySeriesEmptiesTheMeasurements) {
     doc.AddSeries();
     AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
@@ -225,6 +213,12 @@ TEST_F(Windows, DeletingTheOnlySeriesEmptiesTheMeasurements) {
     ASSERT_EQ(List()->GetItemCount(), 1);
     series.OnEdit();
     ASSERT_TRUE(series.EditDlg()->isVisible());
+    QString text; // No keeps everything
+    AnswerNextMessageBox(QMessageBox::No, &text);
+    series.OnDelete();
+    EXPECT_EQ(text, kDeleteQuestion);
+    EXPECT_EQ(doc.m_nSeries, 1);
+    EXPECT_FALSE(doc.m_bUndoAvailable);
     DeleteSelected();
     EXPECT_EQ(doc.m_nSeries, 0);
     EXPECT_EQ(view.m_nCurrentSeries, 0);
@@ -360,14 +354,6 @@ struct EditSeries : Windows {
 };
 
 } // namespace
-
-TEST_F(EditSeries, FieldsShowTheCurrentSeries) {
-    EXPECT_EQ(edit->NameField()->text(), "New Measurement");
-    EXPECT_EQ(edit->FrequencyField()->text(), "1000");
-    EXPECT_EQ(edit->FramesField()->text(), "24");
-    EXPECT_EQ(edit->AmplificationField()->text(), "1");
-    EXPECT_TRUE(edit->HzButton()->isChecked());
-}
 
 TEST_F(EditSeries, FramesTakeTheTruncatedMagnitudeAndRefuseZero) {
     const std::pair<const char*, int> cases[] = {{"-12.7", 12},    {"36", 36},  {"", 36},

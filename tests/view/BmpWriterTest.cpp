@@ -70,7 +70,7 @@ TEST(BmpWriter, WriteGivesAFileOfTheDeclaredSizeThatQtReadsBack) {
     QImage img(10, 6, QImage::Format_RGB32);
     img.fill(qRgb(1, 2, 3));
     img.setPixel(2, 1, qRgb(200, 100, 50));
-    const QString path = dir.filePath(QStringLiteral("frame.bmp"));
+    const QString path = dir.filePath("frame.bmp");
     ASSERT_TRUE(CBmpWriter::Write(img, path));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -84,7 +84,7 @@ TEST(BmpWriter, WriteGivesAFileOfTheDeclaredSizeThatQtReadsBack) {
     EXPECT_EQ(back.pixel(7, 5) & 0xffffff, qRgb(1, 2, 3) & 0xffffff);
 
     QString error;
-    EXPECT_FALSE(CBmpWriter::Write(img, dir.filePath(QStringLiteral("no/such/dir.bmp")), &error));
+    EXPECT_FALSE(CBmpWriter::Write(img, dir.filePath("no/such/dir.bmp"), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

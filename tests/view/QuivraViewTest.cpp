@@ -3,7 +3,6 @@
 #include "CQuivraDoc.h"
 #include "CQuivraView.h"
 #include "CornerPoint.h"
-#include "IToolWindows.h"
 #include "MeasDirection.h"
 
 #include <QApplication>
@@ -19,19 +18,6 @@ using namespace scene;
 
 namespace {
 
-struct FakeToolWindows : IToolWindows {
-    void Bind(CQuivraDoc*, IDocView* view) override {
-        ++m_nBinds;
-        m_pView = view;
-    }
-    void SavePlacements() override {}
-    void RebuildPointTable() override {}
-    void RefillMeasurements() override {}
-    void RefillSeries() override {}
-    int m_nBinds = 0;
-    IDocView* m_pView = nullptr;
-};
-
 // Two views of one document side by side in a shown window.
 class ViewTest : public ::testing::Test {
 protected:
@@ -39,9 +25,6 @@ protected:
         AddSeries(m_doc, 24);
         m_p = AddPoint(m_doc, 200, 100, 0);
         AddDirection(m_p, DirPlusX, 50, 0);
-        auto* tools = new FakeToolWindows;
-        m_tools = tools;
-        m_doc.m_pToolWindows.reset(tools);
         CQuivraDoc::s_pLastBoundView = nullptr;
 
         auto* layout = new QHBoxLayout(&m_window);
@@ -59,7 +42,6 @@ protected:
 
     CQuivraDoc m_doc;
     CornerPoint* m_p = nullptr;
-    FakeToolWindows* m_tools = nullptr;
     QWidget m_window;
     CQuivraView* m_a = nullptr;
     CQuivraView* m_b = nullptr;
@@ -87,20 +69,6 @@ TEST_F(ViewTest, RegistersWithItsDocumentAndStartsWithItsDefaults) {
     m_b = nullptr;
     ASSERT_EQ(m_doc.m_views.size(), 1u);
     EXPECT_EQ(m_doc.m_views[0], m_a);
-}
-
-TEST_F(ViewTest, FocusMarksTheViewAndBindsTheToolWindows) {
-    m_a->setFocus();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(m_a->m_bHasFocus, 1);
-    EXPECT_EQ(m_b->m_bHasFocus, 0);
-    EXPECT_EQ(m_tools->m_pView, m_a);
-    m_b->setFocus();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(m_a->m_bHasFocus, 0);
-    EXPECT_EQ(m_b->m_bHasFocus, 1);
-    EXPECT_EQ(m_tools->m_pView, m_b);
-    EXPECT_TRUE(m_b->IsFocusedView());
 }
 
 TEST_F(ViewTest, OnlyTheFocusedViewAdvances) {
@@ -225,13 +193,6 @@ TEST_F(ViewTest, ProjectionFailureShowsOneBoxAfterThePaint) {
     closer.stop();
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(text, QStringLiteral("Could not project point."));
-}
-
-TEST_F(ViewTest, MinimisedHeightFailsNothing) {
-    EXPECT_TRUE(m_a->OnSize(m_a->width(), 0));
-    EXPECT_FALSE(m_a->Frame().isNull());
-    m_a->RepaintNow();
-    EXPECT_TRUE(m_a->OnSize(m_a->width(), m_a->height()));
 }
 
 TEST(ViewFailure, FailedBufferDestroysTheView) {

@@ -37,8 +37,8 @@ class QvrtoolRender : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
-        m_scene = m_dir.filePath(QStringLiteral("scene.qvr"));
-        m_out = m_dir.filePath(QStringLiteral("out.bmp"));
+        m_scene = m_dir.filePath("scene.qvr");
+        m_out = m_dir.filePath("out.bmp");
         CQuivraDoc doc;
         AddSeries(doc, 24);
         // Off the pixel boundaries, so the line has one row at the probed column.
@@ -94,9 +94,9 @@ TEST_F(QvrtoolRender, RestAndFrameAtProjectedPixels) {
     }
     EXPECT_LE(best, 100); // a thin smoothed line over white: paler, but far from black or grey
     ASSERT_EQ(RunTool({"frames", m_scene, "--size", "200x120", "--look", "clear", "--out",
-                       m_dir.filePath(QStringLiteral("f"))}),
+                       m_dir.filePath("f")}),
               0);
-    EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("f - New Measurement_024.bmp"))));
+    EXPECT_TRUE(QFile::exists(m_dir.filePath("f - New Measurement_024.bmp")));
 }
 
 TEST_F(QvrtoolRender, RejectsBadOptionsAndFrames) {

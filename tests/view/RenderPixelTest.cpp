@@ -158,16 +158,6 @@ TEST_F(RenderTest, SelectedObjectsPointsGreenSelectedPointStaysBlue) {
     EXPECT_TRUE(Is(img, Px(box->m_points[7]) + ring, kBlue));
 }
 
-TEST_F(RenderTest, PanMovesTheModelButNotTheRotationCentre) {
-    CornerPoint* p = AddPoint(m_doc, 100, 50, 0);
-    m_st.m_dPanX = 150;
-    m_st.m_dPanY = -80;
-    const QImage& img = Render();
-    EXPECT_TRUE(Is(img, Px(p), kRed));
-    EXPECT_TRUE(Is(img, PixelOf(m_gl, m_st, 100, 50, 0, false), kWhite));
-    EXPECT_TRUE(Is(img, PixelOf(m_gl, m_st, 0, 0, 0, false), kCentreDot));
-}
-
 class AnimTest : public RenderTest {
 protected:
     void SetUp() override {
@@ -187,15 +177,6 @@ protected:
     CornerPoint* m_a = nullptr;
     CornerPoint* m_b = nullptr;
 };
-
-TEST_F(AnimTest, LineBlackAtRest) {
-    const QImage& img = Render();
-    EXPECT_TRUE(Is(img, Px(100, kY, 0), kBlack));
-    EXPECT_TRUE(Is(img, Px(100, kY + 150, 0), kWhite));
-    // The line's own pixel keeps the marker out (same depth, drawn first); the rest of the
-    // marker shows beside it.
-    EXPECT_TRUE(Is(img, Px(m_a) + QPoint(0, -1), kRed) || Is(img, Px(m_a) + QPoint(0, 1), kRed));
-}
 
 TEST_F(AnimTest, AnimatingDrawsDeflectedShapeAndLilacRestWithoutMarkers) {
     m_doc.m_selPoints.push_back(m_a);
@@ -261,14 +242,6 @@ TEST_F(AnimTest, AnimatingWithoutSeriesShowsRestOnly) {
         EXPECT_TRUE(Is(img, Px(100, kY + 150, 0), kWhite));
         EXPECT_EQ(m_st.m_dAnimPhase, 0.25);
     }
-}
-
-TEST_F(AnimTest, HiddenLinesStayHiddenWhileAnimating) {
-    m_st.m_bShowLines = 0;
-    m_st.m_bAnimating = 1;
-    const QImage& img = Render();
-    EXPECT_TRUE(Is(img, Px(100, kY, 0), kWhite));
-    EXPECT_TRUE(Is(img, Px(100, kY + 150, 0), kWhite));
 }
 
 TEST_F(RenderTest, CentreLineNeedsBothToggles) {
@@ -380,33 +353,6 @@ TEST_F(RenderTest, DirectionNumberAtArrowTipEvenWithoutArrows) {
     const double len = 100.0 / m_st.m_dZoom;
     const QImage& img = Render();
     EXPECT_EQ(LabelMismatches(img, QStringLiteral("7"), LabelCorner(-150, 50 - len, 0)), 0);
-}
-
-TEST_F(RenderTest, LabelOnTheEyePlaneIsReported) {
-    m_st.m_dRotX = 0;
-    m_st.m_dRotY = 0;
-    m_st.m_dZoom = 1.0;
-    m_st.m_bShowPointNumbers = 1;
-    // Eye depth exactly 0: the projection has no finite result.
-    AddPoint(m_doc, 0, 0, 5.0 / static_cast<double>(0.001f));
-    AddPoint(m_doc, 100, 0, 0);
-    QStringList reports;
-    m_renderer.m_fnReport = [&reports](const QString& text) { reports << text; };
-    Render();
-    EXPECT_EQ(reports, QStringList{QStringLiteral("Could not project point.")});
-}
-
-TEST_F(RenderTest, PaintCycleNormalisesStoredAngles) {
-    const double cases[][2] = {{-30, 330}, {0, 0}, {360, 0}, {725, 5}};
-    for (const auto& c : cases) {
-        m_st.m_dRotX = c[0];
-        m_st.m_dRotY = c[0];
-        m_st.m_dRotZ = c[0];
-        Render();
-        EXPECT_DOUBLE_EQ(m_st.m_dRotX, c[1]);
-        EXPECT_DOUBLE_EQ(m_st.m_dRotY, c[1]);
-        EXPECT_DOUBLE_EQ(m_st.m_dRotZ, c[1]);
-    }
 }
 
 TEST_F(RenderTest, EmptyClientAreaDrawsNothing) {
