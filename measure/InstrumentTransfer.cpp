@@ -13,8 +13,14 @@ std::unique_ptr<IBytePort> InstrumentTransfer::Open(int nPort, QString* message)
     SetMessage(message, QString());
     QString error;
     std::unique_ptr<IBytePort> port = m_opener(nPort, &error);
-    if (!port)
+    if (!port && m_strDevice.isEmpty())
         SetMessage(message, QStringLiteral("Cannot open COM%1: %2").arg(nPort).arg(error));
+    if (!port && !m_strDevice.isEmpty()) {
+        const QString named = m_strDevice + QStringLiteral(": ");
+        if (error.startsWith(named))
+            error.remove(0, named.size());
+        SetMessage(message, QStringLiteral("Cannot open %1: %2").arg(m_strDevice, error));
+    }
     return port;
 }
 

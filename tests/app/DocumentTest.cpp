@@ -10,11 +10,18 @@
 #include "SceneFile.h"
 #include "ViewFactory.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QMdiArea>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace cmd;
 
@@ -73,6 +80,8 @@ TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_TRUE(m_messages[0].contains(QFileInfo(path).absoluteFilePath()))
         << m_messages[0].toStdString();
+    EXPECT_TRUE(m_messages[0].contains(QStringLiteral("the disk is full or the file is too large")))
+        << m_messages[0].toStdString();
     EXPECT_EQ(ReadAll(path), old);
     EXPECT_TRUE(doc->IsModified());
 
@@ -83,6 +92,31 @@ TEST_F(AppTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(m_messages.size(), 1);
     EXPECT_EQ(ActiveDoc()->GetTitle(), "copy.qvr");
     EXPECT_EQ(ReadAll(path), old);
+}
+
+TEST_F(AppTest, OpeningAFifoIsRefusedAtOnce) {
+    const QString fifo = m_tmp.filePath(QStringLiteral("fifo.qvr"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Should the open block, a writer appears after a while and ends it, failing the test
+    // instead of hanging it.
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 100 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    });
+    ASSERT_TRUE(Start({}));
+    m_openPath = fifo;
+    const QDeadlineTimer deadline(3000);
+    Run(ID_FILE_OPEN);
+    EXPECT_FALSE(deadline.hasExpired()) << "the open waited for a writer";
+    done = true;
+    watchdog.join();
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].contains(QStringLiteral("not a regular file")))
+        << m_messages[0].toStdString();
 }
 
 TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
