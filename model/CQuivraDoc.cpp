@@ -263,11 +263,11 @@ bool CQuivraDoc::HasDirectionNumbers(std::int64_t count) const {
 }
 
 QString CQuivraDoc::PointNumbersUsedUp() {
-    return QStringLiteral("The corner point numbers are used up; renumber the corner points "
-                          "first. Nothing was changed.");
+    return QStringLiteral("The corner point numbers are used up; Compact in \"Edit Corner Points\" "
+                          "renumbers them. Nothing was changed.");
 }
 
 QString CQuivraDoc::DirectionNumbersUsedUp() {
-    return QStringLiteral("The direction numbers are used up; renumber the directions first. "
-                          "Nothing was changed.");
+    return QStringLiteral("The direction numbers are used up; Compact in the measurements window "
+                          "renumbers them. Nothing was changed.");
 }

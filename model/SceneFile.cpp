@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <new>
+
 QByteArray SceneFile::ToBytes(CQuivraDoc& doc) {
     CArchive ar;
     doc.Serialize(ar);
@@ -38,7 +40,15 @@ bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error) {
             *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, whyNot);
         return false;
     }
-    const QByteArray data = f.readAll();
+    QByteArray data;
+    try {
+        data = f.readAll();
+    } catch (const std::bad_alloc&) {
+        // A file larger than the memory left (the program would otherwise end here).
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": not enough memory").arg(path);
+        return false;
+    }
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = QStringLiteral("Cannot read \"%1\": %2").arg(path, f.errorString());

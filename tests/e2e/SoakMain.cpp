@@ -14,6 +14,7 @@
 
 #include "CAppDocument.h"
 #include "CChildFrame.h"
+#include "CDocTemplate.h"
 #include "CImageOutput.h"
 #include "CInstrumentImport.h"
 #include "CMainFrame.h"
@@ -43,6 +44,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <set>
 #include <sys/stat.h>
@@ -194,19 +196,26 @@ private:
 
     QList<QAction*> MenuCommands() {
         m_pFrame->UpdateCmdUI();
-        QList<QAction*> out;
-        std::function<void(QMenu*)> walk = [&](QMenu* menu) {
-            emit menu->aboutToShow(); // the recent files and the window list fill themselves
-            for (QAction* a : menu->actions()) {
+        QList<QMenu*> menus;
+        std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+            menus << menu;
+            for (QAction* a : menu->actions())
                 if (a->menu())
-                    walk(a->menu());
-                else if (a->isEnabled() && !a->isSeparator() && a->data().toInt() != ID_APP_EXIT)
-                    out << a;
-            }
+                    collect(a->menu());
         };
         for (QAction* top : m_pFrame->menuBar()->actions())
             if (top->menu())
-                walk(top->menu());
+                collect(top->menu());
+        // The recent files and the window list fill themselves as they open, replacing their
+        // entries: all of them first, then the entries are taken.
+        for (QMenu* menu : menus)
+            emit menu->aboutToShow();
+        QList<QAction*> out;
+        for (QMenu* menu : menus)
+            for (QAction* a : menu->actions())
+                if (!a->menu() && a->isEnabled() && !a->isSeparator() &&
+                    a->data().toInt() != ID_APP_EXIT)
+                    out << a;
         return out;
     }
 
@@ -432,12 +441,17 @@ int main(int argc, char** argv) {
             trail << QString::fromLatin1(last);
             if (trail.size() > 12)
                 trail.removeFirst();
-            if (o.verbose)
+            if (o.verbose) {
                 std::printf("step %d: %s\n", steps, last);
+                std::fflush(stdout);
+            }
             broken = use.Broken();
         }
         std::printf("%d steps, %d messages shown\n", steps,
                     static_cast<int>(use.m_use.m_modals.size()));
+        if (o.verbose)
+            for (const QString& m : use.m_use.m_modals)
+                std::printf("  %s\n", qPrintable(m));
         // The answers above die with `use`; closing the program asks nothing of anyone.
         CPrompts::Reset();
         CInstrumentImport::Reset();

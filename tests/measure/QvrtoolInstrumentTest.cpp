@@ -101,18 +101,20 @@ TEST_F(QvrtoolTest, KtlFailures) {
         QByteArray err;
         int printedRecords; // -1: nothing on stdout
     } cases[] = {
-        {m_dir.filePath(QStringLiteral("missing.KTL")), "Error opening quivra file\n", -1},
+        {m_dir.filePath(QStringLiteral("missing.KTL")),
+         "Error opening quivra file (No such file or directory)\n", -1},
         {Write(QStringLiteral("bad.KTL"), bad.Bytes()), "Invalid or corrupted R4 quivra file\n",
          -1},
+        // The terminal shows the message box's carriage return as the line break it means.
         {Write(QStringLiteral("v121.KTL"), v121.Bytes()),
-         "File format not recognized. \rPlease updat the program.\n", -1},
+         "File format not recognized.\nPlease updat the program.\n", -1},
         {Write(QStringLiteral("short.KTL"), two.Bytes().chopped(1)),
          "Error reading R4 quivra file\n", 1},
     };
     for (const Case& c : cases) {
         const ToolRun r = Qvrtool({QStringLiteral("ktl"), c.path});
         EXPECT_EQ(r.exitCode, 1) << c.path.toStdString();
-        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.err, QFile::encodeName(c.path) + ": " + c.err); // the file is named
         if (c.printedRecords < 0) {
             EXPECT_TRUE(r.out.isEmpty());
         } else {

@@ -1,6 +1,5 @@
 // qvrtool on inputs that used to hang it, run it out of memory or fool it. Every run has a
 // deadline, so a regression fails here instead of hanging the suite.
-#include "KtlBuilder.h"
 #include "SceneFile.h"
 #include "TestScenes.h"
 
@@ -60,9 +59,6 @@ protected:
         doc.m_nNextPointNumber = 2147483647 - 7;
         doc.m_nNextDirectionNumber = 2147483647;
         Save(doc, "exhausted.qvr");
-        KtlBuilder future;
-        future.version = 121;
-        WriteTestFile(m_dir, QStringLiteral("future.KTL"), future.Bytes());
     }
     QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     void Save(CQuivraDoc& doc, const char* name) {
@@ -117,10 +113,6 @@ TEST_F(QvrtoolHostile, RefusesAtOnceWithAPlainMessage) {
         // Options Qt used to take for itself are ours, and unknown.
         {{"render", "@scene.qvr", "@out.bmp", "--style", "clear"}, 2, "unknown option --style"},
         {{"render", "@scene.qvr", "@out.bmp", "-platform", "xcb"}, 2, "unknown option -platform"},
-        // The fixed text keeps its words; the terminal gets the file and a real line break.
-        {{"ktl", "@future.KTL"},
-         1,
-         "future.KTL: File format not recognized.\nPlease updat the program."},
         {{"transfer", "--device", "/nonexistent/ttyQ9", "list"},
          1,
          "Cannot open /nonexistent/ttyQ9: "},
