@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -21,6 +22,8 @@ bool DisplayReachable() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit then fails the save, which is reported, instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (!DisplayReachable()) {
         std::fprintf(stderr,
                      "quivra: no display to show its window on (neither DISPLAY nor "

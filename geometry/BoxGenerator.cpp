@@ -42,6 +42,8 @@ BoxObject* AddBox(CQuivraDoc& doc, const BoxInput& in) {
     for (double v : {p1.x, p1.y, p1.z, p2.x, p2.y, p2.z})
         if (!std::isfinite(v))
             return nullptr;
+    if (!doc.HasPointNumbers(8))
+        return nullptr;
     doc.SaveUndoState();
     doc.SetModifiedFlag(true);
     BoxObject* box = GenerateBox(&doc, p1, p2, in.m_bGenerateLines);

@@ -22,5 +22,6 @@ BoxObject* GenerateBox(CQuivraDoc* doc, const Point3& p1, const Point3& p2, bool
 // Adds a box from user input: takes the undo snapshot, marks the document modified, builds the
 // box relative to the document's local origin and appends it. Views and tool windows are the
 // caller's to refresh. When a corner would lie beyond the finite doubles nothing happens (no
-// snapshot either) and the result is null: an infinite coordinate would stay in the file.
+// snapshot either) and the result is null: an infinite coordinate would stay in the file. The
+// same when the point numbers are used up (CQuivraDoc::HasPointNumbers).
 BoxObject* AddBox(CQuivraDoc& doc, const BoxInput& input);

@@ -82,6 +82,10 @@ void CCreateBoxDlg::accept() {
         if (!f->IsValid())
             return;
     if (m_pDoc) {
+        if (!m_pDoc->HasPointNumbers(8)) {
+            CNumericEdit::ReportRefusal(this, CQuivraDoc::PointNumbersUsedUp());
+            return;
+        }
         if (!AddBox(*m_pDoc, Input())) {
             CNumericEdit::ReportOutOfRange(this);
             return;

@@ -127,7 +127,12 @@ void CCreateCylinderDlg::accept() {
         if (!f->IsValid())
             return;
     if (m_pDoc) {
-        if (!AddCylinder(*m_pDoc, Input())) {
+        const CylinderInput in = Input();
+        if (!m_pDoc->HasPointNumbers(CylinderPointCount(in.m_nCorners))) {
+            CNumericEdit::ReportRefusal(this, CQuivraDoc::PointNumbersUsedUp());
+            return;
+        }
+        if (!AddCylinder(*m_pDoc, in)) {
             CNumericEdit::ReportOutOfRange(this);
             return;
         }

@@ -94,6 +94,11 @@ void CMoveDlg::accept() {
         if (!f->IsValid())
             return;
     if (m_pDoc) {
+        if (m_layout == Layout::CopyPoints &&
+            !m_pDoc->HasPointNumbers(static_cast<std::int64_t>(m_pDoc->m_selPoints.size()))) {
+            CNumericEdit::ReportRefusal(this, CQuivraDoc::PointNumbersUsedUp());
+            return;
+        }
         if (!ApplyEdit(Values())) {
             CNumericEdit::ReportOutOfRange(this);
             return;

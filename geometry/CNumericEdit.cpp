@@ -58,10 +58,12 @@ QLabel* CNumericEdit::MakeProblemLine(QWidget* form) {
 }
 
 void CNumericEdit::ReportOutOfRange(QWidget* form) {
-    auto* box = new QMessageBox(QMessageBox::Warning, form->windowTitle(),
-                                QStringLiteral("A coordinate would be out of range. "
-                                               "Nothing was changed."),
-                                QMessageBox::Ok, form);
+    ReportRefusal(form, QStringLiteral("A coordinate would be out of range. Nothing was changed."));
+}
+
+void CNumericEdit::ReportRefusal(QWidget* form, const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, form->windowTitle(), text, QMessageBox::Ok, form);
     box->setObjectName(QStringLiteral("OutOfRange"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

@@ -41,6 +41,8 @@ public:
     // Tells the user that the form's numbers would put a coordinate beyond the finite doubles
     // and nothing was changed. The box does not block: the form stays open for other values.
     static void ReportOutOfRange(QWidget* form);
+    // The same for any other reason a form's command was refused (`text` says it).
+    static void ReportRefusal(QWidget* form, const QString& text);
 
 private:
     QAbstractButton* m_pOkButton; // not owned: a sibling in the same form

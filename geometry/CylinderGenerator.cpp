@@ -107,6 +107,11 @@ CylinderObject* GenerateCylinder(CQuivraDoc* doc, double startAngle, double radi
     return cyl;
 }
 
+std::int64_t CylinderPointCount(std::int32_t corners) {
+    // Two circles and their two centres at most.
+    return 2 * static_cast<std::int64_t>(std::clamp(corners, 0, kMaxCylinderCorners)) + 2;
+}
+
 CylinderObject* AddCylinder(CQuivraDoc& doc, const CylinderInput& in) {
     const CornerPoint& o = *doc.m_pOrigin;
     auto* centre = new CornerPoint;
@@ -121,6 +126,10 @@ CylinderObject* AddCylinder(CQuivraDoc& doc, const CylinderInput& in) {
             delete centre;
             return nullptr;
         }
+    }
+    if (!doc.HasPointNumbers(CylinderPointCount(in.m_nCorners))) {
+        delete centre;
+        return nullptr;
     }
     doc.SaveUndoState();
     doc.SetModifiedFlag(true);

@@ -45,5 +45,8 @@ CylinderObject* GenerateCylinder(CQuivraDoc* doc, double startAngle, double radi
 // Adds a cylinder from user input: |radius|, two circles only for a positive length; takes the
 // undo snapshot, marks the document modified and appends the object. Corner counts above
 // kMaxCylinderCorners are the caller's to refuse; here they are clamped. When a coordinate
-// could leave the finite doubles nothing happens (no snapshot either) and the result is null.
+// could leave the finite doubles, or the point numbers are used up, nothing happens (no
+// snapshot either) and the result is null.
 CylinderObject* AddCylinder(CQuivraDoc& doc, const CylinderInput& input);
+// The most corner points a cylinder of `corners` per circle numbers (for the numbering check).
+std::int64_t CylinderPointCount(std::int32_t corners);

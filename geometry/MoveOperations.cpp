@@ -80,6 +80,8 @@ bool CopySelectedPoints(CQuivraDoc& doc, const Point3& d, std::vector<CornerPoin
     for (const CornerPoint* p : points)
         if (!MovedStaysFinite(*p, d))
             return false;
+    if (!doc.HasPointNumbers(static_cast<std::int64_t>(points.size())))
+        return false;
     BeginStructuralEdit(doc);
     doc.m_freePoints.reserve(doc.m_freePoints.size() + points.size());
     for (const CornerPoint* p : points) {

@@ -2,6 +2,24 @@
 
 #include "IBytePort.h"
 
+#include <algorithm>
+
+InstrumentProtocol::InstrumentProtocol(IBytePort& port) : m_port(port), m_nStartMs(port.NowMs()) {}
+
+qint64 InstrumentProtocol::Capped(qint64 deadline) const {
+    return std::min(deadline, m_nStartMs + m_limits.m_nTransferMs);
+}
+
+bool InstrumentProtocol::PastTransferLimit() {
+    return m_port.NowMs() > m_nStartMs + m_limits.m_nTransferMs;
+}
+
+bool InstrumentProtocol::FailTooSlow() {
+    return Fail(QStringLiteral("The transfer was stopped after %1 s: the instrument sends too "
+                               "slowly.")
+                    .arg(m_limits.m_nTransferMs / 1000));
+}
+
 bool InstrumentProtocol::Fail(const QString& message) {
     m_strError = message;
     return false;
@@ -65,6 +83,8 @@ bool InstrumentProtocol::ListSets(QStringList* names) {
     QByteArray line;
     int silent = 0;
     for (;;) {
+        if (PastTransferLimit())
+            return FailTooSlow();
         if (m_port.NowMs() > deadline)
             return Fail(incomplete.arg(QStringLiteral("it does not end.")));
         const int b = m_port.ReadByte();
@@ -111,8 +131,10 @@ bool InstrumentProtocol::ReadWord(quint32* word, qint64 deadline, const char* wh
     for (int i = 0; i < 4; ++i) {
         const int b = ReadPatiently(deadline);
         if (b == IBytePort::Timeout)
-            return Fail(QStringLiteral("The instrument did not finish sending the set (%1).")
-                            .arg(QLatin1String(what)));
+            return PastTransferLimit()
+                       ? FailTooSlow()
+                       : Fail(QStringLiteral("The instrument did not finish sending the set (%1).")
+                                  .arg(QLatin1String(what)));
         w |= quint32(b) << (8 * i);
     }
     *word = w;
@@ -131,7 +153,7 @@ bool InstrumentProtocol::ReceiveSet(const QByteArray& name, QByteArray* data) {
     m_port.Write("BG " + body + '\n');
 
     quint32 n = 0;
-    if (!ReadWord(&n, m_port.NowMs() + m_limits.m_nReceiveBaseMs, "length"))
+    if (!ReadWord(&n, Capped(m_port.NowMs() + m_limits.m_nReceiveBaseMs), "length"))
         return false;
     if (n > m_limits.m_nMaxWords)
         return Fail(QStringLiteral("The instrument announced a set of %1 words; at most %2 are "
@@ -139,16 +161,18 @@ bool InstrumentProtocol::ReceiveSet(const QByteArray& name, QByteArray* data) {
                         .arg(n)
                         .arg(m_limits.m_nMaxWords));
     const qsizetype size = qsizetype(n) * 4;
-    const qint64 deadline = m_port.NowMs() + m_limits.m_nReceiveBaseMs + size * 2 / 5;
+    const qint64 deadline = Capped(m_port.NowMs() + m_limits.m_nReceiveBaseMs + size * 2 / 5);
     QByteArray received(size, Qt::Uninitialized);
     quint32 sum = 0;
     for (qsizetype i = 0; i < size; ++i) {
         const int b = ReadPatiently(deadline);
         if (b == IBytePort::Timeout)
-            return Fail(QStringLiteral("The instrument did not finish sending the set (%1 of %2 "
-                                       "bytes).")
-                            .arg(i)
-                            .arg(size));
+            return PastTransferLimit()
+                       ? FailTooSlow()
+                       : Fail(QStringLiteral("The instrument did not finish sending the set (%1 "
+                                             "of %2 bytes).")
+                                  .arg(i)
+                                  .arg(size));
         received[i] = char(b);
         sum += quint32(b);
     }

@@ -26,9 +26,12 @@ public:
         int m_nByteTries = 40;          // reads per byte of a set, its length and checksum
         quint32 m_nMaxWords = 65536;    // a set holds at most this many 32-bit words
         qint64 m_nReceiveBaseMs = 8000; // plus a generous 0.4 ms per byte of the set
+        // The whole exchange, from this object's making: a large set trickled just within the
+        // per-byte bound would otherwise take minutes.
+        qint64 m_nTransferMs = 30000;
     };
 
-    explicit InstrumentProtocol(IBytePort& port) : m_port(port) {}
+    explicit InstrumentProtocol(IBytePort& port);
 
     // 0x40 until the prompt '>'; fails on a time-out, 0xFF or endless other bytes.
     bool WakeInstrument();
@@ -54,7 +57,12 @@ private:
     // One byte with up to m_nByteTries reads, unless the deadline has passed; Timeout when none.
     int ReadPatiently(qint64 deadline);
     bool ReadWord(quint32* word, qint64 deadline, const char* what);
+    // `deadline`, or the end of the whole transfer when that comes first.
+    qint64 Capped(qint64 deadline) const;
+    bool PastTransferLimit();
+    bool FailTooSlow();
 
     IBytePort& m_port;
+    qint64 m_nStartMs;
     QString m_strError;
 };

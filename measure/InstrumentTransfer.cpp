@@ -13,8 +13,15 @@ std::unique_ptr<IBytePort> InstrumentTransfer::Open(int nPort, QString* message)
     SetMessage(message, QString());
     QString error;
     std::unique_ptr<IBytePort> port = m_opener(nPort, &error);
-    if (!port)
+    if (!port && m_strDevice.isEmpty()) {
         SetMessage(message, QStringLiteral("Cannot open COM%1: %2").arg(nPort).arg(error));
+    } else if (!port) {
+        // The opener's reason starts with the device already.
+        const QString named = m_strDevice + QStringLiteral(": ");
+        SetMessage(message, QStringLiteral("Cannot open %1: %2")
+                                .arg(m_strDevice,
+                                     error.startsWith(named) ? error.mid(named.size()) : error));
+    }
     return port;
 }
 

@@ -34,6 +34,9 @@ public:
     const QByteArray& Received() const { return m_pReceived; }
 
     InstrumentProtocol::Limits m_limits;
+    // Set when the opener stands for one fixed device (the command line's --device): messages
+    // then name it instead of "COM<n>".
+    QString m_strDevice;
     QString m_strReceived; // text collected by the last operation's drain steps
 
 private:

@@ -2,6 +2,7 @@
 
 #include "InstrumentCrc16.h"
 #include "LittleEndian.h"
+#include "RegularFile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -101,10 +102,12 @@ KtlResult KtlReader::Read(QIODevice& in) {
 }
 
 KtlResult KtlReader::ReadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    QString why;
+    if (!RegularFile::OpenForReading(file, path, &why)) {
         KtlResult res;
         res.m_nStatus = KtlResult::OpenFailed;
+        res.m_strOpenError = why;
         return res;
     }
     return Read(file);

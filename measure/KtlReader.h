@@ -20,6 +20,8 @@ struct KtlResult {
         ShortRecord  // "Error reading R4 quivra file"; m_records holds the records read so far
     };
     Status m_nStatus = Ok;
+    // OpenFailed: why, in a few words (the message box shows only the fixed text).
+    QString m_strOpenError;
     std::vector<ImportedMeas> m_records;
     // Exactly two entries (smaller first) when the status is Ok; empty otherwise.
     std::vector<float> m_multiples;

@@ -246,3 +246,28 @@ void CQuivraDoc::BindToolWindows() {
     m_pView = view;
     m_pToolWindows->Bind(this, view);
 }
+
+namespace {
+// The counter hands out its value and then steps on, so the largest number itself stays unused.
+bool CounterHas(std::int32_t next, std::int64_t count) {
+    return count <= static_cast<std::int64_t>(INT32_MAX) - next;
+}
+} // namespace
+
+bool CQuivraDoc::HasPointNumbers(std::int64_t count) const {
+    return CounterHas(m_nNextPointNumber, count);
+}
+
+bool CQuivraDoc::HasDirectionNumbers(std::int64_t count) const {
+    return CounterHas(m_nNextDirectionNumber, count);
+}
+
+QString CQuivraDoc::PointNumbersUsedUp() {
+    return QStringLiteral("The corner point numbers are used up; Compact in \"Edit Corner Points\" "
+                          "renumbers them. Nothing was changed.");
+}
+
+QString CQuivraDoc::DirectionNumbersUsedUp() {
+    return QStringLiteral("The direction numbers are used up; Compact in the measurements window "
+                          "renumbers them. Nothing was changed.");
+}

@@ -76,7 +76,19 @@ public:
     bool m_bUndoClean = false;
     std::uint32_t m_nUndoSaveCount = 0;
 
+    // --- numbering ---
+    // Whether `count` more points (directions) can be numbered without the counter passing the
+    // largest 32-bit number (a file may hold any counter). Every command that numbers new
+    // records asks first and refuses with the matching text below.
+    bool HasPointNumbers(std::int64_t count) const;
+    bool HasDirectionNumbers(std::int64_t count) const;
+    static QString PointNumbersUsedUp();
+    static QString DirectionNumbersUsedUp();
+
     // --- series ---
+    // The most frames per period that are played or saved: a file or a script may hold up to
+    // 2^31 - 1, and saving that many images would fill any disk.
+    static constexpr std::int32_t kMaxFramesPerPeriod = 10000;
     void AddSeries();
     void RemoveSeries(int k);
 

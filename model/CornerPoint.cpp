@@ -8,8 +8,12 @@
 
 CornerPoint::CornerPoint(double x, double y, double z, CQuivraDoc* doc)
     : m_x(x), m_y(y), m_z(z), m_pDoc(doc) {
-    if (doc)
-        m_nNumber = doc->m_nNextPointNumber++;
+    if (doc) {
+        // Commands check HasPointNumbers first; the counter itself never steps past the top.
+        m_nNumber = doc->m_nNextPointNumber;
+        if (m_nNumber < INT32_MAX)
+            ++doc->m_nNextPointNumber;
+    }
 }
 
 CornerPoint::~CornerPoint() {

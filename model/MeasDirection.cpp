@@ -32,7 +32,10 @@ MeasDirection::MeasDirection(std::uint16_t code, CornerPoint* point)
     : m_pPoint(point), m_nCode(code) {
     CQuivraDoc* doc = point ? point->m_pDoc : nullptr;
     if (doc) {
-        m_nNumber = doc->m_nNextDirectionNumber++;
+        // Commands check HasDirectionNumbers first; the counter never steps past the top.
+        m_nNumber = doc->m_nNextDirectionNumber;
+        if (m_nNumber < INT32_MAX)
+            ++doc->m_nNextDirectionNumber;
         m_measurements.reserve(static_cast<std::size_t>(std::max(doc->m_nSeries, 0)));
         for (int k = 0; k < doc->m_nSeries; ++k)
             m_measurements.push_back(new Measurement(0.0, 0.0));

@@ -106,6 +106,7 @@ bool SceneCommands::AlignCornerPoints(CQuivraDoc& doc) {
 
 SceneCommands::DirectionChange SceneCommands::SetMeasDirection(CQuivraDoc& doc, CornerPoint* point,
                                                                std::uint16_t code) {
+    const bool wasModified = doc.IsModified();
     doc.SetModifiedFlag();
     const std::uint16_t opposite = OppositeDirectionCode(code);
     bool removed = false;
@@ -113,9 +114,11 @@ SceneCommands::DirectionChange SceneCommands::SetMeasDirection(CQuivraDoc& doc, 
     for (std::size_t i = 0; i < dirs.size();) {
         MeasDirection* d = dirs[i];
         if (opposite && d->m_nCode == opposite) {
+            // The replacement keeps the old number and uses none of the counter's.
+            const std::int32_t next = doc.m_nNextDirectionNumber;
             auto* fresh = new MeasDirection(code, point);
             fresh->m_nNumber = d->m_nNumber;
-            doc.m_nNextDirectionNumber -= 1;
+            doc.m_nNextDirectionNumber = next;
             dirs[i] = fresh;
             delete d;
             return DirectionChange::Replaced;
@@ -130,7 +133,8 @@ SceneCommands::DirectionChange SceneCommands::SetMeasDirection(CQuivraDoc& doc, 
                         if (other->m_nNumber > gone)
                             other->m_nNumber -= 1;
                 });
-                doc.m_nNextDirectionNumber -= 1;
+                if (doc.m_nNextDirectionNumber > INT32_MIN)
+                    doc.m_nNextDirectionNumber -= 1;
             }
             delete d;
             dirs.erase(dirs.begin() + static_cast<std::ptrdiff_t>(i));
@@ -141,6 +145,10 @@ SceneCommands::DirectionChange SceneCommands::SetMeasDirection(CQuivraDoc& doc, 
     }
     if (removed)
         return DirectionChange::Removed;
+    if (!doc.HasDirectionNumbers(1)) {
+        doc.SetModifiedFlag(wasModified);
+        return DirectionChange::Refused;
+    }
     point->m_directions.push_back(new MeasDirection(code, point));
     return DirectionChange::Added;
 }

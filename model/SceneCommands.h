@@ -24,10 +24,11 @@ public:
     // Needs two selected points and one selected object; returns false otherwise.
     static bool AlignCornerPoints(CQuivraDoc& doc);
 
-    enum class DirectionChange { Replaced, Removed, Added };
+    enum class DirectionChange { Replaced, Removed, Added, Refused };
     // Toggles direction `code` on `point`: an opposite direction is replaced in place (keeping
     // its number, measurements reset), the same code is removed (closing the number gap while
-    // the measurements were never edited), otherwise a new direction is appended.
+    // the measurements were never edited), otherwise a new direction is appended unless the
+    // direction numbers are used up (Refused: nothing changes).
     static DirectionChange SetMeasDirection(CQuivraDoc& doc, CornerPoint* point,
                                             std::uint16_t code);
 };

@@ -1,11 +1,14 @@
 #include "SceneFile.h"
 
+#include "AtomicFile.h"
 #include "CArchive.h"
 #include "CQuivraDoc.h"
+#include "RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <new>
 
 QByteArray SceneFile::ToBytes(CQuivraDoc& doc) {
     CArchive ar;
@@ -30,13 +33,22 @@ bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* erro
 }
 
 bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QFile f;
+    QString whyNot;
+    if (!RegularFile::OpenForReading(f, path, &whyNot)) {
         if (error)
-            *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, f.errorString());
+            *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, whyNot);
         return false;
     }
-    const QByteArray data = f.readAll();
+    QByteArray data;
+    try {
+        data = f.readAll();
+    } catch (const std::bad_alloc&) {
+        // A file larger than the memory left (the program would otherwise end here).
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": not enough memory").arg(path);
+        return false;
+    }
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = QStringLiteral("Cannot read \"%1\": %2").arg(path, f.errorString());
@@ -55,21 +67,12 @@ bool SceneFile::Save(CQuivraDoc& doc, const QString& path, QString* error) {
     const bool wasModified = doc.IsModified();
     CArchive ar;
     doc.Serialize(ar);
-    QSaveFile f(path);
-    auto fail = [&](const QString& why) {
-        f.cancelWriting();
+    QString why;
+    if (!AtomicFile::Write(path, ar.Data(), static_cast<qint64>(ar.Size()), &why)) {
         doc.SetModifiedFlag(wasModified);
         if (error)
             *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, why);
         return false;
-    };
-    // Unbuffered, so that a short write (full disk, size limit) shows in write()'s result:
-    // a buffered QSaveFile commits a truncated file without complaint.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(f.errorString());
-    if (f.write(ar.Data(), static_cast<qint64>(ar.Size())) != static_cast<qint64>(ar.Size()))
-        return fail(f.errorString());
-    if (!f.commit())
-        return fail(f.errorString());
+    }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "UffReader.h"
 
+#include "RegularFile.h"
 #include "UffContent.h"
 #include "UffParser.h"
 #include "UffSceneBuilder.h"
@@ -52,15 +53,12 @@ bool UffReader::ReadFile(const QString& path, QString* error) {
     m_name = path;
     QString why;
     Guarded(path, &why, [&] {
-        // A FIFO would block the open, and a device like /dev/zero never end.
-        const QFileInfo info(path);
-        if (info.exists() && !info.isFile()) {
-            why = QStringLiteral("Cannot import \"%1\": it is not a regular file.").arg(path);
-            return;
-        }
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) {
-            why = QStringLiteral("Cannot open \"%1\": %2").arg(path, f.errorString());
+        QFile f;
+        QString whyNot;
+        if (!RegularFile::OpenForReading(f, path, &whyNot)) {
+            why = whyNot == RegularFile::NotRegularReason()
+                      ? QStringLiteral("Cannot import \"%1\": %2.").arg(path, whyNot)
+                      : QStringLiteral("Cannot open \"%1\": %2").arg(path, whyNot);
             return;
         }
         Read(f, &why);

@@ -1,5 +1,6 @@
 #include "UffWriter.h"
 
+#include "AtomicFile.h"
 #include "CQuivraDoc.h"
 #include "CornerPoint.h"
 #include "Line.h"
@@ -11,7 +12,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <array>
 #include <cmath>
@@ -301,21 +301,7 @@ bool UffWriter::Save(const CQuivraDoc& doc, const QString& path, const Options& 
     QString why;
     if (!Export(doc, QFileInfo(path).completeBaseName(), options, &data, notes, &why))
         return fail(why);
-    QSaveFile f(path);
-    // Unbuffered so that a short write shows (a buffered QSaveFile commits a truncated file).
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(f.errorString());
-    const qint64 written = f.write(data);
-    if (written != data.size()) {
-        // A full disk or a file-size limit gives a short count and no reason of its own.
-        const QString reason = written < 0 && f.error() != QFileDevice::NoError &&
-                                       f.errorString() != QLatin1String("Unknown error")
-                                   ? f.errorString()
-                                   : QStringLiteral("the disk is full or the file is too large");
-        f.cancelWriting();
-        return fail(reason);
-    }
-    if (!f.commit())
-        return fail(f.errorString());
+    if (!AtomicFile::Write(path, data.constData(), data.size(), &why))
+        return fail(why);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "CBmpWriter.h"
 
+#include "AtomicFile.h"
+
 #include <QFile>
 
 namespace {
@@ -68,19 +70,11 @@ QByteArray CBmpWriter::FileBytes(const QImage& frame) {
 
 bool CBmpWriter::Write(const QImage& frame, const QString& path, QString* error) {
     const QByteArray bytes = FileBytes(frame);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QString why;
+    if (!AtomicFile::Write(path, bytes.constData(), bytes.size(), &why)) {
         if (error)
-            *error = QStringLiteral("cannot create %1: %2").arg(path, f.errorString());
+            *error = QStringLiteral("cannot write %1: %2").arg(path, why);
         return false;
     }
-    // A short write (full disk) must not pass as a written image.
-    if (f.write(bytes) != bytes.size() || !f.flush()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
-        f.close();
-        return false;
-    }
-    f.close();
     return true;
 }

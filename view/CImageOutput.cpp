@@ -142,6 +142,10 @@ CPeriodWriter::Result CImageOutput::OnAnimationSave() {
     const int n = Deflection::FramesPerPeriod(*doc, series);
     if (n < 1)
         return CPeriodWriter::Result();
+    if (n > CQuivraDoc::kMaxFramesPerPeriod) {
+        Report(QApplication::applicationDisplayName(), CPeriodWriter::TooManyFrames(n));
+        return CPeriodWriter::Result();
+    }
 
     // An unsaved document has no folder of its own: the images go where the user says (asked
     // once per view), never silently into whatever the current directory happens to be.
@@ -184,11 +188,13 @@ CPeriodWriter::Result CImageOutput::OnAnimationSave() {
         QStringList lines = result.failed.mid(0, kMaxListedFailures);
         if (result.failed.size() > kMaxListedFailures)
             lines << tr("... and %1 more.").arg(result.failed.size() - kMaxListedFailures);
-        Report(QApplication::applicationDisplayName(),
-               tr("%1 of %2 animation images could not be written:\n\n%3")
-                   .arg(result.failed.size())
-                   .arg(n)
-                   .arg(lines.join(QLatin1Char('\n'))));
+        QString text = tr("%1 of %2 animation images could not be written:\n\n%3")
+                           .arg(result.failed.size())
+                           .arg(n)
+                           .arg(lines.join(QLatin1Char('\n')));
+        if (result.nRemoved > 0)
+            text += tr("\n\nThe %1 images written before were removed again.").arg(result.nRemoved);
+        Report(QApplication::applicationDisplayName(), text);
     }
     return result;
 }

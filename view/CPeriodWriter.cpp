@@ -42,6 +42,13 @@ QString CPeriodWriter::BaseName(const QString& docPath, const CQuivraDoc& doc, i
     return lead + part;
 }
 
+QString CPeriodWriter::TooManyFrames(int frames) {
+    return QStringLiteral("The series has %1 frames per period; at most %2 images are written "
+                          "for one period. Nothing was written.")
+        .arg(frames)
+        .arg(CQuivraDoc::kMaxFramesPerPeriod);
+}
+
 QString CPeriodWriter::FileName(const QString& base, int k) {
     return base + QString::asprintf("_%03d.bmp", k + 1);
 }
@@ -50,10 +57,11 @@ CPeriodWriter::Result CPeriodWriter::Write(const QString& base, int frames,
                                            const FrameSource& source, const Progress& progress) {
     Result r;
     r.nFrames = frames;
+    QStringList written;
     for (int k = 0; k < frames; ++k) {
         if (progress && !progress(k, frames)) {
             r.bCancelled = true;
-            return r;
+            break;
         }
         const QString path = FileName(base, k);
         const QImage frame = source(k);
@@ -64,10 +72,17 @@ CPeriodWriter::Result CPeriodWriter::Write(const QString& base, int frames,
         }
         QString error;
         if (CBmpWriter::Write(frame, path, &error))
-            ++r.nWritten;
+            written << path;
         else
             r.failed << error;
     }
+    if (r.bCancelled || !r.failed.isEmpty()) {
+        for (const QString& path : written)
+            r.nRemoved += QFile::remove(path) ? 1 : 0;
+        r.nWritten = static_cast<int>(written.size()) - r.nRemoved;
+        return r;
+    }
+    r.nWritten = static_cast<int>(written.size());
     if (progress)
         progress(frames, frames);
     return r;

@@ -19,7 +19,8 @@ public:
     // whether it stopped early at the caller's request.
     struct Result {
         int nFrames = 0;
-        int nWritten = 0;
+        int nWritten = 0; // files of this run that stay
+        int nRemoved = 0; // files written, then removed again because the run failed
         QStringList failed;
         bool bCancelled = false;
     };
@@ -34,10 +35,14 @@ public:
     // can be made; `note` (if given) then says so, else it is emptied.
     static QString BaseName(const QString& docPath, const CQuivraDoc& doc, int series,
                             QString* note = nullptr);
+    // Why a period of `frames` (above CQuivraDoc::kMaxFramesPerPeriod) is not written.
+    static QString TooManyFrames(int frames);
     // The file of frame k (0-based): "%s_%03d.bmp" with k + 1.
     static QString FileName(const QString& base, int k);
 
-    // Writes `frames` files. A file that cannot be written is listed and the run goes on.
+    // Writes `frames` files, each complete or not at all. A file that cannot be written is
+    // listed and the run goes on; at the end of a run that failed or was cancelled, the files
+    // it wrote are removed again: part of a period is no animation.
     static Result Write(const QString& base, int frames, const FrameSource& source,
                         const Progress& progress = {});
 

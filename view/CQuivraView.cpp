@@ -656,6 +656,13 @@ void CQuivraView::SetMeasDirection(std::uint16_t code) {
     if (!m_pDoc || m_pDoc->m_selPoints.empty())
         return;
     const auto change = SceneCommands::SetMeasDirection(*m_pDoc, m_pDoc->m_selPoints.front(), code);
+    if (change == SceneCommands::DirectionChange::Refused) {
+        auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                                    CQuivraDoc::DirectionNumbersUsedUp(), QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return;
+    }
     if (change != SceneCommands::DirectionChange::Replaced) {
         m_bShowDirections = 1;
         m_bShowDirectionNumbers = 1;

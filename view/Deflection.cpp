@@ -43,7 +43,8 @@ Vec3d Deflection::DisplacedPosition(const CornerPoint& p, const CQuivraDoc& doc,
 int Deflection::MaxDeviationFrame(const CornerPoint& p, const CQuivraDoc& doc, int series,
                                   bool negative) {
     const int n = FramesPerPeriod(doc, series);
-    if (n == 0)
+    // A count beyond the maximum (a file may hold one) would take minutes to search.
+    if (n == 0 || n > CQuivraDoc::kMaxFramesPerPeriod)
         return -1;
     const int first = negative ? n / 2 : 0;
     const int last = negative ? n : n / 2;

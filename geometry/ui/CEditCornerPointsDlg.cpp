@@ -107,6 +107,10 @@ void CEditCornerPointsDlg::OnRowSelected() {
 void CEditCornerPointsDlg::OnNew() {
     if (!m_pDoc)
         return;
+    if (!m_pDoc->HasPointNumbers(1)) {
+        m_pStatus->setText(CQuivraDoc::PointNumbersUsedUp());
+        return;
+    }
     m_pDoc->SaveUndoState();
     m_pDoc->SetModifiedFlag();
     auto* p = new CornerPoint(0.0, 0.0, 0.0, m_pDoc);

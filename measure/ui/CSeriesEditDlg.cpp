@@ -191,7 +191,15 @@ void CSeriesEditDlg::ApplyFrames() {
         m_pFrames->setText(FormatInt(stored));
         return;
     }
-    stored = v >= double(INT_MAX) ? INT_MAX : static_cast<int>(v);
+    if (v > CQuivraDoc::kMaxFramesPerPeriod) {
+        // Saving the period writes one image per frame: a count without bound fills the disk.
+        m_pStatus->setText(tr("Frames per period: at most %1; it keeps %2.")
+                               .arg(CQuivraDoc::kMaxFramesPerPeriod)
+                               .arg(stored));
+        m_pFrames->setText(FormatInt(stored));
+        return;
+    }
+    stored = static_cast<int>(v);
     m_pFrames->setText(FormatInt(stored));
     m_pDoc->SetModifiedFlag();
 }

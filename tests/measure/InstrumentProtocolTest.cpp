@@ -155,6 +155,21 @@ TEST(InstrumentProtocol, TricklingSetIsCutOff) {
     EXPECT_LE(port.NowMs(), 10000); // 8 s plus 0.4 ms per byte of the set, plus the wake-up
     EXPECT_TRUE(proto.Error().contains(QStringLiteral("did not finish")))
         << proto.Error().toStdString();
+
+    // The largest set, each byte just within the per-byte bound: the whole transfer is capped.
+    ScriptedPort slow;
+    slow.m_onWrite = [](ScriptedPort& p, const QByteArray& w) {
+        if (w == "\x40")
+            p.Send(">");
+        else if (w.startsWith("BG "))
+            p.Send(QByteArray("\x00\x00\x01\x00", 4) + QByteArray(262144, 'x'));
+    };
+    slow.m_nByteUs = 390;
+    InstrumentProtocol slowProto(slow);
+    EXPECT_FALSE(slowProto.ReceiveSet("S", &data));
+    EXPECT_LE(slow.NowMs(), 30500);
+    EXPECT_TRUE(slowProto.Error().contains(QStringLiteral("stopped after 30 s")))
+        << slowProto.Error().toStdString();
 }
 
 // ---- sets ------------------------------------------------------------------------------

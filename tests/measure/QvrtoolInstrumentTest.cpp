@@ -92,6 +92,10 @@ TEST_F(QvrtoolTest, KtlPrintsRecordsExactly) {
 // The reader's messages (its own tests) reach stderr; a file that ends early still prints
 // what was read before the failure.
 TEST_F(QvrtoolTest, KtlFailures) {
+    KtlBuilder v121;
+    v121.version = 121;
+    KtlBuilder bad;
+    bad.breakChecksum = true;
     KtlBuilder two;
     two.Add({1, 1.f, 2.f, 3.f, 1.f}).Add({2, 1.f, 2.f, 3.f, 1.f});
     struct Case {
@@ -99,14 +103,20 @@ TEST_F(QvrtoolTest, KtlFailures) {
         QByteArray err;
         int printedRecords; // -1: nothing on stdout
     } cases[] = {
-        {m_dir.filePath("missing.KTL"), "Error opening quivra file\n", -1},
+        {m_dir.filePath(QStringLiteral("missing.KTL")),
+         "Error opening quivra file (No such file or directory)\n", -1},
+        {Write(QStringLiteral("bad.KTL"), bad.Bytes()), "Invalid or corrupted R4 quivra file\n",
+         -1},
+        // The terminal shows the message box's carriage return as the line break it means.
+        {Write(QStringLiteral("v121.KTL"), v121.Bytes()),
+         "File format not recognized.\nPlease updat the program.\n", -1},
         {Write(QStringLiteral("short.KTL"), two.Bytes().chopped(1)),
          "Error reading R4 quivra file\n", 1},
     };
     for (const Case& c : cases) {
         const ToolRun r = Qvrtool({QStringLiteral("ktl"), c.path});
         EXPECT_EQ(r.exitCode, 1) << c.path.toStdString();
-        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.err, QFile::encodeName(c.path) + ": " + c.err); // the file is named
         if (c.printedRecords < 0) {
             EXPECT_TRUE(r.out.isEmpty());
         } else {

@@ -355,10 +355,10 @@ struct EditSeries : Windows {
 
 } // namespace
 
-TEST_F(EditSeries, FramesTakeTheTruncatedMagnitudeAndRefuseZero) {
-    const std::pair<const char*, int> cases[] = {{"-12.7", 12},    {"36", 36},  {"", 36},
-                                                 {"0", 36},        {"0.9", 36}, {"abc", 36},
-                                                 {"1e30", INT_MAX}};
+TEST_F(EditSeries, FramesTakeTheTruncatedMagnitudeAndRefuseZeroAndHuge) {
+    const std::pair<const char*, int> cases[] = {{"-12.7", 12}, {"36", 36},    {"", 36},
+                                                 {"0", 36},     {"0.9", 36},   {"abc", 36},
+                                                 {"1e30", 36},  {"10001", 36}, {"10000", 10000}};
     for (const auto& [text, frames] : cases) {
         Enter(edit->FramesField(), QString::fromLatin1(text));
         EXPECT_EQ(doc.m_seriesFramesPerPeriod[0], frames) << text;

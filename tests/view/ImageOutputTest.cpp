@@ -248,13 +248,13 @@ TEST_F(ImageOutputTest, ListsTheFilesThatCouldNotBeWritten) {
     EXPECT_EQ(m_view->m_nFrame, 23); // the export went on after the first failure
 }
 
-TEST_F(ImageOutputTest, CancelKeepsTheFramesWrittenSoFar) {
+TEST_F(ImageOutputTest, CancelRemovesTheFramesWrittenSoFar) {
     m_out->m_fnProgress = [](int k, int) { return k < 5; };
     const CPeriodWriter::Result r = m_out->OnAnimationSave();
     EXPECT_TRUE(r.bCancelled);
-    EXPECT_EQ(r.nWritten, 5);
-    EXPECT_EQ(BmpFiles(m_dir.path()).size(), 5);
-    EXPECT_EQ(BmpFiles(m_dir.path()).last(), QStringLiteral("pump.qvr - Run 1_005.bmp"));
+    EXPECT_EQ(r.nWritten, 0);
+    EXPECT_EQ(r.nRemoved, 5);
+    EXPECT_TRUE(BmpFiles(m_dir.path()).isEmpty());
     EXPECT_EQ(m_view->m_bAnimating, 0);
 }
 

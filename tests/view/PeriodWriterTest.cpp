@@ -68,7 +68,7 @@ TEST(PeriodWriter, SeriesNamesBecomeValidFileNameParts) {
     }
 }
 
-TEST(PeriodWriter, ANullFrameIsListedNotWritten) {
+TEST(PeriodWriter, ANullFrameIsListedAndTheRestRemoved) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString base = dir.filePath("x");
@@ -76,11 +76,11 @@ TEST(PeriodWriter, ANullFrameIsListedNotWritten) {
     ok.fill(Qt::white);
     const CPeriodWriter::Result r =
         CPeriodWriter::Write(base, 3, [&](int k) { return k == 1 ? QImage() : ok; });
-    EXPECT_EQ(r.nWritten, 2);
+    EXPECT_EQ(r.nWritten, 0);
+    EXPECT_EQ(r.nRemoved, 2);
     ASSERT_EQ(r.failed.size(), 1);
     EXPECT_TRUE(r.failed[0].contains(QStringLiteral("x_002.bmp")));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
-              (QStringList{QStringLiteral("x_001.bmp"), QStringLiteral("x_003.bmp")}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
 class QvrtoolFrames : public ::testing::Test {

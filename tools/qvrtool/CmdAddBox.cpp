@@ -52,6 +52,8 @@ int Run(const QStringList& args) {
         doc = std::make_unique<CQuivraDoc>();
     if (!doc)
         return 1;
+    if (!doc->HasPointNumbers(8))
+        return Fail(QStringLiteral("qvrtool add-box: %1").arg(CQuivraDoc::PointNumbersUsedUp()));
     BoxObject* box = AddBox(*doc, in);
     if (!box)
         return Fail(QStringLiteral("qvrtool add-box: a corner would be out of range; nothing "

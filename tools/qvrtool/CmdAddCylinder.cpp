@@ -92,6 +92,9 @@ int Run(const QStringList& args) {
         doc = std::make_unique<CQuivraDoc>();
     if (!doc)
         return 1;
+    if (!doc->HasPointNumbers(CylinderPointCount(in.m_nCorners)))
+        return Fail(
+            QStringLiteral("qvrtool add-cylinder: %1").arg(CQuivraDoc::PointNumbersUsedUp()));
     CylinderObject* cyl = AddCylinder(*doc, in);
     if (!cyl)
         return Fail(QStringLiteral("qvrtool add-cylinder: a coordinate would be out of range; "

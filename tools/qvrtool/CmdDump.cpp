@@ -9,11 +9,43 @@
 #include "Measurement.h"
 #include "SceneObject.h"
 
+#include <cstdio>
 #include <unordered_map>
 
 using namespace tool;
 
 namespace {
+
+// The JSON goes to stdout in blocks as it is made: a million-point scene's text (1.5 GB) never
+// sits whole in memory, twice over as UTF-16 and UTF-8.
+class StreamOut {
+public:
+    StreamOut& operator+=(const QString& text) {
+        m_block += text.toUtf8();
+        if (m_block.size() >= kBlock)
+            Flush();
+        return *this;
+    }
+    StreamOut& operator+=(QLatin1Char c) {
+        m_block += c.toLatin1();
+        return *this;
+    }
+    // False when stdout refused bytes (a full disk, a closed pipe): the dump is then no dump.
+    bool Flush() {
+        if (!m_block.isEmpty() &&
+            std::fwrite(m_block.constData(), 1, static_cast<std::size_t>(m_block.size()), stdout) !=
+                static_cast<std::size_t>(m_block.size()))
+            m_bFailed = true;
+        m_block.clear();
+        return !m_bFailed;
+    }
+    bool Finish() { return Flush() && std::fflush(stdout) == 0 && !std::ferror(stdout); }
+
+private:
+    static constexpr qsizetype kBlock = 1 << 20;
+    QByteArray m_block;
+    bool m_bFailed = false;
+};
 
 QString Vec3(double x, double y, double z) {
     return QStringLiteral("[%1,%2,%3]").arg(JsonNumber(x), JsonNumber(y), JsonNumber(z));
@@ -44,8 +76,7 @@ int Run(const QStringList& args) {
         return QLatin1Char('[') + out.join(QLatin1Char(',')) + QLatin1Char(']');
     };
 
-    QString s;
-    s.reserve(static_cast<qsizetype>(points.size()) * 200 + 1024);
+    StreamOut s;
     s += QStringLiteral("{\"series\":[");
     for (int k = 0; k < doc->m_nSeries; ++k) {
         if (k)
@@ -116,11 +147,18 @@ int Run(const QStringList& args) {
         }
         s += QLatin1Char('}');
     }
-    s += QStringLiteral("],\"freeLines\":%1,\"nextPointNumber\":%2,\"nextDirectionNumber\":%3}\n")
-             .arg(lines(doc->m_freeLines))
+    s += QStringLiteral("],\"freeLines\":[");
+    for (std::size_t i = 0; i < doc->m_freeLines.size(); ++i) {
+        const Line* l = doc->m_freeLines[i];
+        if (i)
+            s += QLatin1Char(',');
+        s += QStringLiteral("[%1,%2]").arg(ref(l->m_pPointA), ref(l->m_pPointB));
+    }
+    s += QStringLiteral("],\"nextPointNumber\":%1,\"nextDirectionNumber\":%2}\n")
              .arg(doc->m_nNextPointNumber)
              .arg(doc->m_nNextDirectionNumber);
-    Print(s);
+    if (!s.Finish())
+        return Fail(QStringLiteral("qvrtool dump: the output could not be written"));
     return 0;
 }
 

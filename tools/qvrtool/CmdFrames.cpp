@@ -92,9 +92,12 @@ int Run(const QStringList& args) {
         return Fail(QStringLiteral("series %1 does not exist (the scene has %2)")
                         .arg(o.series)
                         .arg(doc->m_nSeries));
-    if (Deflection::FramesPerPeriod(*doc, o.series) < 1)
+    const int frames = Deflection::FramesPerPeriod(*doc, o.series);
+    if (frames < 1)
         return Fail(
             QStringLiteral("series %1 has no frames per period; nothing written").arg(o.series));
+    if (frames > CQuivraDoc::kMaxFramesPerPeriod)
+        return Fail(CPeriodWriter::TooManyFrames(frames));
 
     CViewState st;
     st.m_dRotX = o.rot[0];
@@ -124,6 +127,9 @@ int Run(const QStringList& args) {
         CPeriodWriter::Render(gl, renderer, *doc, st, o.width, o.height, base);
     for (const QString& f : r.failed)
         Fail(f);
+    if (r.nRemoved > 0)
+        Fail(QStringLiteral("the %1 frames written before the failure were removed again")
+                 .arg(r.nRemoved));
     Print(QStringLiteral("%1 of %2 frames written: %3 to %4\n")
               .arg(r.nWritten)
               .arg(r.nFrames)

@@ -49,8 +49,12 @@ int Run(const QStringList& args) {
     // document holds after such an import.
     if (r.HeaderAccepted())
         Print(ImportedRecordsJson(r.m_records, r.m_multiples));
-    if (r.m_nStatus != KtlResult::Ok)
-        return Fail(r.Message());
+    if (r.m_nStatus != KtlResult::Ok) {
+        QString message = r.Message();
+        if (!r.m_strOpenError.isEmpty())
+            message += QStringLiteral(" (%1)").arg(r.m_strOpenError);
+        return Fail(QStringLiteral("%1: %2").arg(args[0], TerminalText(message)));
+    }
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "ImportedMeasTable.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
+#include "RegularFile.h"
 #include "SceneCommands.h"
 
 #include <QFile>
@@ -78,8 +79,9 @@ int AddSeries(const QStringList& args) {
         o.positional.size() != 2 || !o.Number("--frequency", freq) ||
         !o.Number("--amplification", ampl) || !o.Integer("--frames", frames))
         return Usage(usage);
-    if (frames < 1)
-        return Fail(QStringLiteral("--frames must be at least 1"));
+    if (frames < 1 || frames > CQuivraDoc::kMaxFramesPerPeriod)
+        return Fail(
+            QStringLiteral("--frames must be 1 to %1").arg(CQuivraDoc::kMaxFramesPerPeriod));
     const QString name =
         o.values.count(QStringLiteral("--name")) ? o.values[QStringLiteral("--name")] : QString();
     // The file stores one byte per character: anything else would become '?'.
@@ -114,17 +116,20 @@ CornerPoint* FindPoint(CQuivraDoc& doc, int number) {
     return found;
 }
 
-// "3,5,10-12" -> 3 5 10 11 12
+// "3,5,10-12" -> 3 5 10 11 12; at most a million numbers in all.
 bool ParseNumberList(const QString& text, std::vector<int>& out) {
+    constexpr qint64 kMaxCount = 1000000;
     for (const QString& part : text.split(QLatin1Char(','))) {
         const QStringList range = part.split(QLatin1Char('-'));
         bool ok1 = false, ok2 = true;
-        const int a = range[0].toInt(&ok1);
-        const int b = range.size() == 2 ? range[1].toInt(&ok2) : a;
-        if (!ok1 || !ok2 || range.size() > 2 || b < a || b - a > 1000000)
+        // 64 bits: a range ending at INT_MAX must neither wrap the loop nor the difference.
+        const qint64 a = range[0].toInt(&ok1);
+        const qint64 b = range.size() == 2 ? range[1].toInt(&ok2) : a;
+        if (!ok1 || !ok2 || range.size() > 2 || b < a ||
+            b - a + 1 > kMaxCount - static_cast<qint64>(out.size()))
             return false;
-        for (int n = a; n <= b; ++n)
-            out.push_back(n);
+        for (qint64 n = a; n <= b; ++n)
+            out.push_back(static_cast<int>(n));
     }
     return true;
 }
@@ -167,8 +172,10 @@ int AddDirection(const QStringList& args) {
                     return d;
             return nullptr;
         };
-        if (!has())
-            SceneCommands::SetMeasDirection(*doc, p, code->second);
+        if (!has() && SceneCommands::SetMeasDirection(*doc, p, code->second) ==
+                          SceneCommands::DirectionChange::Refused)
+            return Fail(QStringLiteral("qvrtool add-direction: %1")
+                            .arg(CQuivraDoc::DirectionNumbersUsedUp()));
         made << QString::number(has()->m_nNumber);
     }
     if (!SaveScene(*doc, o.positional[1]))
@@ -193,10 +200,12 @@ int SetValues(const QStringList& args) {
     QFile in;
     const QString from =
         o.values.count(QStringLiteral("--from")) ? o.values[QStringLiteral("--from")] : QString();
+    QString why;
     const bool opened = from.isEmpty() ? in.open(stdin, QIODevice::ReadOnly)
-                                       : (in.setFileName(from), in.open(QIODevice::ReadOnly));
+                                       : RegularFile::OpenForReading(in, from, &why);
     if (!opened)
-        return Fail(QStringLiteral("Cannot read \"%1\": %2").arg(from, in.errorString()));
+        return Fail(QStringLiteral("Cannot read \"%1\": %2")
+                        .arg(from, why.isEmpty() ? in.errorString() : why));
     std::map<int, MeasDirection*> byNumber;
     doc->ForEachPoint([&](CornerPoint* p) {
         for (MeasDirection* d : p->m_directions)
@@ -246,7 +255,7 @@ int CopyKtl(const QStringList& args) {
         return Fail(QStringLiteral("%1 has no series %2").arg(o.positional[0]).arg(series));
     QString message;
     if (ImportInstrumentFile(o.positional[1], doc.get(), &message) != ImportOutcome::Imported)
-        return Fail(QStringLiteral("%1: %2").arg(o.positional[1], message));
+        return Fail(QStringLiteral("%1: %2").arg(o.positional[1], TerminalText(message)));
     const auto rows = ImportedMeasTable::Rows(doc->m_importedMeas, static_cast<float>(multiple));
     const ImportedMeasTable::CopyAllResult r = ImportedMeasTable::CopyAll(
         doc.get(), rows, ImportedMeasTable::MeasurementRows(*doc), series);

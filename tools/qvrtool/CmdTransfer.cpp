@@ -43,6 +43,7 @@ int Run(const QStringList& argsIn) {
 
     InstrumentTransfer transfer(device.isEmpty() ? SerialPort::ComPortOpener()
                                                  : SerialPort::DeviceOpener(device));
+    transfer.m_strDevice = device;
     QString message;
     if (list) {
         QStringList names;

@@ -128,6 +128,13 @@ bool ParseFiniteDoubles(const QString& text, int count, std::vector<double>& out
     return true;
 }
 
+QString TerminalText(const QString& message) {
+    QString text = message;
+    text.replace(QStringLiteral(" \r"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 void Print(const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);

@@ -35,6 +35,9 @@ bool ParseSize(const QString& text, int minWidth, int& width, int& height);
 bool ParseFiniteDoubles(const QString& text, int count, std::vector<double>& out);
 // "classic" or "clear" (the drawing style) into a CViewState look value.
 bool ParseLook(const QString& text, int& look);
+// A message meant for a message box as a terminal shows it: a carriage return inside it would
+// make the rest overwrite the start, so it becomes a line break.
+QString TerminalText(const QString& message);
 // Writes text to stdout.
 void Print(const QString& text);
 

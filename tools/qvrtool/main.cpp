@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,8 +23,14 @@ static int PrintHelp(FILE* out) {
 }
 
 int main(int argc, char** argv) {
+    // A file-size limit then fails the write, which is reported, instead of killing the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
     const QvrCommand* cmd =
         argc > 1 ? CommandRegistry::Find(QString::fromLocal8Bit(argv[1])) : nullptr;
+    // Qt takes options such as -platform, --style or -display out of the command line it is
+    // given; every option here is a subcommand's, so Qt sees only the program's name.
+    static int qtArgc = 1;
+    static char* qtArgv[] = {argv[0], nullptr};
     std::unique_ptr<QCoreApplication> app;
     if (cmd && cmd->needsGui) {
         // Headless by default: qvrtool must run in scripts without a display.
@@ -37,15 +44,16 @@ int main(int argc, char** argv) {
             if (::mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
                 qputenv("XDG_RUNTIME_DIR", dir);
         }
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
     } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
+        app = std::make_unique<QCoreApplication>(qtArgc, qtArgv);
     }
     // Qt puts the user's locale into effect; qvrtool reads and writes numbers for programs
     // (JSON, tables, UFF) and keeps the '.' decimal point whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     if (args.isEmpty())
         return PrintHelp(stderr);
     const QString name = args.takeFirst();
