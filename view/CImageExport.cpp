@@ -1,5 +1,7 @@
 #include "CImageExport.h"
 
+#include "AtomicFile.h"
+
 #include "CBmpWriter.h"
 #include "CCaption.h"
 #include "COffscreenGL.h"
@@ -34,7 +36,7 @@ bool CImageExport::Commit(QSaveFile& file, bool written, const QString& path, QS
     if (file.error() != QFileDevice::NoError)
         why = file.errorString();
     else if (!written || !file.flush())
-        why = QStringLiteral("not written completely (is the disk full?)");
+        why = AtomicFile::ShortWriteReason();
     if (!why.isEmpty()) {
         file.cancelWriting();
         if (error)
@@ -151,12 +153,11 @@ bool CImageExport::Write(const QString& path, const CQuivraDoc& doc, const CView
             painted = painter.end() && painted;
         }
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot create %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return Commit(file, painted && !bytes.isEmpty() && file.write(bytes) == bytes.size(), path,
-                  error);
+    QString why = QStringLiteral("the picture could not be drawn");
+    if (painted && !bytes.isEmpty() &&
+        AtomicFile::Write(path, bytes.constData(), bytes.size(), &why))
+        return true;
+    if (error)
+        *error = Failed(path, why);
+    return false;
 }
