@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImportedMeas.h"
+#include "SceneChanges.h"
 #include "SceneObject.h"
 
 #include <QString>
@@ -76,6 +77,18 @@ public:
     bool m_bUndoClean = false;
     std::uint32_t m_nUndoSaveCount = 0;
 
+    // --- redo: the live scene as it was just before the last undo, same ownership ---
+    std::int32_t m_bRedoAvailable = 0;
+    std::vector<SceneObject*> m_redoObjects;    // owned
+    std::vector<Line*> m_redoFreeLines;         // owned
+    std::vector<CornerPoint*> m_redoFreePoints; // owned
+    std::int32_t m_redoNextPointNumber = 1;
+    std::int32_t m_redoNextDirectionNumber = 1;
+    std::int32_t m_redoSeries = 0;
+    SeriesColumns m_redoColumns;
+    bool m_bRedoClean = false; // unmodified before the undo
+    std::uint32_t m_nRedoSaveCount = 0;
+
     // --- series ---
     void AddSeries();
     void RemoveSeries(int k);
@@ -97,7 +110,16 @@ public:
     int SaveUndoState();
     // Restores the snapshot. The document is modified afterwards unless the snapshot equals the
     // saved file (see m_bUndoClean): an undo after a save leaves the file different.
+    // The live scene is kept for Redo, which a later SaveUndoState drops.
     int Undo();
+    // Puts back the scene from just before the undo; the snapshot stays, so Undo works again.
+    int Redo();
+    // The edits without a snapshot that Undo (Redo) would discard; none when it is unavailable.
+    SceneChanges ChangesLostByUndo() const;
+    SceneChanges ChangesLostByRedo() const;
+    // Every editing command without a snapshot notes its edit here; emptied by SaveUndoState,
+    // Undo and Redo.
+    SceneChanges m_laterEdits;
 
     // --- framework-like document state ---
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }

@@ -118,6 +118,7 @@ SceneCommands::DirectionChange SceneCommands::SetMeasDirection(CQuivraDoc& doc, 
             doc.m_nNextDirectionNumber -= 1;
             dirs[i] = fresh;
             delete d;
+            doc.m_laterEdits.Note(SceneChanges::DirectionTurned);
             return DirectionChange::Replaced;
         }
         if (d->m_nCode == code) {
@@ -139,8 +140,11 @@ SceneCommands::DirectionChange SceneCommands::SetMeasDirection(CQuivraDoc& doc, 
         }
         ++i;
     }
-    if (removed)
+    if (removed) {
+        doc.m_laterEdits.Note(SceneChanges::DirectionRemoved);
         return DirectionChange::Removed;
+    }
     point->m_directions.push_back(new MeasDirection(code, point));
+    doc.m_laterEdits.Note(SceneChanges::DirectionAdded);
     return DirectionChange::Added;
 }
