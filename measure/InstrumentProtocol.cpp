@@ -143,6 +143,8 @@ bool InstrumentProtocol::ReceiveSet(const QByteArray& name, QByteArray* data) {
     QByteArray received(size, Qt::Uninitialized);
     quint32 sum = 0;
     for (qsizetype i = 0; i < size; ++i) {
+        if (m_progress && i % kProgressStep == 0)
+            m_progress(i, size);
         const int b = ReadPatiently(deadline);
         if (b == IBytePort::Timeout)
             return Fail(QStringLiteral("The instrument did not finish sending the set (%1 of %2 "
@@ -155,6 +157,8 @@ bool InstrumentProtocol::ReceiveSet(const QByteArray& name, QByteArray* data) {
     quint32 checksum = 0;
     if (!ReadWord(&checksum, deadline, "checksum"))
         return false;
+    if (m_progress)
+        m_progress(size, size);
     if (checksum != sum)
         return Fail(QStringLiteral("The set arrived damaged (checksum mismatch)."));
     *data = std::move(received);
