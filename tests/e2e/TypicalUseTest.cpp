@@ -204,11 +204,15 @@ TEST_F(AppTest, MeasurementsTransferredFromTheInstrument) {
     ASSERT_TRUE(transfer && transfer->isVisible());
     auto* sets = Child<QListWidget>(transfer, "List");
     ASSERT_NE(sets, nullptr);
+    // The exchange runs beside the event loop; OK is greyed until it has ended.
+    auto* ok = Child<QPushButton>(transfer, "OK");
+    ASSERT_TRUE(QTest::qWaitFor([ok] { return ok->isEnabled(); }, 15000));
     const QList<QListWidgetItem*> found =
         sets->findItems(QStringLiteral("box_measurements"), Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
     found[0]->setSelected(true);
-    QTest::mouseClick(Child<QPushButton>(transfer, "OK"), Qt::LeftButton);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([ok] { return ok->isEnabled(); }, 15000));
     ASSERT_EQ(doc->m_importedMeas.size(), 16u); // a value A and B for each of the 8 numbers
     EXPECT_FALSE(transfer->isVisible());
 
