@@ -38,8 +38,9 @@ struct SeriesColumns {
 // instrument records and the bookkeeping of its views and tool windows.
 //
 // Ownership: the document owns m_objects, m_freeLines, m_freePoints, m_pOrigin, the snapshot
-// arrays and the tool-window set. Records unregister themselves from the live or snapshot array
-// that holds them when destroyed. Selection arrays, the highlight and the views own nothing.
+// and redo arrays and the tool-window set. Records unregister themselves from the live or
+// snapshot array that holds them when destroyed; the redo arrays are only ever emptied whole.
+// Selection arrays, the highlight and the views own nothing.
 class CQuivraDoc : public SeriesColumns {
 public:
     CQuivraDoc();
