@@ -49,6 +49,7 @@ void CAmplificationBox::Apply(double value) {
     // A series setting, like the Measurement Series window's: no undo snapshot.
     a = value;
     doc->SetModifiedFlag();
+    doc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
     if (doc->m_pToolWindows)
         doc->m_pToolWindows->RefillSeries();
     doc->UpdateAllViews();

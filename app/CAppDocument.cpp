@@ -10,6 +10,7 @@
 #include "CRecentFileList.h"
 #include "CUffExchange.h"
 #include "CommandIds.h"
+#include "RecentFolders.h"
 #include "SceneFile.h"
 
 #include <QDir>
@@ -37,6 +38,7 @@ void CAppDocument::SetPathName(const QString& path) {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     m_pDoc->SetPathName(absolute);
     SetTitle(QFileInfo(absolute).fileName());
+    RecentFolders::Remember(RecentFolders::Scenes, absolute);
     if (m_pTemplate->RecentFileList())
         m_pTemplate->RecentFileList()->Add(absolute);
 }
@@ -47,6 +49,7 @@ bool CAppDocument::OnNewDocument() {
     doc.m_nNextPointNumber = 1;
     doc.m_nNextDirectionNumber = 1;
     doc.m_bUndoAvailable = 0;
+    doc.m_bRedoAvailable = 0;
     doc.m_nSeries = 0;
     doc.m_bMeasEdited = 0;
 
@@ -90,7 +93,8 @@ bool CAppDocument::DoSave(const QString& path) {
     if (target.isEmpty()) {
         QString suggested = GetPathName();
         if (suggested.isEmpty())
-            suggested = QDir::current().filePath(m_strTitle + QStringLiteral(".qvr"));
+            suggested = QDir(RecentFolders::Folder(RecentFolders::Scenes))
+                            .filePath(m_strTitle + QStringLiteral(".qvr"));
         target = CPrompts::SaveFileName(m_pTemplate->Owner(), suggested,
                                         m_pTemplate->FileDialogFilter());
         if (target.isEmpty())
@@ -169,6 +173,25 @@ void CAppDocument::UpdateFrameTitles() {
     }
 }
 
+bool CAppDocument::UndoOrRedo(bool redo) {
+    CQuivraDoc& doc = *m_pDoc;
+    // Edits that take no snapshot go with the restored state: name them before they are lost.
+    const QString lost = (redo ? doc.ChangesLostByRedo() : doc.ChangesLostByUndo()).Describe();
+    const QString verb = redo ? QStringLiteral("Redo") : QStringLiteral("Undo");
+    if (!lost.isEmpty() &&
+        !CPrompts::AskYesNo(m_frames.isEmpty() ? nullptr : m_frames.first(),
+                            QStringLiteral("%1 will also discard: %2. %1 anyway?").arg(verb, lost)))
+        return false;
+    if (!(redo ? doc.Redo() : doc.Undo()))
+        return false;
+    if (IToolWindows* windows = doc.m_pToolWindows.get()) {
+        windows->RebuildPointTable();
+        windows->RefillMeasurements();
+        windows->RefillSeries();
+    }
+    return true;
+}
+
 namespace {
 
 void ShowWindowCommand(CCommandMap<CAppDocument>& map, int id, ToolWindow window) {
@@ -187,17 +210,11 @@ CCommandMap<CAppDocument> MakeDocCommands() {
             d.Template()->CloseDocument(&d); // destroys d: nothing may follow
     });
     map.On(
-        cmd::ID_EDIT_UNDO,
-        [](CAppDocument& d) {
-            if (!d.Doc()->Undo())
-                return;
-            if (IToolWindows* windows = d.Doc()->m_pToolWindows.get()) {
-                windows->RebuildPointTable();
-                windows->RefillMeasurements();
-                windows->RefillSeries();
-            }
-        },
+        cmd::ID_EDIT_UNDO, [](CAppDocument& d) { d.UndoOrRedo(false); },
         [](CAppDocument& d, CCmdUI& ui) { ui.Enable(d.Doc()->m_bUndoAvailable != 0); });
+    map.On(
+        cmd::ID_EDIT_REDO, [](CAppDocument& d) { d.UndoOrRedo(true); },
+        [](CAppDocument& d, CCmdUI& ui) { ui.Enable(d.Doc()->m_bRedoAvailable != 0); });
     map.On(cmd::ID_FILE_R4_IMPORT,
            [](CAppDocument& d) { CInstrumentImport::ImportInstrumentFile(d); });
     map.On(cmd::ID_FILE_EXPORT_UFF, [](CAppDocument& d) { CUffExchange::Export(d); });

@@ -48,6 +48,10 @@ public:
     // Asks "Save changes to ...?" when modified; false means: do not close.
     bool SaveModified();
 
+    // Edit > Undo / Redo: asks first when edits without a snapshot would be lost; false when
+    // declined or nothing to restore.
+    bool UndoOrRedo(bool redo);
+
     // --- windows ---
     const QList<CChildFrame*>& Frames() const { return m_frames; }
     void AddFrame(CChildFrame* frame);

@@ -7,14 +7,15 @@
 #include "CQuivraDoc.h"
 #include "IDocView.h"
 #include "ImportInstrumentFile.h"
+#include "RecentFolders.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
 
-QString DefaultAskFileName(QWidget* parent) {
-    QFileDialog dialog(parent, QStringLiteral("Load Quivra File"), QString(),
+QString DefaultAskFileName(QWidget* parent, const QString& folder) {
+    QFileDialog dialog(parent, QStringLiteral("Load Quivra File"), folder,
                        QStringLiteral("R4 Quivra Files(*.KTL)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -31,7 +32,8 @@ void DefaultMessage(QWidget* parent, const QString& text) {
 
 } // namespace
 
-std::function<QString(QWidget*)> CInstrumentImport::AskFileName = DefaultAskFileName;
+std::function<QString(QWidget*, const QString&)> CInstrumentImport::AskFileName =
+    DefaultAskFileName;
 std::function<void(QWidget*, const QString&)> CInstrumentImport::Message = DefaultMessage;
 
 void CInstrumentImport::Reset() {
@@ -46,9 +48,17 @@ void CInstrumentImport::ImportInstrumentFile(CAppDocument& d) {
     if (!parent)
         parent = d.Template()->Owner();
 
-    const QString path = AskFileName(parent);
-    if (path.isEmpty())
-        return;
+    const QString path = AskFileName(parent, RecentFolders::Folder(RecentFolders::InstrumentFiles));
+    if (!path.isEmpty())
+        ImportInstrumentFile(d, path);
+}
+
+void CInstrumentImport::ImportInstrumentFile(CAppDocument& d, const QString& path) {
+    CQuivraDoc* doc = d.Doc();
+    QWidget* parent = dynamic_cast<QWidget*>(doc->m_pView);
+    if (!parent)
+        parent = d.Template()->Owner();
+    RecentFolders::Remember(RecentFolders::InstrumentFiles, path);
     QString message;
     const ImportOutcome outcome = ::ImportInstrumentFile(path, doc, &message);
 

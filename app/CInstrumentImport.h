@@ -13,9 +13,11 @@ class QWidget;
 class CInstrumentImport {
 public:
     static void ImportInstrumentFile(CAppDocument& doc);
+    // The same without the dialog (a dropped file).
+    static void ImportInstrumentFile(CAppDocument& doc, const QString& path);
 
     // "Load Quivra File" for existing *.KTL files; an empty result means cancelled.
-    static std::function<QString(QWidget* parent)> AskFileName;
+    static std::function<QString(QWidget* parent, const QString& folder)> AskFileName;
     // A message box with the system's default caption and an OK button.
     static std::function<void(QWidget* parent, const QString& text)> Message;
 

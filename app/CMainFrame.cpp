@@ -6,12 +6,14 @@
 #include "CCommandMap.h"
 #include "CDocTemplate.h"
 #include "CHelpWindow.h"
+#include "CInstrumentImport.h"
 #include "CPrompts.h"
 #include "CQuivraApp.h"
 #include "CQuivraView.h"
 #include "CRecentFileList.h"
 #include "CToolWindowKeys.h"
 #include "CToolWindowPlacer.h"
+#include "CUffExchange.h"
 #include "CWindowPlacement.h"
 #include "CommandIds.h"
 #include "CommandTable.h"
@@ -22,6 +24,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -497,7 +500,19 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         return;
     event->acceptProposedAction();
     activateWindow();
-    for (const QString& path : paths)
-        m_pApp->OpenDocumentFile(path);
+    // Scenes open as documents; instrument and Universal Files are read into the active scene
+    // (the one opened by the same drop, if any), as their File commands would.
+    for (const QString& path : paths) {
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        const bool instrument = suffix == QLatin1String("ktl");
+        const bool universal = suffix == QLatin1String("uff") || suffix == QLatin1String("unv");
+        CAppDocument* doc = ActiveDocument();
+        if (doc && instrument)
+            CInstrumentImport::ImportInstrumentFile(*doc, path);
+        else if (doc && universal)
+            CUffExchange::Import(*doc, path);
+        else
+            m_pApp->OpenDocumentFile(path);
+    }
     UpdateCmdUI();
 }

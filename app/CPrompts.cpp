@@ -25,8 +25,13 @@ CPrompts::Answer DefaultAsk(QWidget* parent, const QString& text) {
     return CPrompts::Cancel;
 }
 
-QString DefaultOpen(QWidget* parent, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), filter);
+bool DefaultAskYesNo(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, kCaption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+QString DefaultOpen(QWidget* parent, const QString& filter, const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), folder, filter);
 }
 
 QString DefaultSave(QWidget* parent, const QString& suggested, const QString& filter) {
@@ -52,7 +57,9 @@ bool DefaultUffExportOptions(QWidget* parent, UffWriter::Options& options) {
 
 std::function<void(QWidget*, const QString&)> CPrompts::Message = DefaultMessage;
 std::function<CPrompts::Answer(QWidget*, const QString&)> CPrompts::AskYesNoCancel = DefaultAsk;
-std::function<QString(QWidget*, const QString&)> CPrompts::OpenFileName = DefaultOpen;
+std::function<bool(QWidget*, const QString&)> CPrompts::AskYesNo = DefaultAskYesNo;
+std::function<QString(QWidget*, const QString&, const QString&)> CPrompts::OpenFileName =
+    DefaultOpen;
 std::function<QString(QWidget*, const QString&, const QString&)> CPrompts::SaveFileName =
     DefaultSave;
 std::function<bool(QWidget*, UffWriter::Options&)> CPrompts::UffExportOptions =
@@ -61,6 +68,7 @@ std::function<bool(QWidget*, UffWriter::Options&)> CPrompts::UffExportOptions =
 void CPrompts::Reset() {
     Message = DefaultMessage;
     AskYesNoCancel = DefaultAsk;
+    AskYesNo = DefaultAskYesNo;
     OpenFileName = DefaultOpen;
     SaveFileName = DefaultSave;
     UffExportOptions = DefaultUffExportOptions;

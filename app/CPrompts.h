@@ -19,8 +19,12 @@ public:
     static std::function<void(QWidget* parent, const QString& text)> Message;
     // "Save changes to ...?" with Yes, No and Cancel.
     static std::function<Answer(QWidget* parent, const QString& text)> AskYesNoCancel;
-    // File dialogs; an empty result means the user cancelled.
-    static std::function<QString(QWidget* parent, const QString& filter)> OpenFileName;
+    // A question with Yes and No (No is the default); true means Yes.
+    static std::function<bool(QWidget* parent, const QString& text)> AskYesNo;
+    // File dialogs; an empty result means the user cancelled. The open dialog starts in
+    // `folder`.
+    static std::function<QString(QWidget* parent, const QString& filter, const QString& folder)>
+        OpenFileName;
     static std::function<QString(QWidget* parent, const QString& suggested, const QString& filter)>
         SaveFileName;
     // The units of a Universal File export, starting from `options`; false: cancelled.

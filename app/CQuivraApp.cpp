@@ -2,6 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "CAppDocument.h"
+#include "CCommandLinePrint.h"
 #include "CCommandMap.h"
 #include "CDocTemplate.h"
 #include "CImageOutput.h"
@@ -9,6 +10,7 @@
 #include "CPrompts.h"
 #include "CRecentFileList.h"
 #include "CommandIds.h"
+#include "RecentFolders.h"
 
 #include <QCommandLineParser>
 #include <QLocale>
@@ -56,11 +58,23 @@ bool CQuivraApp::InitInstance(const QStringList& arguments) {
     parser.setApplicationDescription(QStringLiteral("Quivra"));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Scenes to open."),
                                  QStringLiteral("[file.qvr...]"));
+    const QCommandLineOption print(
+        {QStringLiteral("p"), QStringLiteral("print")},
+        QStringLiteral("Print the scenes on the default printer, without showing the program."));
+    const QCommandLineOption printTo(
+        QStringLiteral("print-to"),
+        QStringLiteral("Print the scenes on PRINTER, without showing the program."),
+        QStringLiteral("PRINTER"));
+    parser.addOptions({print, printTo});
     if (!parser.parse(arguments)) {
         CPrompts::Message(nullptr, parser.errorText());
         return false;
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(print) || parser.isSet(printTo)) {
+        m_bFinished = CCommandLinePrint::PrintFiles(*m_pDocTemplate, files, parser.value(printTo));
+        return m_bFinished;
+    }
     if (files.isEmpty()) {
         QString error;
         if (!m_pDocTemplate->OpenDocumentFile(QString(), &error))
@@ -92,7 +106,8 @@ void CQuivraApp::OnFileNew() {
 }
 
 void CQuivraApp::OnFileOpen() {
-    const QString path = CPrompts::OpenFileName(m_pMainFrame, m_pDocTemplate->FileDialogFilter());
+    const QString path = CPrompts::OpenFileName(m_pMainFrame, m_pDocTemplate->FileDialogFilter(),
+                                                RecentFolders::Folder(RecentFolders::Scenes));
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }

@@ -26,6 +26,8 @@ public:
     // Start-up; false ends the program (a message has been shown where there is a reason).
     // `arguments` is the command line including the program name.
     bool InitInstance(const QStringList& arguments);
+    // The command line asked for printing only, and it is done: end without showing anything.
+    bool Finished() const { return m_bFinished; }
 
     CMainFrame* MainFrame() const { return m_pMainFrame; }
     CDocTemplate* DocTemplate() const { return m_pDocTemplate.get(); }
@@ -45,4 +47,5 @@ private:
     std::unique_ptr<CRecentFileList> m_pRecentFiles;
     std::unique_ptr<CDocTemplate> m_pDocTemplate;
     CMainFrame* m_pMainFrame = nullptr; // owned; deleted last
+    bool m_bFinished = false;
 };

@@ -6,6 +6,7 @@
 #include "CQuivraDoc.h"
 #include "IDocView.h"
 #include "IToolWindows.h"
+#include "RecentFolders.h"
 #include "UffReader.h"
 #include "UffWriter.h"
 
@@ -68,7 +69,8 @@ void CUffExchange::Export(CAppDocument& d) {
     QWidget* parent = ParentOf(d);
     const QString scene = d.GetPathName();
     const QString suggestion =
-        scene.isEmpty() ? QStringLiteral("model.uff")
+        scene.isEmpty() ? QDir(RecentFolders::Folder(RecentFolders::UniversalFiles))
+                              .filePath(QStringLiteral("model.uff"))
                         : QFileInfo(scene).dir().filePath(QFileInfo(scene).completeBaseName() +
                                                           QStringLiteral(".uff"));
     QString path = CPrompts::SaveFileName(parent, suggestion, QString::fromLatin1(kFilter));
@@ -76,6 +78,7 @@ void CUffExchange::Export(CAppDocument& d) {
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".uff");
+    RecentFolders::Remember(RecentFolders::UniversalFiles, path);
     UffWriter::Options options = StoredUnits();
     if (!CPrompts::UffExportOptions(parent, options))
         return;
@@ -92,9 +95,15 @@ void CUffExchange::Export(CAppDocument& d) {
 
 void CUffExchange::Import(CAppDocument& d) {
     QWidget* parent = ParentOf(d);
-    const QString path = CPrompts::OpenFileName(parent, QString::fromLatin1(kFilter));
-    if (path.isEmpty())
-        return;
+    const QString path = CPrompts::OpenFileName(
+        parent, QString::fromLatin1(kFilter), RecentFolders::Folder(RecentFolders::UniversalFiles));
+    if (!path.isEmpty())
+        Import(d, path);
+}
+
+void CUffExchange::Import(CAppDocument& d, const QString& path) {
+    QWidget* parent = ParentOf(d);
+    RecentFolders::Remember(RecentFolders::UniversalFiles, path);
     UffReader reader;
     QString error;
     if (!reader.ReadFile(path, &error)) {

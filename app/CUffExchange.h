@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class CAppDocument;
 
 // File → "Export UFF..." and "Import UFF...": the scene and its shapes to and from a Universal
@@ -10,4 +12,6 @@ public:
     static void Export(CAppDocument& doc);
     // Adds the file's nodes, trace lines and shapes to the document as one undoable step.
     static void Import(CAppDocument& doc);
+    // The same without the dialog (a dropped file).
+    static void Import(CAppDocument& doc, const QString& path);
 };

@@ -38,5 +38,7 @@ int main(int argc, char** argv) {
     CQuivraApp app;
     if (!app.InitInstance(QApplication::arguments()))
         return 1;
+    if (app.Finished())
+        return 0;
     return application.exec();
 }

@@ -8,6 +8,7 @@
 #include "TableOrder.h"
 #include "UnitTables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -104,6 +105,15 @@ ImportedMeasTable::CopyAll(CQuivraDoc* doc, const std::vector<const ImportedMeas
         reached[j] = 1;
     }
     r.bChanged = true;
+    const ImportedMeas& one = *copies.front().first;
+    r.bOneSpeed =
+        std::isfinite(one.m_fSpeed) && one.m_fSpeed > 0.f &&
+        (one.m_nFreqUnit == 0 || one.m_nFreqUnit == 1) &&
+        std::all_of(copies.begin(), copies.end(), [&one](const auto& c) {
+            return c.first->m_fSpeed == one.m_fSpeed && c.first->m_nFreqUnit == one.m_nFreqUnit;
+        });
+    r.fSpeed = one.m_fSpeed;
+    r.nFreqUnit = one.m_nFreqUnit;
     return r;
 }
 

@@ -50,6 +50,10 @@ public:
         int nNotLookedAt = 0; // records beyond the first min(n, m)
         int nNotFinite = 0;   // records looked at whose values are not finite (not copied)
         bool bChanged = false;
+        // Every copied record has this one finite, positive speed in Hz (0) or RPM (1).
+        bool bOneSpeed = false;
+        float fSpeed = 0.f;
+        int nFreqUnit = 0;
     };
     // "Copy All >>": with n shown rows and m Measurements rows (directions, top down), each of
     // the first min(n, m) rows gives its values to the first direction whose number equals its

@@ -165,6 +165,8 @@ bool InstrumentProtocol::ReceiveSet(const QByteArray& name, QByteArray* data) {
     QByteArray received(size, Qt::Uninitialized);
     quint32 sum = 0;
     for (qsizetype i = 0; i < size; ++i) {
+        if (m_progress && i % kProgressStep == 0)
+            m_progress(i, size);
         const int b = ReadPatiently(deadline);
         if (b == IBytePort::Timeout)
             return PastTransferLimit()
@@ -179,6 +181,8 @@ bool InstrumentProtocol::ReceiveSet(const QByteArray& name, QByteArray* data) {
     quint32 checksum = 0;
     if (!ReadWord(&checksum, deadline, "checksum"))
         return false;
+    if (m_progress)
+        m_progress(size, size);
     if (checksum != sum)
         return Fail(QStringLiteral("The set arrived damaged (checksum mismatch)."));
     *data = std::move(received);

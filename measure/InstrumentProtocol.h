@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class IBytePort;
 
 // The instrument's serial protocol from the program's side, over any byte port. A healthy
@@ -51,6 +53,10 @@ public:
 
     Limits m_limits;
     QString m_strReceived; // text collected by Drain
+    // Called by ReceiveSet with the bytes of the set received so far and its size: once the
+    // size is known, then every kProgressStep bytes and at the end.
+    std::function<void(qint64 received, qint64 total)> m_progress;
+    static constexpr qint64 kProgressStep = 64;
 
 private:
     bool Fail(const QString& message);

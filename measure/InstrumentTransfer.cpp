@@ -21,6 +21,8 @@ std::unique_ptr<IBytePort> InstrumentTransfer::Open(int nPort, QString* message)
         SetMessage(message, QStringLiteral("Cannot open %1: %2")
                                 .arg(m_strDevice,
                                      error.startsWith(named) ? error.mid(named.size()) : error));
+    } else {
+        port->SetCancelFlag(m_pCancel);
     }
     return port;
 }
@@ -46,11 +48,24 @@ bool InstrumentTransfer::UpdateList(int nPort, QStringList* names, QString* mess
 
 bool InstrumentTransfer::TransferSet(int nPort, const QString& name, CQuivraDoc* doc,
                                      QString* message) {
+    std::vector<ImportedMeas> records;
+    std::vector<float> multiples;
+    if (!FetchSet(nPort, name, &records, &multiples, message))
+        return false;
+    doc->m_importedMeas = std::move(records);
+    doc->m_importedMultiples = std::move(multiples);
+    return true;
+}
+
+bool InstrumentTransfer::FetchSet(int nPort, const QString& name,
+                                  std::vector<ImportedMeas>* records, std::vector<float>* multiples,
+                                  QString* message) {
     std::unique_ptr<IBytePort> port = Open(nPort, message);
     if (!port)
         return false;
     InstrumentProtocol protocol(*port);
     protocol.m_limits = m_limits;
+    protocol.m_progress = m_progress;
     QByteArray data;
     if (!Finish(protocol, protocol.WakeInstrument() && protocol.ReceiveSet(name.toLatin1(), &data),
                 message))
@@ -59,15 +74,11 @@ bool InstrumentTransfer::TransferSet(int nPort, const QString& name, CQuivraDoc*
         SetMessage(message, QStringLiteral("The instrument has no data for set \"%1\".").arg(name));
         return false;
     }
-    std::vector<ImportedMeas> records;
-    std::vector<float> multiples;
     QString error;
-    if (!InstrumentSet::Decode(data, &records, &multiples, &error)) {
+    if (!InstrumentSet::Decode(data, records, multiples, &error)) {
         SetMessage(message, error);
         return false;
     }
     m_pReceived = std::move(data);
-    doc->m_importedMeas = std::move(records);
-    doc->m_importedMultiples = std::move(multiples);
     return true;
 }

@@ -2,9 +2,12 @@
 
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kReadByteMs = 150; // 50 ms per requested byte + 100 ms per read
+constexpr int kSliceMs = 20;     // how long a cancel may go unnoticed
 
 // A pseudo-terminal refuses the modem-control ioctls; a real line that refuses them is broken
 // in ways the wake-up will show anyway.
@@ -56,12 +59,15 @@ void SerialPort::Purge() {
 }
 
 bool SerialPort::Write(const QByteArray& bytes) {
-    if (!m_port.isOpen() || m_port.write(bytes) != bytes.size())
+    if (Cancelled() || !m_port.isOpen() || m_port.write(bytes) != bytes.size())
         return false;
     const qint64 deadline = NowMs() + 50 * bytes.size() + 100;
     while (m_port.bytesToWrite() > 0) {
         const qint64 left = deadline - NowMs();
-        if (left <= 0 || !m_port.waitForBytesWritten(int(left)))
+        if (left <= 0 || Cancelled())
+            return false;
+        if (!m_port.waitForBytesWritten(int(std::min<qint64>(left, kSliceMs))) &&
+            m_port.error() != QSerialPort::NoError && m_port.error() != QSerialPort::TimeoutError)
             return false;
     }
     return true;
@@ -74,9 +80,9 @@ int SerialPort::ReadByte() {
     // waitForReadyRead only reports data arriving after the call: look at the buffer first.
     while (m_port.bytesAvailable() == 0) {
         const qint64 left = deadline - NowMs();
-        if (left <= 0)
+        if (left <= 0 || Cancelled())
             return Timeout;
-        if (!m_port.waitForReadyRead(int(left))) {
+        if (!m_port.waitForReadyRead(int(std::min<qint64>(left, kSliceMs)))) {
             if (m_port.error() != QSerialPort::NoError &&
                 m_port.error() != QSerialPort::TimeoutError) {
                 // The other side went away: the port is useless from here on.

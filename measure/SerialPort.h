@@ -9,7 +9,7 @@
 
 // The instrument's line on a real serial device: 57600 baud, 8 data bits, no parity, 2 stop
 // bits, no handshake, DTR on, RTS off, pending bytes discarded after opening. A one-byte read
-// gives up after 150 ms.
+// gives up after 150 ms. Waits run in short slices so that a cancel takes effect within one.
 class SerialPort : public IBytePort {
 public:
     SerialPort();
@@ -24,6 +24,7 @@ public:
     bool Write(const QByteArray& bytes) override;
     int ReadByte() override;
     qint64 NowMs() override;
+    void SetCancelFlag(const std::atomic_bool* flag) override { m_pCancel = flag; }
 
     // The device path of "COM1".."COM4": settings section "serial", keys "COM1".."COM4",
     // falling back to DefaultDevicePath.
@@ -39,4 +40,6 @@ public:
 private:
     QSerialPort m_port;
     QElapsedTimer m_clock;
+    const std::atomic_bool* m_pCancel = nullptr; // not owned
+    bool Cancelled() const { return m_pCancel && m_pCancel->load(); }
 };

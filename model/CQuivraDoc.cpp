@@ -55,6 +55,7 @@ CQuivraDoc::~CQuivraDoc() {
     m_pToolWindows.reset();
     DestroyRecords(m_freePoints, m_objects, m_freeLines);
     DestroyRecords(m_undoFreePoints, m_undoObjects, m_undoFreeLines);
+    DestroyRecords(m_redoFreePoints, m_redoObjects, m_redoFreeLines);
     ClearSelection();
     delete m_pOrigin;
     if (s_pLastBoundView &&
@@ -179,6 +180,9 @@ void CQuivraDoc::CopyScene(const std::vector<CornerPoint*>& srcPoints,
 }
 
 int CQuivraDoc::SaveUndoState() {
+    DestroyRecords(m_redoFreePoints, m_redoObjects, m_redoFreeLines);
+    m_bRedoAvailable = 0;
+    m_laterEdits = SceneChanges();
     DestroyRecords(m_undoFreePoints, m_undoObjects, m_undoFreeLines);
     CopyScene(m_freePoints, m_objects, m_freeLines, m_undoFreePoints, m_undoObjects,
               m_undoFreeLines);
@@ -195,7 +199,19 @@ int CQuivraDoc::SaveUndoState() {
 int CQuivraDoc::Undo() {
     if (!m_bUndoAvailable)
         return 0;
-    DestroyRecords(m_freePoints, m_objects, m_freeLines);
+    // The live records move to the redo arrays whole; nothing else may hold them afterwards.
+    DestroyRecords(m_redoFreePoints, m_redoObjects, m_redoFreeLines);
+    m_redoFreePoints.swap(m_freePoints);
+    m_redoObjects.swap(m_objects);
+    m_redoFreeLines.swap(m_freeLines);
+    m_redoNextPointNumber = m_nNextPointNumber;
+    m_redoNextDirectionNumber = m_nNextDirectionNumber;
+    m_redoSeries = m_nSeries;
+    m_redoColumns = static_cast<const SeriesColumns&>(*this);
+    m_bRedoClean = !m_bModified;
+    m_nRedoSaveCount = m_nSaveCount;
+    m_bRedoAvailable = 1;
+    m_laterEdits = SceneChanges();
     CopyScene(m_undoFreePoints, m_undoObjects, m_undoFreeLines, m_freePoints, m_objects,
               m_freeLines);
     m_nNextPointNumber = m_undoNextPointNumber;
@@ -209,6 +225,34 @@ int CQuivraDoc::Undo() {
     UpdateAllViews();
     m_bUndoAvailable = 0;
     return 1;
+}
+
+int CQuivraDoc::Redo() {
+    if (!m_bRedoAvailable)
+        return 0;
+    DestroyRecords(m_freePoints, m_objects, m_freeLines);
+    m_freePoints.swap(m_redoFreePoints);
+    m_objects.swap(m_redoObjects);
+    m_freeLines.swap(m_redoFreeLines);
+    m_nNextPointNumber = m_redoNextPointNumber;
+    m_nNextDirectionNumber = m_redoNextDirectionNumber;
+    m_nSeries = m_redoSeries;
+    static_cast<SeriesColumns&>(*this) = m_redoColumns;
+    ClearSelection();
+    SetModifiedFlag(!(m_bRedoClean && m_nRedoSaveCount == m_nSaveCount));
+    UpdateAllViews();
+    m_bRedoAvailable = 0;
+    m_bUndoAvailable = 1;
+    m_laterEdits = SceneChanges();
+    return 1;
+}
+
+SceneChanges CQuivraDoc::ChangesLostByUndo() const {
+    return m_bUndoAvailable ? m_laterEdits : SceneChanges();
+}
+
+SceneChanges CQuivraDoc::ChangesLostByRedo() const {
+    return m_bRedoAvailable ? m_laterEdits : SceneChanges();
 }
 
 void CQuivraDoc::AddView(IDocView* view) {

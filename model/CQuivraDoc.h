@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImportedMeas.h"
+#include "SceneChanges.h"
 #include "SceneObject.h"
 
 #include <QString>
@@ -37,8 +38,9 @@ struct SeriesColumns {
 // instrument records and the bookkeeping of its views and tool windows.
 //
 // Ownership: the document owns m_objects, m_freeLines, m_freePoints, m_pOrigin, the snapshot
-// arrays and the tool-window set. Records unregister themselves from the live or snapshot array
-// that holds them when destroyed. Selection arrays, the highlight and the views own nothing.
+// and redo arrays and the tool-window set. Records unregister themselves from the live or
+// snapshot array that holds them when destroyed; the redo arrays are only ever emptied whole.
+// Selection arrays, the highlight and the views own nothing.
 class CQuivraDoc : public SeriesColumns {
 public:
     CQuivraDoc();
@@ -85,6 +87,18 @@ public:
     static QString PointNumbersUsedUp();
     static QString DirectionNumbersUsedUp();
 
+    // --- redo: the live scene as it was just before the last undo, same ownership ---
+    std::int32_t m_bRedoAvailable = 0;
+    std::vector<SceneObject*> m_redoObjects;    // owned
+    std::vector<Line*> m_redoFreeLines;         // owned
+    std::vector<CornerPoint*> m_redoFreePoints; // owned
+    std::int32_t m_redoNextPointNumber = 1;
+    std::int32_t m_redoNextDirectionNumber = 1;
+    std::int32_t m_redoSeries = 0;
+    SeriesColumns m_redoColumns;
+    bool m_bRedoClean = false; // unmodified before the undo
+    std::uint32_t m_nRedoSaveCount = 0;
+
     // --- series ---
     // The most frames per period that are played or saved: a file or a script may hold up to
     // 2^31 - 1, and saving that many images would fill any disk.
@@ -109,7 +123,16 @@ public:
     int SaveUndoState();
     // Restores the snapshot. The document is modified afterwards unless the snapshot equals the
     // saved file (see m_bUndoClean): an undo after a save leaves the file different.
+    // The live scene is kept for Redo, which a later SaveUndoState drops.
     int Undo();
+    // Puts back the scene from just before the undo; the snapshot stays, so Undo works again.
+    int Redo();
+    // The edits without a snapshot that Undo (Redo) would discard; none when it is unavailable.
+    SceneChanges ChangesLostByUndo() const;
+    SceneChanges ChangesLostByRedo() const;
+    // Every editing command without a snapshot notes its edit here; emptied by SaveUndoState,
+    // Undo and Redo.
+    SceneChanges m_laterEdits;
 
     // --- framework-like document state ---
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }

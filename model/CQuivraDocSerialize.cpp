@@ -303,6 +303,8 @@ void CQuivraDoc::ReadScene(CArchive& ar) {
     m_nNextDirectionNumber = nextDirection;
     m_pHighlightPoint = nullptr;
     m_bUndoAvailable = 0;
+    m_bRedoAvailable = 0;
+    m_laterEdits = SceneChanges();
     m_selObjects.clear();
     m_selPoints.clear();
 }

@@ -121,6 +121,7 @@ SceneCommands::DirectionChange SceneCommands::SetMeasDirection(CQuivraDoc& doc, 
             doc.m_nNextDirectionNumber = next;
             dirs[i] = fresh;
             delete d;
+            doc.m_laterEdits.Note(SceneChanges::DirectionTurned);
             return DirectionChange::Replaced;
         }
         if (d->m_nCode == code) {
@@ -143,12 +144,15 @@ SceneCommands::DirectionChange SceneCommands::SetMeasDirection(CQuivraDoc& doc, 
         }
         ++i;
     }
-    if (removed)
+    if (removed) {
+        doc.m_laterEdits.Note(SceneChanges::DirectionRemoved);
         return DirectionChange::Removed;
+    }
     if (!doc.HasDirectionNumbers(1)) {
         doc.SetModifiedFlag(wasModified);
         return DirectionChange::Refused;
     }
     point->m_directions.push_back(new MeasDirection(code, point));
+    doc.m_laterEdits.Note(SceneChanges::DirectionAdded);
     return DirectionChange::Added;
 }

@@ -6,6 +6,7 @@
 #include "CQuivraView.h"
 #include "CReportPage.h"
 #include "Deflection.h"
+#include "RecentFolders.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -152,12 +153,14 @@ CPeriodWriter::Result CImageOutput::OnAnimationSave() {
     QString prefix = doc->GetPathName();
     if (prefix.isEmpty()) {
         if (m_strFolder.isEmpty()) {
-            const QString folder =
-                m_fnAskFolder ? m_fnAskFolder()
-                              : QFileDialog::getExistingDirectory(
-                                    view, tr("Folder for the Animation Images"), QDir::homePath());
+            const QString folder = m_fnAskFolder
+                                       ? m_fnAskFolder()
+                                       : QFileDialog::getExistingDirectory(
+                                             view, tr("Folder for the Animation Images"),
+                                             RecentFolders::Folder(RecentFolders::Images));
             if (folder.isEmpty())
                 return CPeriodWriter::Result();
+            RecentFolders::Remember(RecentFolders::Images, folder);
             m_strFolder = QDir(folder).absolutePath();
         }
         prefix = m_strFolder + QLatin1Char('/');

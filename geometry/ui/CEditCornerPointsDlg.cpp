@@ -157,6 +157,7 @@ void CEditCornerPointsDlg::OnCompact() {
     m_pDoc->m_nNextPointNumber = rows + 1;
     // Point numbers are stored in the file: closing must not lose them silently.
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::Renumbered);
     RebuildTable(true);
     m_pDoc->UpdateAllViews();
 }

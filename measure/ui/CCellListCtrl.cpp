@@ -178,6 +178,7 @@ void CCellListCtrl::CommitCell(int row, int column, const std::optional<QString>
     SetItemText(row, column, CommittedText(v));
     if (CQuivraDoc* doc = Document()) {
         doc->SetModifiedFlag();
+        doc->m_laterEdits.Note(SceneChanges::ValueEdited);
         doc->UpdateAllViews();
     }
     emit cellCommitted(row, column);

@@ -5,7 +5,9 @@
 #include "CQuivraDoc.h"
 #include "CellNumber.h"
 #include "ISeriesHost.h"
+#include "IToolWindows.h"
 #include "ImportedMeasTable.h"
+#include "UnitTables.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -81,10 +83,16 @@ CImportedMeasDlg::CImportedMeasDlg(QWidget* parent) : QDialog(parent) {
     m_pStatus = new QLabel(this);
     m_pStatus->setObjectName(QStringLiteral("Status"));
     m_pStatus->setWordWrap(true);
+    m_pUseSpeed = new QPushButton(this);
+    m_pUseSpeed->setObjectName(QStringLiteral("UseSpeed"));
+    m_pUseSpeed->setAutoDefault(false);
+    m_pUseSpeed->hide();
+    connect(m_pUseSpeed, &QPushButton::clicked, this, &CImportedMeasDlg::OnUseSpeed);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(m_pList);
     layout->addWidget(m_pStatus);
+    layout->addWidget(m_pUseSpeed, 0, Qt::AlignLeft);
     resize(width + 160, 360);
 
     m_pChoice->addItem(tr("All"), 0.f);
@@ -113,6 +121,7 @@ void CImportedMeasDlg::Rebuild() {
     m_pChoice->setCurrentIndex(0);
     m_fFilter = 0.f;
     m_pStatus->clear();
+    m_pUseSpeed->hide();
     FillList();
 }
 
@@ -217,7 +226,41 @@ void CImportedMeasDlg::OnCopyAll() {
         m_pDoc, rows, ImportedMeasTable::MeasurementRows(*m_pDoc), Series());
     const QString summary = ImportedMeasTable::Summary(r);
     m_pStatus->setText(summary);
+    // The records' speed is usually the frequency the series stands for; a new series still
+    // says 1000 Hz. Offer it rather than change it unasked.
+    m_pUseSpeed->hide();
+    const int series = Series();
+    if (r.bOneSpeed) {
+        // The float as the list shows it, not its binary tail (24.7f is 24.700000762...).
+        m_dSpeed = QString::number(double(r.fSpeed), 'g', 7).toDouble();
+        m_nSpeedUnit = r.nFreqUnit;
+        m_nSpeedSeries = series;
+        const std::size_t k = std::size_t(series);
+        if (m_pDoc->m_seriesFrequency.at(k) != m_dSpeed ||
+            m_pDoc->m_seriesFreqUnit.at(k) != m_nSpeedUnit) {
+            m_pUseSpeed->setText(tr("Set the series' frequency to %1 %2")
+                                     .arg(QString::number(m_dSpeed, 'g', 7),
+                                          QLatin1String(FreqUnitName(m_nSpeedUnit))));
+            m_pUseSpeed->show();
+        }
+    }
     AfterCopy(summary);
+}
+
+void CImportedMeasDlg::OnUseSpeed() {
+    m_pUseSpeed->hide();
+    // The document or its series may have changed since the offer.
+    if (!m_pDoc || m_nSpeedSeries < 0 || m_nSpeedSeries >= m_pDoc->m_nSeries ||
+        std::size_t(m_nSpeedSeries) >= m_pDoc->m_seriesFrequency.size())
+        return;
+    // A series setting like those of the Measurement Series window: no undo snapshot.
+    m_pDoc->m_seriesFrequency[std::size_t(m_nSpeedSeries)] = m_dSpeed;
+    m_pDoc->m_seriesFreqUnit[std::size_t(m_nSpeedSeries)] = m_nSpeedUnit;
+    m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
+    if (m_pDoc->m_pToolWindows)
+        m_pDoc->m_pToolWindows->RefillSeries();
+    m_pDoc->UpdateAllViews();
 }
 
 void CImportedMeasDlg::AfterCopy(const QString& summary) {

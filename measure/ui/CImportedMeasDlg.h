@@ -36,12 +36,16 @@ public:
     void OnChoiceChanged(int index);
     void OnCopy();
     void OnCopyAll();
+    // Sets the current series' frequency and unit to the speed the last Copy All offered.
+    void OnUseSpeed();
 
     QTableWidget* List() const { return m_pList; }
     QComboBox* Choice() const { return m_pChoice; }
     float Filter() const { return m_fFilter; }
     // What the last copy did, or why it did nothing.
     QLabel* StatusLine() const { return m_pStatus; }
+    // Shown after a Copy All whose records share a speed the series does not have yet.
+    QPushButton* UseSpeedButton() const { return m_pUseSpeed; }
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -66,4 +70,9 @@ private:
     QTableWidget* m_pList;
     QComboBox* m_pChoice;
     QLabel* m_pStatus;
+    QPushButton* m_pUseSpeed;
+    // The offer behind m_pUseSpeed: the series it was made for and the speed in its unit.
+    int m_nSpeedSeries = -1;
+    double m_dSpeed = 0.0;
+    int m_nSpeedUnit = 0;
 };

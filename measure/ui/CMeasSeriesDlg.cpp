@@ -170,6 +170,7 @@ void CMeasSeriesDlg::OnNew() {
     if (!m_pDoc || !m_pHost)
         return;
     m_pDoc->AddSeries();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesAdded);
     m_pHost->SetCurrentSeries(m_pDoc->m_nSeries - 1);
     Refill();
     m_pDoc->SetModifiedFlag();
@@ -227,6 +228,7 @@ void CMeasSeriesDlg::OnRenamed(int row, const QString& text) {
     m_pDoc->m_seriesNames[static_cast<std::size_t>(row)] = name.toLatin1().toStdString();
     Refill();
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
 }
 
 void CMeasSeriesDlg::showEvent(QShowEvent* e) {

@@ -166,6 +166,7 @@ void CMeasurementsDlg::OnCompact() {
     m_pDoc->m_nNextDirectionNumber = m_pList->GetItemCount() + 1;
     // Direction numbers are stored in the file: closing must not lose them silently.
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::Renumbered);
     Refill(true);
     m_pDoc->UpdateAllViews();
 }
@@ -184,6 +185,7 @@ void CMeasurementsDlg::OnInvertPhase() {
     if (m->m_dPhase >= 360.0)
         m->m_dPhase -= 360.0;
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::ValueEdited);
     Refill(true);
     m_pDoc->UpdateAllViews();
 }
@@ -210,6 +212,7 @@ void CMeasurementsDlg::OnSpin(int step) {
         return;
     std::swap(a->m_nNumber, b->m_nNumber);
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::Renumbered);
     Refill(true);
     m_pList->BeginCellEdit(partner, 3);
     m_pDoc->UpdateAllViews();

@@ -144,6 +144,7 @@ void CSeriesEditDlg::ApplyName() {
     }
     m_pDoc->m_seriesNames[static_cast<std::size_t>(k)] = name.toLatin1().toStdString();
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
     m_pOwner->Refill();
 }
 
@@ -173,6 +174,7 @@ void CSeriesEditDlg::ApplyFrequency() {
         return;
     stored = v;
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
     m_pOwner->Refill();
 }
 
@@ -202,6 +204,7 @@ void CSeriesEditDlg::ApplyFrames() {
     stored = static_cast<int>(v);
     m_pFrames->setText(FormatInt(stored));
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
 }
 
 void CSeriesEditDlg::ApplyAmplification() {
@@ -214,6 +217,7 @@ void CSeriesEditDlg::ApplyAmplification() {
         return;
     stored = v;
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
 }
 
 void CSeriesEditDlg::OnUnit(int unit) {
@@ -224,6 +228,7 @@ void CSeriesEditDlg::OnUnit(int unit) {
     m_pDoc->m_seriesFreqFlag[static_cast<std::size_t>(k)] = 1;
     // The unit is stored in the file: closing must not lose it silently.
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
     m_pOwner->Refill();
 }
 
@@ -237,6 +242,7 @@ void CSeriesEditDlg::OnCalculate() {
     m_pDoc->m_seriesAmplification[static_cast<std::size_t>(k)] = a;
     m_pAmplification->setText(FormatG(a));
     m_pDoc->SetModifiedFlag();
+    m_pDoc->m_laterEdits.Note(SceneChanges::SeriesSettingChanged);
     m_pHost->RepaintNow();
 }
 

@@ -1,30 +1,21 @@
 #include "CTransferDlg.h"
 
 #include "CImportedMeasDlg.h"
+#include "CQuivraDoc.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QThread>
 #include <QVBoxLayout>
 
-namespace {
-
-// The busy cursor for the length of one blocking exchange with the instrument.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-} // namespace
+#include <memory>
 
 CTransferDlg::CTransferDlg(InstrumentTransfer::PortOpener opener, QWidget* parent)
     : QDialog(parent), m_transfer(std::move(opener)) {
@@ -45,7 +36,9 @@ CTransferDlg::CTransferDlg(InstrumentTransfer::PortOpener opener, QWidget* paren
         b->setAutoDefault(false);
     connect(update, &QPushButton::clicked, this, &CTransferDlg::UpdateList);
     connect(ok, &QPushButton::clicked, this, &CTransferDlg::OnOK);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
+    connect(cancel, &QPushButton::clicked, this, &CTransferDlg::OnCancel);
+    m_pUpdate = update;
+    m_pOK = ok;
 
     auto* group = new QGroupBox(tr("Com Port"), this);
     auto* radios = new QHBoxLayout(group);
@@ -62,6 +55,23 @@ CTransferDlg::CTransferDlg(InstrumentTransfer::PortOpener opener, QWidget* paren
     m_pStatus = new QLabel(this);
     m_pStatus->setObjectName(QStringLiteral("Status"));
     m_pStatus->setWordWrap(true);
+    m_pProgress = new QProgressBar(this);
+    m_pProgress->setObjectName(QStringLiteral("Progress"));
+    m_pProgress->setFormat(tr("%v of %m bytes"));
+    m_pProgress->hide();
+    // Called in the worker thread: the bar is updated in this one.
+    m_transfer.m_pCancel = &m_bCancel;
+    m_transfer.m_progress = [this](qint64 received, qint64 total) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, received, total] {
+                if (!IsBusy())
+                    return;
+                m_pProgress->setRange(0, int(total));
+                m_pProgress->setValue(int(received));
+            },
+            Qt::QueuedConnection);
+    };
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok);
@@ -75,7 +85,80 @@ CTransferDlg::CTransferDlg(InstrumentTransfer::PortOpener opener, QWidget* paren
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_pStatus);
+    layout->addWidget(m_pProgress);
     resize(360, 280);
+}
+
+CTransferDlg::~CTransferDlg() {
+    Cancel();
+}
+
+void CTransferDlg::SetBusy(bool busy) {
+    m_pUpdate->setEnabled(!busy);
+    m_pOK->setEnabled(!busy);
+    m_pProgress->setRange(0, 0); // "busy" until a set's size is known
+    m_pProgress->setVisible(busy);
+    if (busy) {
+        setCursor(Qt::BusyCursor);
+        SetStatus(tr("Waiting for the instrument..."));
+    } else {
+        unsetCursor();
+    }
+}
+
+void CTransferDlg::Start(std::function<bool(QString*)> work,
+                         std::function<void(bool, const QString&)> done) {
+    Cancel();
+    m_bCancel = false;
+    struct Outcome {
+        bool ok = false;
+        QString message;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    QThread* worker = QThread::create(
+        [work = std::move(work), outcome] { outcome->ok = work(&outcome->message); });
+    m_pWorker = worker;
+    const unsigned run = ++m_nRun;
+    connect(worker, &QThread::finished, this, [this, run, outcome, done = std::move(done)] {
+        // A cancelled exchange was joined and deleted already.
+        if (run != m_nRun || !m_pWorker)
+            return;
+        m_pWorker->wait();
+        delete m_pWorker;
+        m_pWorker = nullptr;
+        SetBusy(false);
+        done(outcome->ok, outcome->message);
+        emit ExchangeFinished();
+    });
+    SetBusy(true);
+    worker->start();
+}
+
+bool CTransferDlg::Cancel() {
+    if (!m_pWorker)
+        return false;
+    m_bCancel = true;
+    // The port's waits notice the flag within a slice; the thread then unwinds at once.
+    m_pWorker->wait();
+    delete m_pWorker;
+    m_pWorker = nullptr;
+    ++m_nRun; // its queued "finished" is stale now
+    SetBusy(false);
+    return true;
+}
+
+void CTransferDlg::OnCancel() {
+    if (!Cancel()) {
+        hide();
+        return;
+    }
+    SetStatus(tr("Cancelled."));
+    emit ExchangeFinished();
+}
+
+void CTransferDlg::hideEvent(QHideEvent* e) {
+    QDialog::hideEvent(e);
+    Cancel();
 }
 
 void CTransferDlg::Bind(CQuivraDoc* doc) {
@@ -111,16 +194,15 @@ void CTransferDlg::OnPort(int n) {
 
 void CTransferDlg::UpdateList() {
     m_pList->clear();
-    QStringList names;
-    QString message;
-    bool ok;
-    {
-        BusyCursor busy;
-        ok = m_transfer.UpdateList(m_nPort, &names, &message);
-    }
-    // Names that arrived before a failure are still worth showing.
-    m_pList->addItems(names);
-    SetStatus(ok ? QString() : message);
+    auto names = std::make_shared<QStringList>();
+    const int port = m_nPort;
+    Start([this, names,
+           port](QString* message) { return m_transfer.UpdateList(port, names.get(), message); },
+          [this, names](bool ok, const QString& message) {
+              // Names that arrived before a failure are still worth showing.
+              m_pList->addItems(*names);
+              SetStatus(ok ? QString() : message);
+          });
 }
 
 void CTransferDlg::showEvent(QShowEvent* e) {
@@ -144,24 +226,41 @@ void CTransferDlg::OnOK() {
         return;
     }
     const QString name = m_pList->item(first)->text();
-    QString message;
-    bool ok = false;
-    if (m_pDoc) {
-        BusyCursor busy;
-        ok = m_transfer.TransferSet(m_nPort, name, m_pDoc, &message);
-    }
-    if (m_pImported)
-        m_pImported->Rebuild();
-    if (!ok) {
-        SetStatus(message);
+    if (!m_pDoc) {
+        if (m_pImported)
+            m_pImported->Rebuild();
+        SetStatus(QString());
         return;
     }
-    SetStatus(QString());
-    if (m_pImported) {
-        if (m_showImported)
-            m_showImported();
-        else
-            m_pImported->show();
-    }
-    hide();
+    struct Set {
+        std::vector<ImportedMeas> records;
+        std::vector<float> multiples;
+    };
+    auto set = std::make_shared<Set>();
+    const int port = m_nPort;
+    Start(
+        [this, set, port, name](QString* message) {
+            return m_transfer.FetchSet(port, name, &set->records, &set->multiples, message);
+        },
+        [this, set](bool ok, const QString& message) {
+            // The records go to the document here, in its own thread.
+            if (ok && m_pDoc) {
+                m_pDoc->m_importedMeas = std::move(set->records);
+                m_pDoc->m_importedMultiples = std::move(set->multiples);
+            }
+            if (m_pImported)
+                m_pImported->Rebuild();
+            if (!ok) {
+                SetStatus(message);
+                return;
+            }
+            SetStatus(QString());
+            if (m_pImported) {
+                if (m_showImported)
+                    m_showImported();
+                else
+                    m_pImported->show();
+            }
+            hide();
+        });
 }

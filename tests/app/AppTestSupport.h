@@ -31,8 +31,13 @@ protected:
             m_questions.append(text);
             return m_answer;
         };
-        CPrompts::OpenFileName = [this](QWidget*, const QString& filter) {
+        CPrompts::AskYesNo = [this](QWidget*, const QString& text) {
+            m_questions.append(text);
+            return m_answer == CPrompts::Yes;
+        };
+        CPrompts::OpenFileName = [this](QWidget*, const QString& filter, const QString& folder) {
             m_filters.append(filter);
+            m_folders.append(folder);
             return m_openPath;
         };
         CPrompts::SaveFileName = [this](QWidget*, const QString& suggested, const QString& filter) {
@@ -102,7 +107,7 @@ protected:
 
     std::unique_ptr<CQuivraApp> m_app;
     QTemporaryDir m_tmp;
-    QStringList m_messages, m_questions, m_filters, m_suggested;
+    QStringList m_messages, m_questions, m_filters, m_suggested, m_folders;
     CPrompts::Answer m_answer = CPrompts::Cancel;
     QList<UffWriter::Options> m_uffOffered; // what the export dialog started from
     UffWriter::Options m_uffChoice;         // and what the user chose there

@@ -27,9 +27,12 @@ TEST(DesktopIntegration, InstallRegistersTheSceneFileType) {
     EXPECT_EQ(desktop.value("Type").toString(), "Application");
     EXPECT_TRUE(desktop.value("Exec").toString().startsWith("quivra %"));
     EXPECT_TRUE(desktop.value("MimeType").toString().contains("application/x-quivra"));
+    EXPECT_EQ(desktop.value("Actions").toString(), "Print");
     const QString icon = desktop.value("Icon").toString();
     EXPECT_TRUE(
         QFileInfo::exists(root.filePath("share/icons/hicolor/scalable/apps/" + icon + ".svg")));
+    desktop.endGroup();
+    EXPECT_EQ(desktop.value("Desktop Action Print/Exec").toString(), "quivra --print %F");
 
     // The MIME database, looking in the installed folder first, knows scenes by their name.
     qputenv("XDG_DATA_DIRS", (root.filePath("share") + ":/usr/share").toLocal8Bit());

@@ -7,12 +7,14 @@
 #include "IDocView.h"
 #include "Line.h"
 #include "MeasDirection.h"
+#include "SceneCommands.h"
 #include "SceneFile.h"
 #include "ViewFactory.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QTest>
 
 #include <atomic>
 #include <chrono>
@@ -175,6 +177,35 @@ TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
 }
 
 // After an undo the document is modified unless it equals its file again.
+// Undo and Redo name the edits without a snapshot they would drop, and do nothing on No.
+TEST_F(AppTest, UndoAndRedoAskBeforeDiscardingLaterEdits) {
+    ASSERT_TRUE(Start({MakeScene()}));
+    CQuivraDoc* doc = ActiveDoc()->Doc();
+    doc->SaveUndoState();
+    delete doc->m_freePoints[0];
+    SceneCommands::SetMeasDirection(*doc, doc->m_freePoints[0], DirPlusY);
+    const QByteArray edited = SceneFile::ToBytes(*doc);
+    m_answer = CPrompts::No;
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_EQ(m_questions, QStringList{"Undo will also discard: 1 measurement direction added. "
+                                       "Undo anyway?"});
+    EXPECT_EQ(SceneFile::ToBytes(*doc), edited);
+    EXPECT_FALSE(Enabled(ID_EDIT_REDO));
+    m_answer = CPrompts::Yes;
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    EXPECT_NE(SceneFile::ToBytes(*doc), edited);
+    EXPECT_TRUE(Enabled(ID_EDIT_REDO));
+    SceneCommands::SetMeasDirection(*doc, doc->m_freePoints[0], DirMinusX); // turns +X round
+    m_questions.clear();
+    Frame()->activateWindow();
+    QApplication::processEvents();
+    QTest::keyClick(Frame(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(m_questions, QStringList{"Redo will also discard: 1 measurement direction turned "
+                                       "round. Redo anyway?"});
+    EXPECT_EQ(SceneFile::ToBytes(*doc), edited);
+    EXPECT_FALSE(Enabled(ID_EDIT_REDO));
+}
+
 TEST_F(AppTest, UndoAfterSaveLeavesTheDocumentModified) {
     ASSERT_TRUE(Start({MakeScene()}));
     CQuivraDoc* doc = ActiveDoc()->Doc();
@@ -186,10 +217,15 @@ TEST_F(AppTest, UndoAfterSaveLeavesTheDocumentModified) {
     change();
     ASSERT_TRUE(Run(ID_EDIT_UNDO));
     EXPECT_FALSE(doc->IsModified()); // back to what the file holds
+    ASSERT_TRUE(Run(ID_EDIT_REDO));
+    EXPECT_TRUE(doc->IsModified());
     change();
     ASSERT_TRUE(Run(ID_FILE_SAVE));
     ASSERT_TRUE(Run(ID_EDIT_UNDO)); // the file keeps the series the user undid
     EXPECT_TRUE(doc->IsModified());
+    ASSERT_TRUE(Run(ID_EDIT_REDO));
+    EXPECT_FALSE(doc->IsModified()); // the saved state again
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
     Frame()->UpdateCmdUI();
     EXPECT_EQ(ActiveDoc()->Frames().first()->windowTitle(), "copy.qvr*");
     m_answer = CPrompts::No;

@@ -49,7 +49,7 @@ TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithSeparators) {
               (QStringList{
                   "&File: 57600 57601 57602 57603 57604 | 32837 32840 32900 32901 | 32902 32903 | "
                   "57607 57606 32905 | 57616 | 57665",
-                  "&Edit: 57643 | 57634 | 32774 32772 32809 32810 32777 32773 32823 32838",
+                  "&Edit: 57643 57644 | 57634 | 32774 32772 32809 32810 32777 32773 32823 32838",
                   "&View: 59392 59393 | 32836 | 32771 32775 32776 32784 32794 32811 | 32950 "
                   "32951 | 32953 32954 32955 32956 32957 32952 | 32958",
                   "&Animation: 32795 32839 32904 | 32959 32960 32961 32962 32963",
@@ -175,6 +175,7 @@ TEST_F(AppTest, AcceleratorsAreBoundAsInTheTable) {
         {ID_FILE_SAVE, {QKeySequence("Ctrl+S")}},
         {ID_EDIT_PASTE, {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}},
         {ID_EDIT_UNDO, {QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z")}},
+        {ID_EDIT_REDO, {QKeySequence("Ctrl+Y")}},
         {ID_EDIT_CUT, {QKeySequence("Shift+Del"), QKeySequence("Ctrl+X")}},
         {ID_HELP, {QKeySequence("F1")}},
         {ID_CONTEXT_HELP, {QKeySequence("Shift+F1")}},

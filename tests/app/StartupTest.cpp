@@ -1,17 +1,20 @@
 // Start-up, the command line and the ways a scene gets opened.
 #include "AppTestSupport.h"
 
+#include "CCommandLinePrint.h"
 #include "CDocToolWindows.h"
 #include "CRecentFileList.h"
 #include "CommandIds.h"
 #include "SceneFile.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QPrinter>
 #include <QTimer>
 #include <QUrl>
 
@@ -53,6 +56,54 @@ TEST_F(AppTest, FileArgumentOpensItInsteadOfANewDocument) {
     EXPECT_EQ(doc->Doc()->m_nNextDirectionNumber, sample.m_nNextDirectionNumber);
     EXPECT_EQ(doc->Doc()->PointCount(), sample.PointCount());
     EXPECT_EQ(m_app->RecentFiles()->Files(), QStringList{QFileInfo(path).absoluteFilePath()});
+}
+
+// Printing from the command line (the desktop entry's Print action): the scene goes to the
+// printer and the program ends without showing a window.
+TEST_F(AppTest, PrintOptionsPrintAndEndWithoutShowingTheProgram) {
+    const QString scene = MakeScene();
+    const QString pdf = m_tmp.filePath("printed.pdf");
+    struct Case {
+        QStringList args;
+        bool pdfPrinter; // print into `pdf` instead of asking the system for the printer
+        bool ok;
+        QString printer; // as the printer hook saw it
+        QString message;
+    };
+    const Case cases[] = {
+        {{"--print", scene}, true, true, "", ""},
+        {{"--print-to", "Office 2", scene}, true, true, "Office 2", ""},
+        {{"-p"}, true, false, "", "Name the scene files to print."},
+        {{"--print-to", "Nowhere at all", scene},
+         false,
+         false,
+         "",
+         "There is no printer named \"Nowhere at all\"."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QFile::remove(pdf);
+        m_messages.clear();
+        QString seen;
+        if (c.pdfPrinter)
+            CCommandLinePrint::ChoosePrinter = [&](QPrinter& printer, const QString& name,
+                                                   QString*) {
+                seen = name;
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(pdf);
+                printer.setPageSize(QPageSize(QPageSize::A4));
+                return true;
+            };
+        EXPECT_EQ(Start(c.args), c.ok);
+        CCommandLinePrint::Reset();
+        EXPECT_EQ(m_app->Finished(), c.ok);
+        EXPECT_EQ(m_messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(seen, c.printer);
+        EXPECT_EQ(ReadAll(pdf).startsWith("%PDF"), c.ok);
+        EXPECT_FALSE(Frame()->isVisible());
+        EXPECT_EQ(DocCount(), 0);
+        m_app.reset();
+    }
 }
 
 TEST_F(AppTest, FileThatCannotBeOpenedEndsStartUpWithAMessage) {
@@ -131,6 +182,41 @@ TEST_F(AppTest, OpenFromDialogFromRecentListAndByDrop) {
     EXPECT_EQ(ActiveDoc()->GetTitle(), "b.qvr");
     EXPECT_EQ(m_app->RecentFiles()->Files().size(), 3);
     EXPECT_TRUE(m_messages.isEmpty());
+}
+
+// File dialogs start where their kind of file was last used, in the next run as well; a new
+// scene is offered a place beside the last one.
+TEST_F(AppTest, FileDialogsStartInTheFolderLastUsedForTheirKind) {
+    ASSERT_TRUE(QDir(m_tmp.path()).mkpath("scenes") && QDir(m_tmp.path()).mkpath("uff"));
+    const QString scenes = m_tmp.filePath("scenes"), uff = m_tmp.filePath("uff");
+    ASSERT_TRUE(Start());
+    m_openPath = MakeScene("scenes/a.qvr");
+    ASSERT_TRUE(Run(ID_FILE_OPEN));
+    m_savePath = uff + "/shape.uff";
+    ASSERT_TRUE(Run(ID_FILE_EXPORT_UFF));
+    EXPECT_EQ(m_folders, QStringList{QDir::homePath()}); // nothing remembered before
+    Stop();
+
+    ASSERT_TRUE(Start()); // the next run, with a new document
+    m_openPath.clear();
+    m_savePath.clear(); // every dialog cancelled
+    ASSERT_TRUE(Run(ID_FILE_SAVE_AS));
+    ASSERT_TRUE(Run(ID_FILE_OPEN));
+    ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
+    EXPECT_EQ(m_suggested.last(), scenes + "/Quivra1.qvr");
+    EXPECT_EQ(m_folders.mid(1), (QStringList{scenes, uff}));
+
+    // Dropped together, the scene opens and the Universal File is read into it.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(scenes + "/a.qvr"), QUrl::fromLocalFile(uff + "/shape.uff")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Frame(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Frame(), &drop);
+    ASSERT_EQ(ActiveDoc()->GetTitle(), "a.qvr");
+    EXPECT_EQ(ActiveDoc()->Doc()->PointCount(), 42u);
+    EXPECT_TRUE(m_messages.value(0).startsWith("21 corner points"))
+        << m_messages.value(0).toStdString();
 }
 
 TEST_F(AppTest, RecentEntryThatNoLongerOpensLeavesTheList) {

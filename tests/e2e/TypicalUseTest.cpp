@@ -81,7 +81,7 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     ASSERT_EQ(target->m_directions[0]->m_measurements.size(), 1u);
 
     // File → "R4 import" of the example instrument file, then "Copy All >>".
-    CInstrumentImport::AskFileName = [](QWidget*) {
+    CInstrumentImport::AskFileName = [](QWidget*, const QString&) {
         return QStringLiteral(QUIVRA_EXAMPLES "/box_measurements.KTL");
     };
     ASSERT_TRUE(Run(ID_FILE_R4_IMPORT));

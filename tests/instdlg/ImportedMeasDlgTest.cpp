@@ -148,6 +148,50 @@ TEST_F(ImportedWindows, CopyAllWithMeasurementsClosedSaysWhatItDid) {
     EXPECT_TRUE(imported.StatusLine()->text().contains(QLatin1String("not copied")));
 }
 
+// After Copy All, a speed shared by every copied record is offered as the series' frequency.
+TEST(ImportedSpeed, CopyAllOffersTheSharedSpeed) {
+    struct Case {
+        const char* name;
+        float speed2;      // speed of the second record (the first has 24.75)
+        int unit;          // of both records
+        double seriesFreq; // before the copy
+        const char* offer; // the button's text, empty when none is offered
+    };
+    const Case cases[] = {
+        {"one speed in Hz", 24.75f, 0, 1000.0, "Set the series' frequency to 24.75 Hz"},
+        {"one speed in RPM", 24.75f, 1, 1000.0, "Set the series' frequency to 24.75 RPM"},
+        {"two speeds", 25.f, 0, 1000.0, ""},
+        {"the series has it already", 24.75f, 0, 24.75, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        struct Windows : ImportedWindows {
+            void TestBody() override {}
+        } w;
+        w.Build(3);
+        w.doc.m_seriesFrequency[0] = c.seriesFreq;
+        ImportedMeas a = ImportedWindows::Rec(1, 1.f, 0.f, 1.f, 2, c.unit);
+        ImportedMeas b = ImportedWindows::Rec(2, 2.f, 0.f, 1.f, 2, c.unit);
+        ImportedMeas notCopied = ImportedWindows::Rec(7, 2.f, 0.f, 1.f); // matches no direction
+        a.m_fSpeed = 24.75f;
+        b.m_fSpeed = c.speed2;
+        w.doc.m_importedMeas = {a, b, notCopied};
+        w.imported.show();
+        w.doc.SetModifiedFlag(false);
+        Click(&w.imported, "CopyAll");
+        QPushButton* offer = w.imported.UseSpeedButton();
+        EXPECT_EQ(offer->isVisible() ? offer->text().toStdString() : "", c.offer);
+        if (!offer->isVisible())
+            continue;
+        w.doc.SetModifiedFlag(false);
+        Click(&w.imported, "UseSpeed");
+        EXPECT_EQ(w.doc.m_seriesFrequency[0], 24.75);
+        EXPECT_EQ(w.doc.m_seriesFreqUnit[0], c.unit);
+        EXPECT_TRUE(w.doc.IsModified());
+        EXPECT_FALSE(offer->isVisible());
+    }
+}
+
 TEST_F(ImportedWindows, CopyAllUsesTheFilteredRowsAndTheFirstMatchingDirection) {
     Build(3);
     dirs[2]->m_nNumber = 1; // two directions numbered 1: the first listed row gets the value

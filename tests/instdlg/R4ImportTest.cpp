@@ -15,7 +15,7 @@ class R4ImportTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        CInstrumentImport::AskFileName = [this](QWidget*) {
+        CInstrumentImport::AskFileName = [this](QWidget*, const QString&) {
             ++m_nAsked;
             return m_strFile;
         };

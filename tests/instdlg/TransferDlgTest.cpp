@@ -6,14 +6,19 @@
 #include "SerialPort.h"
 #include "SimulatorProcess.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <atomic>
 
 using namespace instdlgtest;
 
@@ -27,7 +32,7 @@ struct TransferWindows : ImportedWindows {
     QTemporaryDir m_dir;
     std::unique_ptr<SimulatorProcess> m_pSim;
     std::unique_ptr<CTransferDlg> m_pTransfer;
-    int m_nOpens = 0;
+    std::atomic<int> m_nOpens{0}; // counted in the worker thread
 
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
@@ -57,6 +62,10 @@ struct TransferWindows : ImportedWindows {
         m_pTransfer->Bind(&doc);
         m_pTransfer->SetImportedWindow(&imported);
     }
+    // Until the running exchange (if any) has ended.
+    void Settle() {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !m_pTransfer->IsBusy(); }, 15000));
+    }
     QStringList Names() const {
         QStringList names;
         for (int i = 0; i < m_pTransfer->List()->count(); ++i)
@@ -75,6 +84,7 @@ TEST_F(TransferWindows, ShowingListsTheSetsAndOkFetchesTheFirstSelected) {
     EXPECT_EQ(m_pTransfer->Port(), 1);
     EXPECT_TRUE(m_pTransfer->findChild<QRadioButton*>(QStringLiteral("Port1"))->isChecked());
     m_pTransfer->show();
+    Settle();
     EXPECT_EQ(m_nOpens, 1);
     ASSERT_EQ(Names(), (QStringList{"A1", "B2"})) << m_pTransfer->StatusText().toStdString();
     EXPECT_TRUE(m_pTransfer->StatusText().isEmpty());
@@ -83,6 +93,7 @@ TEST_F(TransferWindows, ShowingListsTheSetsAndOkFetchesTheFirstSelected) {
     m_pTransfer->List()->item(1)->setSelected(true);
     m_pTransfer->List()->item(0)->setSelected(true);
     Click("OK");
+    Settle();
     ASSERT_EQ(doc.m_importedMeas.size(), 4u) << m_pTransfer->StatusText().toStdString();
     EXPECT_EQ(doc.m_importedMultiples, (std::vector<float>{1, 2, 3}));
     EXPECT_FALSE(m_pTransfer->isVisible());
@@ -110,9 +121,11 @@ TEST_F(TransferWindows, FailuresKeepTheRecordsAndTheWindowOpen) {
         SCOPED_TRACE(fault.join(' ').toStdString());
         Start(fault);
         m_pTransfer->show();
+        Settle();
         ASSERT_EQ(Names().size(), 2);
         m_pTransfer->List()->item(0)->setSelected(true);
         Click("OK");
+        Settle();
         EXPECT_TRUE(m_pTransfer->isVisible());
         EXPECT_FALSE(m_pTransfer->StatusText().isEmpty());
         ASSERT_EQ(doc.m_importedMeas.size(), 1u);
@@ -128,12 +141,14 @@ TEST_F(TransferWindows, FailuresKeepTheRecordsAndTheWindowOpen) {
 TEST_F(TransferWindows, OkWithoutSelectionOnlyRebuilds) {
     Start();
     m_pTransfer->show();
+    Settle();
     imported.show();
     imported.Rebuild();
     imported.OnChoiceChanged(2);
     ASSERT_EQ(imported.Filter(), 7.f);
     const int opens = m_nOpens;
     Click("OK");
+    Settle();
     EXPECT_EQ(m_nOpens, opens); // the instrument is not asked
     EXPECT_EQ(imported.Filter(), 0.f);
     EXPECT_TRUE(m_pTransfer->isVisible());
@@ -143,6 +158,7 @@ TEST_F(TransferWindows, OkWithoutSelectionOnlyRebuilds) {
 TEST_F(TransferWindows, SilentInstrumentGivesAnEmptyListAndAMessage) {
     Start({QStringLiteral("--silent")});
     m_pTransfer->show();
+    Settle();
     EXPECT_TRUE(Names().isEmpty());
     EXPECT_FALSE(m_pTransfer->StatusText().isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -153,16 +169,58 @@ TEST_F(TransferWindows, UpdateCancelAndRebinding) {
     m_pTransfer->OnRebind(); // hidden: the instrument is left alone
     EXPECT_EQ(m_nOpens, 0);
     m_pTransfer->show();
+    Settle();
     EXPECT_EQ(m_nOpens, 1);
     m_pTransfer->OnRebind();
+    Settle();
     EXPECT_EQ(m_nOpens, 2);
     m_pTransfer->List()->clear();
     Click("Update");
+    Settle();
     EXPECT_EQ(m_nOpens, 3);
     EXPECT_EQ(Names().size(), 2);
     Click("Cancel");
     EXPECT_FALSE(m_pTransfer->isVisible());
     EXPECT_EQ(Names().size(), 2); // hiding keeps the last listing
+}
+
+// The exchange runs beside the event loop: a timer keeps firing, the bytes of the set are
+// counted, Cancel ends the wait at once and a new port empties the list at once.
+TEST_F(TransferWindows, ExchangesLeaveTheWindowResponsiveAndCanBeCancelled) {
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(20);
+    Start({QStringLiteral("--silent")});
+    m_pTransfer->show(); // two unanswered wake-ups: 300 ms
+    EXPECT_TRUE(m_pTransfer->IsBusy());
+    Settle();
+    EXPECT_GE(ticks, 5);
+    EXPECT_FALSE(m_pTransfer->StatusText().isEmpty());
+
+    Start({QStringLiteral("--slow"), QStringLiteral("15")}); // a 104-byte set takes 1.5 s
+    m_pTransfer->show();
+    Settle();
+    ASSERT_EQ(Names(), (QStringList{"A1", "B2"})) << m_pTransfer->StatusText().toStdString();
+    Click("Port2");
+    EXPECT_TRUE(Names().isEmpty());
+    Settle();
+    ASSERT_EQ(Names().size(), 2);
+    m_pTransfer->List()->item(0)->setSelected(true);
+    Click("OK");
+    ticks = 0;
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_pTransfer->Progress()->value() >= 64; }, 5000));
+    EXPECT_TRUE(m_pTransfer->Progress()->text().endsWith(QLatin1String(" of 96 bytes")));
+    EXPECT_GE(ticks, 5);
+    QElapsedTimer clock;
+    clock.start();
+    Click("Cancel");
+    EXPECT_LT(clock.elapsed(), 200);
+    EXPECT_FALSE(m_pTransfer->IsBusy());
+    EXPECT_TRUE(m_pTransfer->isVisible());
+    EXPECT_EQ(m_pTransfer->StatusText(), QStringLiteral("Cancelled."));
+    ASSERT_EQ(doc.m_importedMeas.size(), 1u); // the records stay as they were
+    EXPECT_EQ(doc.m_importedMeas[0].m_nId, 99);
 }
 
 TEST_F(TransferWindows, PortRadiosFollowTheComDevicesOfTheSettings) {
@@ -174,16 +232,19 @@ TEST_F(TransferWindows, PortRadiosFollowTheComDevicesOfTheSettings) {
     SerialPort::SetDevicePath(1, m_dir.filePath("no-such-device"));
     Make(SerialPort::ComPortOpener());
     m_pTransfer->show();
+    Settle();
     EXPECT_TRUE(Names().isEmpty());
     EXPECT_TRUE(m_pTransfer->StatusText().startsWith(QStringLiteral("Cannot open COM1")))
         << m_pTransfer->StatusText().toStdString();
 
     Click("Port3");
+    Settle();
     EXPECT_EQ(m_pTransfer->Port(), 3);
     EXPECT_EQ(Names(), (QStringList{"A1", "B2"}));
     EXPECT_TRUE(m_pTransfer->StatusText().isEmpty());
     m_pTransfer->List()->item(1)->setSelected(true);
     Click("OK");
+    Settle();
     ASSERT_EQ(doc.m_importedMeas.size(), 1u);
     EXPECT_EQ(doc.m_importedMeas[0].m_fAmplitude, 9.f);
     EXPECT_EQ(doc.m_importedMultiples, std::vector<float>{5.f});

@@ -1,8 +1,11 @@
 // The one-level undo snapshot: deep, independent copies mapped by position.
+#include "SceneCommands.h"
 #include "SceneFile.h"
 #include "TestScenes.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace testscenes;
 
@@ -97,6 +100,66 @@ TEST(Undo, CylinderCentreLineIsRelinkedInTheCopy) {
     EXPECT_EQ(back->m_pCentreLine, nullptr);
     ASSERT_EQ(doc.m_undoObjects.size(), 1u);
     EXPECT_NE(doc.m_undoObjects[0]->m_pCentreLine, nullptr);
+}
+
+// The tally of edits without a snapshot, as the undo question names them.
+TEST(Undo, NamesTheLaterEditsItWouldDiscard) {
+    using K = SceneChanges::Kind;
+    const std::vector<std::pair<std::vector<K>, const char*>> cases = {
+        {{}, ""},
+        {{K::DirectionAdded, K::DirectionAdded, K::ValueEdited},
+         "2 measurement directions added, 1 value edited"},
+        {{K::Renumbered, K::SeriesAdded, K::SeriesSettingChanged, K::DirectionRemoved,
+          K::DirectionTurned},
+         "1 measurement direction removed, 1 measurement direction turned round, 1 series added, "
+         "1 series setting changed, 1 renumbering"},
+    };
+    for (const auto& [kinds, text] : cases) {
+        SceneChanges c;
+        for (K k : kinds)
+            c.Note(k);
+        EXPECT_EQ(c.Describe().toStdString(), text);
+        EXPECT_EQ(c.IsEmpty(), kinds.empty());
+    }
+
+    // Direction commands note themselves; a snapshot, an undo and a redo start a new tally.
+    CQuivraDoc doc;
+    BuildSample(doc);
+    CornerPoint* b = doc.m_freePoints[1];
+    SceneCommands::SetMeasDirection(doc, b, DirPlusX);
+    EXPECT_TRUE(doc.ChangesLostByUndo().IsEmpty()); // nothing to undo, nothing lost
+    doc.SaveUndoState();
+    SceneCommands::SetMeasDirection(doc, b, DirMinusX); // turned round
+    SceneCommands::SetMeasDirection(doc, b, DirPlusY);
+    EXPECT_EQ(doc.ChangesLostByUndo().Describe(),
+              "1 measurement direction added, 1 measurement direction turned round");
+    ASSERT_EQ(doc.Undo(), 1);
+    EXPECT_TRUE(doc.ChangesLostByRedo().IsEmpty());
+    SceneCommands::SetMeasDirection(doc, doc.m_freePoints[1], DirPlusX); // removed
+    EXPECT_EQ(doc.ChangesLostByRedo().Describe(), "1 measurement direction removed");
+    ASSERT_EQ(doc.Redo(), 1);
+    EXPECT_TRUE(doc.ChangesLostByUndo().IsEmpty());
+}
+
+// Redo puts back exactly the scene from before the undo, and only until the next snapshot.
+TEST(Undo, RedoRestoresTheStateBeforeTheUndo) {
+    CQuivraDoc doc;
+    BuildSample(doc);
+    const QByteArray snapshot = SceneFile::ToBytes(doc);
+    doc.SaveUndoState();
+    delete doc.m_objects[0];
+    AddDirection(doc.m_freePoints[1], DirPlusY);
+    const QByteArray edited = SceneFile::ToBytes(doc);
+    EXPECT_EQ(doc.Redo(), 0);
+    ASSERT_EQ(doc.Undo(), 1);
+    ASSERT_EQ(doc.Redo(), 1);
+    EXPECT_EQ(SceneFile::ToBytes(doc), edited);
+    EXPECT_EQ(doc.Redo(), 0);
+    ASSERT_EQ(doc.Undo(), 1); // the snapshot is still there
+    EXPECT_EQ(SceneFile::ToBytes(doc), snapshot);
+    doc.SaveUndoState();
+    EXPECT_EQ(doc.m_bRedoAvailable, 0);
+    EXPECT_EQ(doc.Redo(), 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <cerrno>
 #include <csignal>
@@ -24,15 +25,21 @@ void OnSignal(int) {
     g_stop = 1;
 }
 
-int Serve(int master, InstrumentSimulator& sim, bool watchStdin) {
+// With `slowMs` > 0 the answers leave one byte every slowMs milliseconds, as from an
+// instrument on a poor line.
+int Serve(int master, InstrumentSimulator& sim, bool watchStdin, int slowMs) {
     QByteArray pending; // answers not yet taken by the line
     char buf[4096];
+    QElapsedTimer sinceWrite;
+    sinceWrite.start();
     while (!g_stop) {
         if (sim.Babbling() && pending.size() < 4096)
             pending += QByteArray(4096, 'z');
-        pollfd fds[2] = {{master, short(POLLIN | (pending.isEmpty() ? 0 : POLLOUT)), 0},
+        const qint64 wait = slowMs - sinceWrite.elapsed();
+        const bool paced = slowMs > 0 && wait > 0;
+        pollfd fds[2] = {{master, short(POLLIN | (pending.isEmpty() || paced ? 0 : POLLOUT)), 0},
                          {STDIN_FILENO, POLLIN, 0}};
-        const int n = poll(fds, watchStdin ? 2 : 1, 500);
+        const int n = poll(fds, watchStdin ? 2 : 1, paced && !pending.isEmpty() ? int(wait) : 500);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -50,9 +57,12 @@ int Serve(int master, InstrumentSimulator& sim, bool watchStdin) {
                 pending += sim.Receive(QByteArray(buf, int(r)));
         }
         if ((fds[0].revents & POLLOUT) && !pending.isEmpty()) {
-            const ssize_t w = write(master, pending.constData(), std::size_t(pending.size()));
-            if (w > 0)
+            const std::size_t count = slowMs > 0 ? 1 : std::size_t(pending.size());
+            const ssize_t w = write(master, pending.constData(), count);
+            if (w > 0) {
                 pending.remove(0, w);
+                sinceWrite.restart();
+            }
         }
     }
     return 0;
@@ -89,11 +99,14 @@ int main(int argc, char** argv) {
                                     QStringLiteral("never confirm a mode switch"));
     const QCommandLineOption endlessListing(QStringLiteral("endless-listing"),
                                             QStringLiteral("never end a listing with '>'"));
+    const QCommandLineOption slow(QStringLiteral("slow"),
+                                  QStringLiteral("send one byte every MS milliseconds"),
+                                  QStringLiteral("MS"));
     const QCommandLineOption lifeline(
         QStringLiteral("stdin-lifeline"),
         QStringLiteral("exit when standard input ends (for scripts and tests)"));
     parser.addOptions({silent, garbage, refuse, badChecksum, shortSet, absurdCount, blocks, babble,
-                       noMode, endlessListing, lifeline});
+                       noMode, endlessListing, slow, lifeline});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -135,7 +148,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     std::fprintf(stderr, "serving %lld set(s): %s\n", static_cast<long long>(sim.Names().size()),
                  qPrintable(sim.Names().join(QLatin1Char(' '))));
-    const int rc = Serve(master, sim, parser.isSet(lifeline));
+    const int rc = Serve(master, sim, parser.isSet(lifeline), parser.value(slow).toInt());
     close(slave);
     close(master);
     return rc;

@@ -1,0 +1,30 @@
+#include "RecentFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+QString Key(RecentFolders::Kind kind) {
+    static const char* const kKeys[] = {"Scenes", "InstrumentFiles", "UniversalFiles", "Images"};
+    return QStringLiteral("Recent Folders/") + QLatin1String(kKeys[kind]);
+}
+
+} // namespace
+
+QString RecentFolders::Folder(Kind kind) {
+    const QString folder = QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"))
+                               .value(Key(kind))
+                               .toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+void RecentFolders::Remember(Kind kind, const QString& path) {
+    if (path.isEmpty())
+        return;
+    const QFileInfo info(path);
+    const QString folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+    QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"))
+        .setValue(Key(kind), QDir::cleanPath(folder));
+}
