@@ -356,7 +356,8 @@ public:
         CPrompts::AskYesNoCancel = [this](QWidget*, const QString&) {
             return static_cast<CPrompts::Answer>(Rand(3));
         };
-        CPrompts::OpenFileName = [this](QWidget*, const QString&) {
+        CPrompts::AskYesNo = [this](QWidget*, const QString&) { return Rand(2) == 0; };
+        CPrompts::OpenFileName = [this](QWidget*, const QString&, const QString&) {
             const QString path = m_strNextOpen.isEmpty() ? AnyFile() : m_strNextOpen;
             m_strNextOpen.clear();
             return path;
@@ -365,7 +366,7 @@ public:
             return Rand(4) ? m_dir + QStringLiteral("/saved.qvr") : QString();
         };
         CPrompts::UffExportOptions = [](QWidget*, UffWriter::Options&) { return true; };
-        CInstrumentImport::AskFileName = [this](QWidget*) { return AnyFile(); };
+        CInstrumentImport::AskFileName = [this](QWidget*, const QString&) { return AnyFile(); };
         CInstrumentImport::Message = [this](QWidget*, const QString& text) {
             m_use.m_modals << text;
         };
