@@ -407,13 +407,10 @@ TEST(QvrtoolExport, BadCommandLinesAndFailuresHaveTheirExitCodes) {
     } cases[] = {
         {{"render", scene, "--out", out + ".jpg"}, 2},
         {{"render", scene, "--out", out + ".png", "--size", "0x10"}, 2},
-        {{"render", scene, "--out", out + ".png", "--size", "16385x10"}, 2},
         {{"render", scene, "--out", dir.filePath("none/x.pdf")}, 1},
-        {{"animate", scene, "--series", "0", "--out", out + ".avi"}, 2},
         {{"animate", scene, "--out", out + ".gif"}, 2},
         {{"animate", scene, "--series", "0", "--out", out + ".gif", "--fps", "0"}, 2},
         {{"animate", scene, "--series", "9", "--out", out + ".gif"}, 1},
-        {{"animate", scene, "--series", "0", "--out", dir.filePath("none/x.mp4")}, 1},
         {{"animate", scene, "--series", "0", "--out", out + ".gif", "--size", "64x48"}, 0},
     };
     for (const Case& c : cases) {
