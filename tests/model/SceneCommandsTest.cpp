@@ -113,12 +113,12 @@ TEST(SceneCommands, AlignMovesTheObjectAndTheCylinderCentre) {
     CQuivraDoc doc;
     CylinderObject* cyl = AddCylinder(doc, true);
     CornerPoint* target = AddFree(doc, 100, 50, 25);
-    CornerPoint* corner = cyl->m_points[0]; // (0, 2, 0)
+    CornerPoint* corner = cyl->m_points[4]; // (10, 2, 0): no coordinate 0 to hide a sign
     doc.m_selPoints = {corner, target};
     doc.m_selObjects = {cyl};
     ASSERT_TRUE(SceneCommands::AlignCornerPoints(doc));
     EXPECT_EQ(std::make_tuple(corner->m_x, corner->m_y, corner->m_z), std::make_tuple(100, 50, 25));
-    EXPECT_EQ(cyl->m_points[9]->m_x, 110); // the other centre point, moved by the same vector
+    EXPECT_EQ(cyl->m_points[9]->m_x, 100); // the other centre point, moved by the same vector
     EXPECT_EQ(cyl->m_pCentre->m_y, 48);
     EXPECT_EQ(target->m_x, 100); // the target stays
     doc.m_selObjects.clear();
