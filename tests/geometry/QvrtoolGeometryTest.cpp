@@ -3,9 +3,9 @@
 #include "CQuivraDoc.h"
 #include "CylinderGenerator.h"
 #include "SceneFile.h"
+#include "ToolRun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,42 +14,20 @@
 
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-RunResult RunProgram(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    RunResult r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
-
-RunResult Qvrtool(const QStringList& args) {
-    return RunProgram(QStringLiteral(QVRTOOL_PATH), args);
-}
-
 TEST(QvrtoolGeometry, AddBoxThenCylinderMatchesGenerators) {
     QTemporaryDir dir;
     const QString scene = dir.filePath("scene.qvr");
     // No input file yet: the scene starts empty.
-    RunResult r = Qvrtool({"add-box", scene, scene, "--p1", "-10,0,5.5", "--p2", "90,40,20"});
+    ToolRun r = RunTool({"add-box", scene, scene, "--p1", "-10,0,5.5", "--p2", "90,40,20"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("box: points 1-8, 12 lines\n"));
-    r = Qvrtool({"add-cylinder", scene, scene, "--centre", "1,2,3", "--axis", "y", "--radius",
+    r = RunTool({"add-cylinder", scene, scene, "--centre", "1,2,3", "--axis", "y", "--radius",
                  "-7.5", "--corners", "12", "--angle", "15", "--length", "30", "--centre-line"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("cylinder: points 9-34, 36 lines and a centre line\n"));
-    r = Qvrtool({"add-box", scene, scene, "--no-lines"});
+    r = RunTool({"add-box", scene, scene, "--no-lines"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    r = Qvrtool({"add-cylinder", scene, scene, "--length", "0", "--no-corner-lines"});
+    r = RunTool({"add-cylinder", scene, scene, "--length", "0", "--no-corner-lines"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
 
     CQuivraDoc expected;
@@ -83,7 +61,7 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
     QTemporaryDir dir;
     const QString in = dir.filePath("in.qvr");
     const QString out = dir.filePath("out.qvr");
-    ASSERT_EQ(Qvrtool({"add-box", in, in}).exitCode, 0);
+    ASSERT_EQ(RunTool({"add-box", in, in}).exitCode, 0);
     QFile file(in);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray before = file.readAll();
@@ -107,7 +85,7 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
         {"add-cylinder", broken, out},
     };
     for (const QStringList& args : bad) {
-        const RunResult r = Qvrtool(args);
+        const ToolRun r = RunTool(args);
         EXPECT_NE(r.exitCode, 0) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(QFile::exists(out)) << args.join(QLatin1Char(' ')).toStdString();
     }
@@ -117,9 +95,8 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
 
 TEST(QvrtoolGeometry, ExampleScriptRebuildsTheCommittedExample) {
     QTemporaryDir dir;
-    const RunResult r =
-        RunProgram(QStringLiteral("sh"), {QStringLiteral(MAKE_EXAMPLES_SCRIPT),
-                                          QStringLiteral(QVRTOOL_PATH), dir.path()});
+    const ToolRun r = RunProgram(QStringLiteral("sh"), {QStringLiteral(MAKE_EXAMPLES_SCRIPT),
+                                                        QStringLiteral(QVRTOOL_PATH), dir.path()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile made(dir.filePath("pump.qvr"));
     QFile committed(QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr"));
