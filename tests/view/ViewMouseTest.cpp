@@ -21,6 +21,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <tuple>
 
 using namespace scene;
 
@@ -348,32 +350,27 @@ TEST_F(ViewMouseTest, EachSceneKeepsItsCameraForTheNextOpening) {
     file.close();
     AddPoint(m_doc, 100, 0, 0);
     m_doc.SetPathName(path);
+    auto open = [this] {
+        auto view = std::make_unique<TestView>(&m_doc);
+        view->m_bRememberCamera = true;
+        view->OnInitialUpdate();
+        return view;
+    };
     {
-        TestView first(&m_doc);
-        first.m_bRememberCamera = true;
-        first.OnInitialUpdate();
-        EXPECT_DOUBLE_EQ(first.m_dZoom, 12.5); // fitted: nothing remembered yet
-        first.m_dRotX = 33;
-        first.m_dZoom = 7.25;
-        first.m_dPanY = -12.5;
+        auto first = open();
+        EXPECT_DOUBLE_EQ(first->m_dZoom, 12.5); // fitted: nothing remembered yet
+        first->m_dRotX = 33;
+        first->m_dZoom = 7.25;
+        first->m_dPanY = -12.5;
     }
-    TestView second(&m_doc);
-    second.m_bRememberCamera = true;
-    second.OnInitialUpdate();
-    EXPECT_EQ(second.m_dRotX, 33);
-    EXPECT_EQ(second.m_dZoom, 7.25);
-    EXPECT_EQ(second.m_dPanY, -12.5);
+    auto second = open();
+    EXPECT_EQ(std::make_tuple(second->m_dRotX, second->m_dZoom, second->m_dPanY),
+              std::make_tuple(33.0, 7.25, -12.5));
     // Another name for the same file finds it too; another file does not.
     m_doc.SetPathName(dir.path() + QStringLiteral("/./a.qvr"));
-    TestView third(&m_doc);
-    third.m_bRememberCamera = true;
-    third.OnInitialUpdate();
-    EXPECT_EQ(third.m_dZoom, 7.25);
+    EXPECT_EQ(open()->m_dZoom, 7.25);
     m_doc.SetPathName(dir.filePath("missing.qvr"));
-    TestView fourth(&m_doc);
-    fourth.m_bRememberCamera = true;
-    fourth.OnInitialUpdate();
-    EXPECT_DOUBLE_EQ(fourth.m_dZoom, 12.5);
+    EXPECT_DOUBLE_EQ(open()->m_dZoom, 12.5);
 }
 
 TEST_F(ViewMouseTest, UnprojectablePointsSayWhyAndAreNotPicked) {
