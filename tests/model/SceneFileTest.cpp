@@ -164,7 +164,8 @@ TEST(SceneFile, FailedSaveKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(f.readAll(), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no temporary left behind
 
-    CQuivraDoc missing;
+    CQuivraDoc back, missing;
+    EXPECT_TRUE(SceneFile::Load(path, back, &error)) << error.toStdString(); // the old one loads
     EXPECT_FALSE(SceneFile::Load(dir.filePath("nope.qvr"), missing, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("nope.qvr")));
 }
