@@ -18,13 +18,21 @@ QSettings Settings() {
     return QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
 }
 
+const char* const kMainFrameKeys[] = {"MainFrame/Status", "MainFrame/Top", "MainFrame/Left",
+                                      "MainFrame/Bottom", "MainFrame/Right"};
+
 void WriteMainFrame(int status, int top, int left, int bottom, int right) {
     QSettings s = Settings();
-    s.setValue("MainFrame/Status", status);
-    s.setValue("MainFrame/Top", top);
-    s.setValue("MainFrame/Left", left);
-    s.setValue("MainFrame/Bottom", bottom);
-    s.setValue("MainFrame/Right", right);
+    const int values[] = {status, top, left, bottom, right};
+    for (int i = 0; i < 5; ++i)
+        s.setValue(kMainFrameKeys[i], values[i]);
+}
+
+std::vector<int> ReadMainFrame() {
+    std::vector<int> values;
+    for (const char* key : kMainFrameKeys)
+        values.push_back(Settings().value(key, -1).toInt());
+    return values;
 }
 
 TEST_F(AppTest, FirstRunUsesTheDefaultPlacementAndWritesFiveKeysOnClose) {
@@ -33,12 +41,7 @@ TEST_F(AppTest, FirstRunUsesTheDefaultPlacementAndWritesFiveKeysOnClose) {
     EXPECT_TRUE(work.contains(Frame()->geometry())) << Frame()->geometry().width();
     Frame()->setGeometry(work.left() + 40, work.top() + 30, 500, 400);
     Stop();
-    QSettings s = Settings();
-    EXPECT_EQ(s.value("MainFrame/Status", -1).toInt(), CWindowPlacement::ShowNormal);
-    EXPECT_EQ(s.value("MainFrame/Left", -1).toInt(), 40);
-    EXPECT_EQ(s.value("MainFrame/Top", -1).toInt(), 30);
-    EXPECT_EQ(s.value("MainFrame/Right", -1).toInt(), 540);
-    EXPECT_EQ(s.value("MainFrame/Bottom", -1).toInt(), 430);
+    EXPECT_EQ(ReadMainFrame(), (std::vector<int>{CWindowPlacement::ShowNormal, 30, 40, 430, 540}));
     // The next start puts it back.
     ASSERT_TRUE(Start());
     EXPECT_EQ(Frame()->geometry(), QRect(work.left() + 40, work.top() + 30, 500, 400));
@@ -50,9 +53,8 @@ TEST_F(AppTest, MaximisedIsRestoredMaximisedWithItsNormalRectangle) {
     Frame()->showMaximized();
     QApplication::processEvents();
     Stop();
-    EXPECT_EQ(Settings().value("MainFrame/Status").toInt(), CWindowPlacement::ShowMaximized);
-    EXPECT_EQ(Settings().value("MainFrame/Left").toInt(), 30);
-    EXPECT_EQ(Settings().value("MainFrame/Right").toInt(), 430);
+    EXPECT_EQ(ReadMainFrame(),
+              (std::vector<int>{CWindowPlacement::ShowMaximized, 20, 30, 320, 430}));
     ASSERT_TRUE(Start());
     EXPECT_TRUE(Frame()->isMaximized());
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "CountingToolWindows.h"
 #include "IDocView.h"
-#include "IToolWindows.h"
 #include "IViewSettingsTarget.h"
 
 // A view as the geometry forms see it: camera values and a line width, counting repaints.
@@ -21,16 +21,4 @@ public:
     int m_nRepaints = 0;
     double m_camera[CameraValueCount] = {0, 0, 0, 1, 0, 0, 0};
     std::int32_t m_nLineWidth = 1;
-};
-
-// Counts the refreshes the forms ask of the document's tool windows.
-class FakeToolWindows : public IToolWindows {
-public:
-    void Bind(CQuivraDoc*, IDocView*) override {}
-    void SavePlacements() override {}
-    void RebuildPointTable() override { ++m_nPointTableRebuilds; }
-    void RefillMeasurements() override {}
-    void RefillSeries() override {}
-
-    int m_nPointTableRebuilds = 0;
 };

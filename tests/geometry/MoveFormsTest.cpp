@@ -20,13 +20,6 @@ namespace {
 
 using Layout = CMoveDlg::Layout;
 
-// Also counts the Measurements refills the move forms ask for.
-class CountingToolWindows : public FakeToolWindows {
-public:
-    void RefillMeasurements() override { ++m_nMeasurementRefills; }
-    int m_nMeasurementRefills = 0;
-};
-
 // A document with two views and counting tool windows, and one move form bound to it.
 struct Fixture {
     CQuivraDoc doc;
@@ -71,8 +64,8 @@ struct Fixture {
     void ExpectCommonEnd(int times) {
         EXPECT_TRUE(doc.m_selPoints.empty());
         EXPECT_TRUE(doc.m_selObjects.empty());
-        EXPECT_EQ(tools->m_nPointTableRebuilds, times);
-        EXPECT_EQ(tools->m_nMeasurementRefills, times);
+        EXPECT_EQ(tools->m_nPointTable, times);
+        EXPECT_EQ(tools->m_nMeasurements, times);
         EXPECT_EQ(view.m_nDocumentChanged, times);
         EXPECT_EQ(otherView.m_nDocumentChanged, times);
         EXPECT_TRUE(dlg.isHidden());
@@ -153,7 +146,7 @@ TEST(MoveDlg, BadFieldBlocksOkInEveryLayout) {
             EXPECT_TRUE(f.dlg.isVisible()) << where.toStdString();
             EXPECT_FALSE(f.doc.IsModified()) << where.toStdString();
             EXPECT_EQ(f.doc.m_pOrigin->m_x, 0.0) << where.toStdString();
-            EXPECT_EQ(f.tools->m_nPointTableRebuilds, 0) << where.toStdString();
+            EXPECT_EQ(f.tools->m_nPointTable, 0) << where.toStdString();
             f.Type(name, QString());
             EXPECT_TRUE(f.Ok()->isEnabled()) << where.toStdString();
         }
@@ -176,7 +169,7 @@ TEST(MoveDlg, CancelEscapeAndCloseChangeNothing) {
     EXPECT_EQ(p->m_x, 1.0);
     EXPECT_EQ(f.doc.m_selPoints.size(), 1u);
     EXPECT_FALSE(f.doc.IsModified());
-    EXPECT_EQ(f.tools->m_nPointTableRebuilds, 0);
+    EXPECT_EQ(f.tools->m_nPointTable, 0);
     EXPECT_EQ(f.view.m_nDocumentChanged, 0);
     EXPECT_EQ(f.Field("X")->text(), QStringLiteral("7"));
 }
@@ -191,7 +184,7 @@ TEST(MoveDlg, OutOfRangeKeepsTheFormOpenAndSaysSo) {
     EXPECT_FALSE(f.doc.IsModified());
     EXPECT_EQ(f.doc.m_selPoints.size(), 1u);
     EXPECT_TRUE(f.dlg.isVisible());
-    EXPECT_EQ(f.tools->m_nPointTableRebuilds, 0);
+    EXPECT_EQ(f.tools->m_nPointTable, 0);
     auto* box = f.dlg.findChild<QMessageBox*>();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());

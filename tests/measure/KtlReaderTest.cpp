@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -92,13 +93,11 @@ TEST(KtlReader, RecordFieldsAndUnitMapping) {
     ASSERT_EQ(r.m_records.size(), std::size(fileToTable) + 2);
     for (std::size_t i = 0; i < std::size(fileToTable); ++i) {
         const ImportedMeas& m = r.m_records[i];
-        EXPECT_EQ(m.m_nId, 65535 - int(i));
-        EXPECT_EQ(m.m_nUnit, fileToTable[i][1]) << "file code " << fileToTable[i][0];
-        EXPECT_EQ(m.m_nFreqUnit, 0);
-        EXPECT_EQ(m.m_fAmplitude, 1.5f);
-        EXPECT_EQ(m.m_fPhase, -45.25f);
-        EXPECT_EQ(m.m_fSpeed, 1480.f);
-        EXPECT_EQ(m.m_fMultiple, 1.f);
+        EXPECT_EQ(std::make_tuple(m.m_nId, m.m_nUnit, m.m_nFreqUnit),
+                  std::make_tuple(65535 - int(i), fileToTable[i][1], 0))
+            << "file code " << fileToTable[i][0];
+        EXPECT_EQ(std::make_tuple(m.m_fAmplitude, m.m_fPhase, m.m_fSpeed, m.m_fMultiple),
+                  std::make_tuple(1.5f, -45.25f, 1480.f, 1.f));
     }
     EXPECT_EQ(r.m_records[11].m_nFreqUnit, 1);
     EXPECT_EQ(r.m_records[12].m_nFreqUnit, 1);

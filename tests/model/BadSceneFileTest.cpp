@@ -5,65 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 using namespace testscenes;
 
 namespace {
-
-struct File {
-    QByteArray b;
-    File& u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    File& u16(std::uint16_t v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-        return *this;
-    }
-    File& f64(double v) {
-        std::uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        for (int i = 0; i < 8; ++i)
-            b.append(char((bits >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    File& header(std::uint32_t series, std::uint32_t points, std::uint32_t free,
-                 std::uint32_t objects) {
-        return u32(0).u32(series).u32(points).u32(free).u32(objects);
-    }
-    File& series() {
-        b.append('\0'); // empty name
-        return f64(1000).u32(0).u32(1).u32(24).f64(1);
-    }
-    File& point(std::uint32_t number, std::uint32_t directions = 0) {
-        return u32(number).f64(1).f64(2).f64(3).u32(directions);
-    }
-    File& direction(std::uint32_t number, std::uint32_t measurements) {
-        u32(number).u16(1).f64(1).f64(0).f64(0).u32(measurements);
-        for (std::uint32_t i = 0; i < measurements; ++i)
-            f64(1).f64(2);
-        return *this;
-    }
-    File& box(std::initializer_list<std::uint32_t> points,
-              std::initializer_list<std::uint32_t> lineEnds = {}) {
-        u32(2).u32(static_cast<std::uint32_t>(points.size()));
-        for (auto p : points)
-            u32(p);
-        u32(static_cast<std::uint32_t>(lineEnds.size() / 2));
-        for (auto p : lineEnds)
-            u32(p);
-        return *this;
-    }
-    File& tail(std::initializer_list<std::uint32_t> lineEnds = {}) {
-        u32(static_cast<std::uint32_t>(lineEnds.size() / 2));
-        for (auto p : lineEnds)
-            u32(p);
-        return u32(10).u32(10);
-    }
-};
 
 void ExpectRejected(const QByteArray& bytes, const char* mustMention, const char* label) {
     CQuivraDoc doc;
@@ -95,37 +39,37 @@ TEST(BadSceneFile, InconsistentFilesAreRejected) {
         QByteArray bytes;
         const char* mention;
     } cases[] = {
-        {"line to a point past the list", File().header(0, 1, 1, 0).point(1).tail({0, 1}).b,
+        {"line to a point past the list", SceneBytes().header(0, 1, 1, 0).point(1).tail({0, 1}).b,
          "refers to point 1 of 1"},
-        {"absurd point count", File().header(0, 0xFFFFFFF0u, 0, 0).b, "does not fit"},
-        {"absurd series count", File().header(0x7FFFFFFF, 0, 0, 0).b, "does not fit"},
-        {"absurd direction count", File().header(0, 1, 1, 0).point(1, 0x40000000).b,
+        {"absurd point count", SceneBytes().header(0, 0xFFFFFFF0u, 0, 0).b, "does not fit"},
+        {"absurd series count", SceneBytes().header(0x7FFFFFFF, 0, 0, 0).b, "does not fit"},
+        {"absurd direction count", SceneBytes().header(0, 1, 1, 0).point(1, 0x40000000).b,
          "does not fit"},
-        {"absurd object point count", File().header(0, 0, 0, 1).u32(2).u32(0x10000000).b,
+        {"absurd object point count", SceneBytes().header(0, 0, 0, 1).u32(2).u32(0x10000000).b,
          "does not fit"},
-        {"more free points than points", File().header(0, 1, 2, 0).point(1).tail().b,
+        {"more free points than points", SceneBytes().header(0, 1, 2, 0).point(1).tail().b,
          "more free points"},
         {"measurements fewer than series",
-         File().header(1, 1, 1, 0).series().point(1, 1).direction(1, 0).tail().b,
+         SceneBytes().header(1, 1, 1, 0).series().point(1, 1).direction(1, 0).tail().b,
          "has 0 measurements for 1 series"},
         {"measurements more than series",
-         File().header(0, 1, 1, 0).point(1, 1).direction(4, 2).tail().b,
+         SceneBytes().header(0, 1, 1, 0).point(1, 1).direction(4, 2).tail().b,
          "has 2 measurements for 0 series"},
         {"point in two objects",
-         File().header(0, 2, 0, 2).point(1).point(2).box({0, 1}).box({1}).tail().b,
+         SceneBytes().header(0, 2, 0, 2).point(1).point(2).box({0, 1}).box({1}).tail().b,
          "belongs to two objects"},
-        {"point twice in one object", File().header(0, 1, 0, 1).point(1).box({0, 0}).tail().b,
+        {"point twice in one object", SceneBytes().header(0, 1, 0, 1).point(1).box({0, 0}).tail().b,
          "belongs to two objects"},
         {"free point also in an object",
-         File().header(0, 2, 1, 1).point(1).point(2).box({0, 1}).tail().b,
+         SceneBytes().header(0, 2, 1, 1).point(1).point(2).box({0, 1}).tail().b,
          "also an object's point"},
-        {"point in no collection", File().header(0, 2, 1, 0).point(1).point(7).tail().b,
+        {"point in no collection", SceneBytes().header(0, 2, 1, 0).point(1).point(7).tail().b,
          "point 7 belongs to no object"},
         {"object line to a free point",
-         File().header(0, 2, 1, 1).point(1).point(2).box({1}, {1, 0}).tail().b,
+         SceneBytes().header(0, 2, 1, 1).point(1).point(2).box({1}, {1, 0}).tail().b,
          "outside its object"},
         {"centre line outside its object",
-         File()
+         SceneBytes()
              .header(0, 2, 1, 1)
              .point(1)
              .point(2)
@@ -151,7 +95,7 @@ TEST(BadSceneFile, InconsistentFilesAreRejected) {
 
 TEST(BadSceneFile, ConsistentHandMadeFileIsAccepted) {
     // The same builder makes a good file, so the cases above fail for their one fault only.
-    const QByteArray good = File()
+    const QByteArray good = SceneBytes()
                                 .header(1, 3, 1, 1)
                                 .series()
                                 .point(1, 1)

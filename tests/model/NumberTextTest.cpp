@@ -35,12 +35,10 @@ TEST(NumberText, WholeTextDecidesValidity) {
             EXPECT_EQ(v, -999.0) << "an invalid text must leave the value alone: " << c.text;
         }
     }
-}
-
-TEST(NumberText, EmbeddedNulIsInvalid) {
-    const QString text = QStringLiteral("12") + QChar(0) + QStringLiteral("x");
-    EXPECT_FALSE(ParseWholeDouble(text, nullptr));
-    EXPECT_FALSE(ParseWholeInt(text, nullptr));
+    const QString nul =
+        QStringLiteral("12") + QChar(0) + QStringLiteral("x"); // C strings end there
+    EXPECT_FALSE(ParseWholeDouble(nul, nullptr));
+    EXPECT_FALSE(ParseWholeInt(nul, nullptr));
 }
 
 TEST(NumberText, IntegersAreBaseTenAndFitIn32Bits) {

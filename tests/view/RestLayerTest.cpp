@@ -1,7 +1,9 @@
-// Animated frames drawn with the rest layer must equal those drawn directly, pixel for pixel.
+// Frames drawn the quick ways -- animated over the cached rest layer, long runs of primitives
+// sent to the rasteriser in batches -- must equal frames drawn directly, pixel for pixel.
 #include "SceneBuilder.h"
 
 #include "BoxObject.h"
+#include "CBatchSubmitter.h"
 #include "COffscreenGL.h"
 #include "CQuivraDoc.h"
 #include "CSceneRenderer.h"
@@ -19,52 +21,78 @@ using namespace scene;
 
 namespace {
 
-// Many crossing lines; a third of the points do not move, so their deflected copies coincide
-// with the rest lines (equal depths: the earlier, black one must win).
-void BuildScene(CQuivraDoc& doc) {
+// `n` points in chains of 40 short random steps, a third of them still (their deflected
+// copies coincide with the rest lines: equal depths, the earlier black one must win), each
+// joined to the next and to one far away. Then a box with an arrow, a centre line, a
+// highlighted and a selected point, and two labelled points just outside the left and the top
+// edge (unturned camera) whose labels reach into the frame.
+void BuildScene(CQuivraDoc& doc, int n) {
     AddSeries(doc, 24, 1.5);
-    std::mt19937 rng(7);
-    std::uniform_real_distribution<double> pos(-400, 400), ph(0, 360);
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> pos(-500, 500), step(-30, 30), ph(0, 360);
     std::vector<CornerPoint*> pts;
-    for (int i = 0; i < 120; ++i) {
-        CornerPoint* p = AddPoint(doc, pos(rng), pos(rng), pos(rng));
+    double x = 0, y = 0, z = 0;
+    for (int i = 0; i < n; ++i) {
+        const bool jump = i % 40 == 0;
+        x = jump ? pos(rng) : x + step(rng);
+        y = jump ? pos(rng) : y + step(rng);
+        z = jump ? pos(rng) : z + step(rng);
+        CornerPoint* p = AddPoint(doc, x, y, z);
         if (i % 3)
-            AddDirection(p, static_cast<std::uint16_t>(1u << (i % 3)), 40, ph(rng));
+            AddDirection(p, static_cast<std::uint16_t>(1u << (i % 3)), 25, ph(rng));
         pts.push_back(p);
     }
-    for (int i = 0; i < 120; ++i)
-        AddLine(doc, pts[i], pts[(i * 7 + 3) % 120]);
-    BoxObject* box = AddBox(doc, -200, -150, -100, 150, 100, 200);
-    AddDirection(box->m_points[2], DirPlusZ, 60, 30);
-    AddCentreLineObject(doc, -300, 0, 0, 300, 50, 0);
-    // Just outside the left and the top edge (unturned camera): their labels reach into the
-    // frame from outside.
+    for (int i = 0; i < n; ++i) {
+        AddLine(doc, pts[i], pts[(i + 1) % n]);
+        AddLine(doc, pts[i], pts[(i * 7 + 3) % n]);
+    }
+    BoxObject* box = AddBox(doc, -250, -200, -150, 250, 200, 150);
+    AddDirection(box->m_points[3], DirPlusZ, 60, 30);
+    AddCentreLineObject(doc, -450, 10, 0, 450, -40, 20);
+    doc.m_pHighlightPoint = pts[n / 2];
+    doc.m_selPoints.push_back(pts[n - 3]);
     AddPoint(doc, -1150, 0, 0)->m_nNumber = 888;
     AddPoint(doc, 0, 850, 0)->m_nNumber = 999;
 }
 
-struct Case {
-    const char* name;
-    double rotX, rotY, panX;
-    int lineWidth;
-    int base, directions, numbers;
+// The quick renderer `a` against the direct one `b`, each in its own buffer.
+struct TwoRenderers {
+    COffscreenGL glA, glB;
+    CSceneRenderer a, b;
+    int w = 0, h = 0;
+
+    void Resize(int width, int height) {
+        ASSERT_TRUE(glA.Resize(width, height).isEmpty());
+        ASSERT_TRUE(glB.Resize(width, height).isEmpty());
+        w = width;
+        h = height;
+    }
+    // One frame from each, with a camera state of its own: are the pictures equal?
+    bool Same(const CQuivraDoc& doc, CViewState& st) {
+        CViewState other = st;
+        EXPECT_TRUE(a.RenderFrame(glA, doc, st, w, h));
+        EXPECT_TRUE(b.RenderFrame(glB, doc, other, w, h));
+        return glA.Image() == glB.Image();
+    }
 };
 
 TEST(RestLayer, AnimatedFramesEqualDirectDrawing) {
-    const Case cases[] = {
+    const struct {
+        const char* name;
+        double rotX, rotY, panX;
+        int lineWidth, base, directions, numbers;
+    } cases[] = {
         {"plain", 0, 0, 0, 1, 0, 0, 0},
         {"turned, inset, arrows", 25, 40, 0, 1, 1, 1, 0},
         {"panned, wide, labels", 10, -30, 120, 2, 1, 1, 1},
         {"labels across the edges", 0, 0, 0, 1, 1, 0, 1},
     };
     CQuivraDoc doc;
-    BuildScene(doc);
-    for (const Case& c : cases) {
-        COffscreenGL glLayered, glDirect;
-        ASSERT_TRUE(glLayered.Resize(203, 150).isEmpty());
-        ASSERT_TRUE(glDirect.Resize(203, 150).isEmpty());
-        CSceneRenderer layered, direct;
-        direct.m_bUseRestLayer = false;
+    BuildScene(doc, 120);
+    for (const auto& c : cases) {
+        TwoRenderers r;
+        r.Resize(203, 150);
+        r.b.m_bUseRestLayer = false;
         CViewState st;
         st.m_dRotX = c.rotX;
         st.m_dRotY = c.rotY;
@@ -73,18 +101,14 @@ TEST(RestLayer, AnimatedFramesEqualDirectDrawing) {
         st.m_nLineWidth = c.lineWidth;
         st.m_bShowBase = c.base;
         st.m_bShowDirections = c.directions;
-        st.m_bShowPointNumbers = c.numbers;
-        st.m_bShowDirectionNumbers = c.numbers;
+        st.m_bShowPointNumbers = st.m_bShowDirectionNumbers = c.numbers;
         st.m_bAnimating = 1;
         int layeredFrames = 0;
         for (int frame = 0; frame < 5; ++frame) {
             st.m_nFrame = frame * 5;
-            CViewState other = st;
-            ASSERT_TRUE(layered.RenderFrame(glLayered, doc, st, 203, 150));
-            ASSERT_TRUE(direct.RenderFrame(glDirect, doc, other, 203, 150));
-            layeredFrames += layered.LastFrameLayered();
-            EXPECT_FALSE(direct.LastFrameLayered());
-            EXPECT_EQ(glLayered.Image(), glDirect.Image()) << c.name << ", frame " << frame;
+            EXPECT_TRUE(r.Same(doc, st)) << c.name << ", frame " << frame;
+            layeredFrames += r.a.LastFrameLayered();
+            EXPECT_FALSE(r.b.LastFrameLayered());
         }
         // The first frame has nothing to reuse; all later ones do.
         EXPECT_EQ(layeredFrames, 4) << c.name;
@@ -93,49 +117,71 @@ TEST(RestLayer, AnimatedFramesEqualDirectDrawing) {
 
 TEST(RestLayer, ChangesInvalidateTheLayer) {
     CQuivraDoc doc;
-    BuildScene(doc);
-    COffscreenGL glLayered, glDirect;
-    ASSERT_TRUE(glLayered.Resize(160, 120).isEmpty());
-    ASSERT_TRUE(glDirect.Resize(160, 120).isEmpty());
-    CSceneRenderer layered, direct;
-    direct.m_bUseRestLayer = false;
+    BuildScene(doc, 120);
+    TwoRenderers r;
+    r.Resize(160, 120);
+    r.b.m_bUseRestLayer = false;
     CViewState st;
     st.m_dZoom = 1.6;
     st.m_bAnimating = 1;
-    auto same = [&](const char* what) {
-        CViewState other = st;
-        ASSERT_TRUE(layered.RenderFrame(glLayered, doc, st, 160, 120));
-        ASSERT_TRUE(direct.RenderFrame(glDirect, doc, other, 160, 120));
-        EXPECT_EQ(glLayered.Image(), glDirect.Image()) << what;
-    };
-    same("first");
-    same("second");
-    ASSERT_TRUE(layered.LastFrameLayered());
+    EXPECT_TRUE(r.Same(doc, st));
+    EXPECT_TRUE(r.Same(doc, st));
+    ASSERT_TRUE(r.a.LastFrameLayered());
     // A moved point, a turned camera, a hidden centre line: each must show at once.
     doc.m_freePoints[5]->m_x += 90;
-    same("moved point");
-    EXPECT_FALSE(layered.LastFrameLayered());
-    same("moved point again");
+    EXPECT_TRUE(r.Same(doc, st)) << "moved point";
+    EXPECT_FALSE(r.a.LastFrameLayered());
+    EXPECT_TRUE(r.Same(doc, st)) << "moved point again";
     st.m_dRotY = 33;
-    same("turned");
+    EXPECT_TRUE(r.Same(doc, st)) << "turned";
     st.m_bShowCenterLines = 0;
-    same("no centre line");
-    same("no centre line again");
-    EXPECT_TRUE(layered.LastFrameLayered());
+    EXPECT_TRUE(r.Same(doc, st)) << "no centre line";
+    EXPECT_TRUE(r.Same(doc, st)) << "no centre line again";
+    EXPECT_TRUE(r.a.LastFrameLayered());
     // Resizes in between, growing as well as shrinking: each size gets new buffers, and the
     // layer is rebuilt for it.
-    const QSize sizes[] = {{150, 110}, {320, 240}, {1, 1}, {2, 3}, {600, 20}, {160, 120}};
-    for (const QSize& size : sizes) {
-        const int w = size.width(), h = size.height();
-        ASSERT_TRUE(glLayered.Resize(w, h).isEmpty());
-        ASSERT_TRUE(glDirect.Resize(w, h).isEmpty());
-        for (int i = 0; i < 3; ++i) {
-            CViewState other = st;
-            ASSERT_TRUE(layered.RenderFrame(glLayered, doc, st, w, h));
-            ASSERT_TRUE(direct.RenderFrame(glDirect, doc, other, w, h));
-            EXPECT_EQ(glLayered.Image(), glDirect.Image()) << w << "x" << h << ", frame " << i;
-        }
-        EXPECT_TRUE(layered.LastFrameLayered()) << w << "x" << h;
+    for (const QSize size : {QSize(150, 110), {320, 240}, {1, 1}, {2, 3}, {600, 20}, {160, 120}}) {
+        r.Resize(size.width(), size.height());
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(r.Same(doc, st)) << size.width() << "x" << size.height() << ", frame " << i;
+        EXPECT_TRUE(r.a.LastFrameLayered()) << size.width() << "x" << size.height();
+    }
+}
+
+TEST(BatchSubmit, FramesEqualDrawingInOneRun) {
+    ASSERT_TRUE(CBatchSubmitter::CanSubmitEarly()) << "without fences nothing is batched";
+    // More lines, points and arrows than one batch holds, crossing each other and the objects
+    // drawn after them, so that primitives on both sides of every batch border compete for the
+    // same pixels.
+    CQuivraDoc doc;
+    BuildScene(doc, static_cast<int>(2 * CBatchSubmitter::kBatch + 1000));
+    const struct {
+        const char* name;
+        double rotX, rotY;
+        int animating, restLayer, directions, lineWidth;
+    } cases[] = {
+        {"at rest, markers", 20, 30, 0, 0, 0, 1},
+        {"at rest, arrows, wide", -35, 200, 0, 0, 1, 2},
+        {"animating, drawn directly", 15, -40, 1, 0, 1, 1},
+        {"animating, rest layer", 50, 10, 1, 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        TwoRenderers r;
+        r.Resize(320, 240);
+        r.b.m_bSubmitInBatches = false;
+        r.a.m_bUseRestLayer = r.b.m_bUseRestLayer = c.restLayer;
+        CViewState st;
+        st.m_dRotX = c.rotX;
+        st.m_dRotY = c.rotY;
+        st.m_dZoom = 1.1;
+        st.m_nLineWidth = c.lineWidth;
+        st.m_bShowDirections = c.directions;
+        st.m_bAnimating = c.animating;
+        st.m_nFrame = 5;
+        // Two frames: with the rest layer the second is the layered one.
+        for (int frame = 0; frame < 2; ++frame)
+            EXPECT_TRUE(r.Same(doc, st)) << c.name << ", frame " << frame;
+        EXPECT_EQ(r.a.LastFrameLayered(), c.restLayer != 0) << c.name;
     }
 }
 

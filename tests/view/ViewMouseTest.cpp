@@ -6,8 +6,8 @@
 #include "CQuivraDoc.h"
 #include "CQuivraView.h"
 #include "CornerPoint.h"
+#include "CountingToolWindows.h"
 #include "CylinderObject.h"
-#include "IToolWindows.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,22 +21,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <tuple>
 
 using namespace scene;
 
 namespace {
 
 constexpr int kW = 400, kH = 300;
-
-struct CountingToolWindows : IToolWindows {
-    void Bind(CQuivraDoc*, IDocView*) override {}
-    void SavePlacements() override {}
-    void RebuildPointTable() override { ++m_nPointTable; }
-    void RefillMeasurements() override { ++m_nMeasurements; }
-    void RefillSeries() override { ++m_nSeries; }
-    void ShowCameraValues() override { ++m_nCamera; }
-    int m_nPointTable = 0, m_nMeasurements = 0, m_nSeries = 0, m_nCamera = 0;
-};
 
 // Records picking failures instead of opening modal boxes.
 class TestView : public CQuivraView {
@@ -118,11 +110,7 @@ protected:
 TEST_F(ViewMouseTest, ObjectPointWinsOverAFreePointAtTheSamePixel) {
     CornerPoint* free = AddPoint(m_doc, 0, 0, 0);
     BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
-    CornerPoint* boxCorner = nullptr;
-    for (CornerPoint* p : box->m_points)
-        if (p->m_x == 0 && p->m_y == 0 && p->m_z == 0)
-            boxCorner = p;
-    ASSERT_NE(boxCorner, nullptr);
+    CornerPoint* boxCorner = box->m_points[0]; // at (0, 0, 0) too
     ASSERT_EQ(At(free), At(boxCorner));
     m_doc.m_pOrigin->m_x = -120;
     m_doc.m_pOrigin->m_z = -35.5;
@@ -362,32 +350,27 @@ TEST_F(ViewMouseTest, EachSceneKeepsItsCameraForTheNextOpening) {
     file.close();
     AddPoint(m_doc, 100, 0, 0);
     m_doc.SetPathName(path);
+    auto open = [this] {
+        auto view = std::make_unique<TestView>(&m_doc);
+        view->m_bRememberCamera = true;
+        view->OnInitialUpdate();
+        return view;
+    };
     {
-        TestView first(&m_doc);
-        first.m_bRememberCamera = true;
-        first.OnInitialUpdate();
-        EXPECT_DOUBLE_EQ(first.m_dZoom, 12.5); // fitted: nothing remembered yet
-        first.m_dRotX = 33;
-        first.m_dZoom = 7.25;
-        first.m_dPanY = -12.5;
+        auto first = open();
+        EXPECT_DOUBLE_EQ(first->m_dZoom, 12.5); // fitted: nothing remembered yet
+        first->m_dRotX = 33;
+        first->m_dZoom = 7.25;
+        first->m_dPanY = -12.5;
     }
-    TestView second(&m_doc);
-    second.m_bRememberCamera = true;
-    second.OnInitialUpdate();
-    EXPECT_EQ(second.m_dRotX, 33);
-    EXPECT_EQ(second.m_dZoom, 7.25);
-    EXPECT_EQ(second.m_dPanY, -12.5);
+    auto second = open();
+    EXPECT_EQ(std::make_tuple(second->m_dRotX, second->m_dZoom, second->m_dPanY),
+              std::make_tuple(33.0, 7.25, -12.5));
     // Another name for the same file finds it too; another file does not.
     m_doc.SetPathName(dir.path() + QStringLiteral("/./a.qvr"));
-    TestView third(&m_doc);
-    third.m_bRememberCamera = true;
-    third.OnInitialUpdate();
-    EXPECT_EQ(third.m_dZoom, 7.25);
+    EXPECT_EQ(open()->m_dZoom, 7.25);
     m_doc.SetPathName(dir.filePath("missing.qvr"));
-    TestView fourth(&m_doc);
-    fourth.m_bRememberCamera = true;
-    fourth.OnInitialUpdate();
-    EXPECT_DOUBLE_EQ(fourth.m_dZoom, 12.5);
+    EXPECT_DOUBLE_EQ(open()->m_dZoom, 12.5);
 }
 
 TEST_F(ViewMouseTest, UnprojectablePointsSayWhyAndAreNotPicked) {
