@@ -47,7 +47,10 @@ public:
 private:
     static int Cell(int v) { return v >= 0 ? v / kCell : -((-v + kCell - 1) / kCell); }
     static long long Key(int cx, int cy) {
-        return (static_cast<long long>(cx) << 32) ^ static_cast<unsigned>(cy);
+        // Cells left of or above the frame are negative: shift their bits, not their values.
+        return static_cast<long long>(
+            (static_cast<unsigned long long>(static_cast<unsigned>(cx)) << 32) |
+            static_cast<unsigned>(cy));
     }
     std::unordered_map<long long, std::vector<QRect>> m_cells;
 };
