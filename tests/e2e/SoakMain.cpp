@@ -189,8 +189,11 @@ private:
     // Half the time on a corner point (where the menus and clicks do the most), else anywhere.
     QPoint Somewhere(CQuivraView* view) {
         CornerPoint* p = Rand(2) ? AnyPoint(view) : nullptr;
-        if (p && view->width() > 0 && view->height() > 0)
-            return scene::PixelOf(view->GL(), *view, p->m_x, p->m_y, p->m_z);
+        if (p && view->width() > 0 && view->height() > 0) {
+            const QPoint at = scene::PixelOf(view->GL(), *view, p->m_x, p->m_y, p->m_z);
+            if (view->rect().contains(at))
+                return at;
+        }
         return QPoint(Rand(std::max(1, view->width())), Rand(std::max(1, view->height())));
     }
 

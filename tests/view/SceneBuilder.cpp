@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace scene {
@@ -44,8 +45,12 @@ QPoint PixelOf(COffscreenGL& gl, const CViewState& st, double x, double y, doubl
                bool inset) {
     double wx = 0, wy = 0;
     Project(gl, st, x, y, z, &wx, &wy, withPan, inset);
-    return QPoint(static_cast<int>(std::floor(wx)),
-                  gl.ViewportHeight() - 1 - static_cast<int>(std::floor(wy)));
+    // A point far off the frame (or behind the eye) lands well outside it, not at a wrapped int.
+    const auto pixel = [](double v) {
+        return std::isfinite(v) ? static_cast<int>(std::clamp(std::floor(v), -1.0e6, 1.0e6))
+                                : -1000000;
+    };
+    return QPoint(pixel(wx), gl.ViewportHeight() - 1 - pixel(wy));
 }
 
 } // namespace scene
