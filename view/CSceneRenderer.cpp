@@ -126,7 +126,7 @@ void CSceneRenderer::DrawClassicScene(const CQuivraDoc& doc, CViewState& state, 
 
     // Markers, but none while the shape moves.
     if (!state.m_bAnimating)
-        DrawMarkers(doc);
+        DrawMarkers(doc, kClassicMarkers);
 
     // Done: the caller copies the frame once it is complete.
     glPopMatrix();
@@ -399,7 +399,10 @@ void CSceneRenderer::DrawLabels(const CQuivraDoc& doc, const CViewState& state, 
     }
 }
 
-void CSceneRenderer::DrawMarkers(const CQuivraDoc& doc) {
+const CSceneRenderer::MarkerColours CSceneRenderer::kClassicMarkers = {
+    3.0f, {1.0f, 0.0f, 0.0f}, {0.7f, 0.7f, 0.0f}, {0.0f, 0.0f, 1.0f}, {0.0f, 1.0f, 0.0f}};
+
+void CSceneRenderer::DrawMarkers(const CQuivraDoc& doc, const MarkerColours& c) {
     SetPointSize(7.0f);
     glColor3f(0.6f, 0.0f, 0.6f);
     glBegin(GL_POINTS);
@@ -407,8 +410,8 @@ void CSceneRenderer::DrawMarkers(const CQuivraDoc& doc) {
         Vertex(doc.m_pOrigin);
     glEnd();
 
-    SetPointSize(3.0f);
-    glColor3f(1.0f, 0.0f, 0.0f);
+    SetPointSize(c.pointSize);
+    glColor3fv(c.point);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_POINTS);
     doc.ForEachPoint([&batch](const CornerPoint* p) {
@@ -417,19 +420,20 @@ void CSceneRenderer::DrawMarkers(const CQuivraDoc& doc) {
     });
     batch.End();
 
+    // Highlight and selection: rings around their points.
     SetPointSize(10.0f);
     if (doc.m_pHighlightPoint) {
-        glColor3f(0.7f, 0.7f, 0.0f);
+        glColor3fv(c.highlight);
         glBegin(GL_POINTS);
         Vertex(doc.m_pHighlightPoint);
         glEnd();
     }
-    glColor3f(0.0f, 0.0f, 1.0f);
+    glColor3fv(c.selectedPoint);
     glBegin(GL_POINTS);
     for (const CornerPoint* p : doc.m_selPoints)
         Vertex(p);
     glEnd();
-    glColor3f(0.0f, 1.0f, 0.0f);
+    glColor3fv(c.selectedObject);
     glBegin(GL_POINTS);
     for (const SceneObject* o : doc.m_selObjects)
         for (const CornerPoint* p : o->m_points)

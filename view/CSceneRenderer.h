@@ -20,6 +20,12 @@ class QPainter;
 // show the same pixels.
 class CSceneRenderer {
 public:
+    // What the corner-point markers look like in a drawing style: the points' size and colour,
+    // and the colours of the highlight and selection rings.
+    struct MarkerColours {
+        float pointSize;
+        float point[3], highlight[3], selectedPoint[3], selectedObject[3];
+    };
     CSceneRenderer() = default;
 
     // The paint cycle: angles into [0, 360), context current, white clear colour, depth test,
@@ -88,7 +94,6 @@ private:
     void DrawClearDeflected(const CQuivraDoc& doc, const CViewState& state, double peak);
     void DrawClearArrows(const CQuivraDoc& doc, const CViewState& state, int w, int h);
     void DrawClearOrbits(const CQuivraDoc& doc, const CViewState& state, double peak);
-    void DrawClearMarkers(const CQuivraDoc& doc);
     void AddClearLabels(const CQuivraDoc& doc, const CViewState& state, bool moving, int h);
     // Labels, caption and colour bar painted over the finished frame.
     void PaintClearOverlay(const CQuivraDoc& doc, const CViewState& state, int w, int h,
@@ -99,7 +104,8 @@ private:
     void WritePendingLabels(int w, int h);
     void DrawArrows(const CQuivraDoc& doc, const CViewState& state);
     void DrawLabels(const CQuivraDoc& doc, const CViewState& state, int w, int h);
-    void DrawMarkers(const CQuivraDoc& doc);
+    void DrawMarkers(const CQuivraDoc& doc, const MarkerColours& colours);
+    static const MarkerColours kClassicMarkers;
     // Writes `text` at the projection of (x, y, z) under the matrices read last.
     void Label(const QString& text, double x, double y, double z, int w, int h);
     void ReadMatrices();

@@ -31,6 +31,9 @@ const float kRestCentre[3] = {0.74f, 0.80f, 0.93f};
 const float kModel[3] = {0.16f, 0.17f, 0.22f};
 const float kCentre[3] = {0.25f, 0.42f, 0.85f};
 const float kArrow[3] = {0.0f, 0.46f, 0.42f};
+// Markers as in the classic look, in the clear look's own colours.
+const CSceneRenderer::MarkerColours kClearMarkers = {
+    4.5f, {0.16f, 0.17f, 0.22f}, {0.85f, 0.7f, 0.0f}, {0.1f, 0.35f, 1.0f}, {0.15f, 0.75f, 0.3f}};
 // The rest shape behind the moving one lies at this one depth, behind everything else drawn.
 constexpr double kBehind = 1.0 - 1.0 / 4096.0;
 // Arrowheads in pixels.
@@ -201,7 +204,7 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     if (moving && state.m_bShowLines)
         DrawClearDeflected(doc, state, peak);
     if (!state.m_bAnimating)
-        DrawClearMarkers(doc);
+        DrawMarkers(doc, kClearMarkers);
     AddClearLabels(doc, state, moving, h);
 
     glPopMatrix();
@@ -417,45 +420,6 @@ void CSceneRenderer::DrawClearOrbits(const CQuivraDoc& doc, const CViewState& st
         batch.Next();
     });
     batch.End();
-}
-
-void CSceneRenderer::DrawClearMarkers(const CQuivraDoc& doc) {
-    SetPointSize(7.0f);
-    glColor3f(0.6f, 0.0f, 0.6f);
-    glBegin(GL_POINTS);
-    if (doc.m_pOrigin)
-        Vertex(doc.m_pOrigin);
-    glEnd();
-
-    SetPointSize(4.5f);
-    Colour(kModel);
-    CBatchSubmitter batch(m_bSubmitInBatches);
-    batch.Begin(GL_POINTS);
-    doc.ForEachPoint([&batch](const CornerPoint* p) {
-        Vertex(p);
-        batch.Next();
-    });
-    batch.End();
-
-    // Selection and highlight as in the classic look: rings around the point.
-    SetPointSize(10.0f);
-    if (doc.m_pHighlightPoint) {
-        glColor3f(0.85f, 0.7f, 0.0f);
-        glBegin(GL_POINTS);
-        Vertex(doc.m_pHighlightPoint);
-        glEnd();
-    }
-    glColor3f(0.1f, 0.35f, 1.0f);
-    glBegin(GL_POINTS);
-    for (const CornerPoint* p : doc.m_selPoints)
-        Vertex(p);
-    glEnd();
-    glColor3f(0.15f, 0.75f, 0.3f);
-    glBegin(GL_POINTS);
-    for (const SceneObject* o : doc.m_selObjects)
-        for (const CornerPoint* p : o->m_points)
-            Vertex(p);
-    glEnd();
 }
 
 void CSceneRenderer::AddClearLabels(const CQuivraDoc& doc, const CViewState& state, bool moving,
