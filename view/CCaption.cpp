@@ -3,6 +3,7 @@
 #include "CQuivraDoc.h"
 #include "CViewState.h"
 #include "Deflection.h"
+#include "NumberText.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -13,8 +14,9 @@
 
 namespace {
 
+// The program shows the user's decimal separator; qvrtool runs under "C" and keeps the point.
 QString Number(double v) {
-    return QString::number(v, 'g', 6);
+    return numtext::FormatG(v);
 }
 
 } // namespace
@@ -23,7 +25,7 @@ QString CCaption::PhaseText(int frame, int framesPerPeriod) {
     if (framesPerPeriod < 1)
         return QString();
     const double deg = 360.0 * frame / framesPerPeriod;
-    return QString::number(std::round(deg * 10.0) / 10.0, 'f', deg == std::round(deg) ? 0 : 1);
+    return Number(std::round(deg * 10.0) / 10.0);
 }
 
 QStringList CCaption::Lines(const CQuivraDoc& doc, const CViewState& state) {

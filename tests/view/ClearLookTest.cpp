@@ -8,6 +8,7 @@
 #include "CQuivraDoc.h"
 #include "CSceneRenderer.h"
 #include "CViewState.h"
+#include "CommaLocale.h"
 #include "CornerPoint.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
@@ -197,6 +198,15 @@ TEST(Caption, NamesFileSeriesFrequencyAmplificationAndPhase) {
         EXPECT_EQ(CCaption::Lines(doc, st), expected);
     }
     EXPECT_EQ(CCaption::PhaseText(1, 48), QStringLiteral("7.5"));
+
+    // In the program the caption speaks the user's locale, as every other number shown does.
+    CommaLocale comma;
+    ASSERT_TRUE(comma.IsActive()) << comma.Why().toStdString();
+    CQuivraDoc doc;
+    AddSeries(doc, 24, 2.5);
+    doc.m_seriesFrequency[0] = 24.75;
+    EXPECT_TRUE(CCaption::Lines(doc, CViewState()).contains("24,75 Hz (1485 RPM)"));
+    EXPECT_EQ(CCaption::PhaseText(1, 48), QStringLiteral("7,5"));
 }
 
 } // namespace
