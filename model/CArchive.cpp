@@ -108,7 +108,19 @@ std::string CArchive::ReadString() {
     return std::string(p, n);
 }
 
+void CArchive::ReportProgress() {
+    constexpr std::size_t kStep = std::size_t(1) << 20;
+    if (m_nPos - m_nReported < kStep)
+        return;
+    m_nReported = m_nPos;
+    if (!m_progress(m_nPos, static_cast<std::size_t>(m_in.size())))
+        throw ArchiveCancelled();
+}
+
 std::uint32_t CArchive::ReadCount(std::size_t minItemBytes, const char* what) {
+    // Every list of a scene starts with a count, so this is where a long load reports.
+    if (m_progress)
+        ReportProgress();
     const std::uint32_t n = ReadU32();
     if (minItemBytes > 0 && n > Remaining() / minItemBytes)
         Fail(std::string("the ") + what + " count " + std::to_string(n) +

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +13,12 @@
 class ArchiveError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Thrown out of a loading archive when its progress callback asks to stop.
+class ArchiveCancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "cancelled"; }
 };
 
 // A little-endian byte archive: either storing into a growing buffer or loading from a fixed
@@ -46,6 +53,11 @@ public:
     // `minItemBytes`, so a count that cannot fit is rejected before anything is allocated.
     std::uint32_t ReadCount(std::size_t minItemBytes, const char* what);
 
+    // Called with the position and the size of the loading buffer at most about once per MiB
+    // read; returning false stops the load with ArchiveCancelled.
+    using Progress = std::function<bool(std::size_t pos, std::size_t total)>;
+    void SetProgress(Progress progress) { m_progress = std::move(progress); }
+
     std::size_t Remaining() const { return static_cast<std::size_t>(m_in.size()) - m_nPos; }
     std::size_t Position() const { return m_nPos; }
     bool AtEnd() const { return Remaining() == 0; }
@@ -69,10 +81,14 @@ private:
         m_nLen += n;
     }
 
+    void ReportProgress();
+
     bool m_bStoring;
     std::string m_out; // plain bytes, sized ahead: appending small fields must be cheap
     std::size_t m_nLen = 0;
     QByteArray m_empty;
     const QByteArray& m_in;
     std::size_t m_nPos = 0;
+    Progress m_progress;
+    std::size_t m_nReported = 0;
 };

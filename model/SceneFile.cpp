@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <new>
 
 QByteArray SceneFile::ToBytes(CQuivraDoc& doc) {
@@ -16,11 +17,20 @@ QByteArray SceneFile::ToBytes(CQuivraDoc& doc) {
     return ar.Buffer();
 }
 
-bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* error) {
+bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* error,
+                          const Progress& progress) {
     try {
         CArchive ar(data);
+        if (progress)
+            ar.SetProgress([&progress](std::size_t pos, std::size_t total) {
+                return progress(static_cast<qint64>(pos), static_cast<qint64>(total));
+            });
         doc.Serialize(ar);
         return true;
+    } catch (const ArchiveCancelled&) {
+        if (error)
+            error->clear();
+        return false;
     } catch (const ArchiveError& e) {
         if (error)
             *error = QString::fromStdString(e.what());
@@ -32,7 +42,8 @@ bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* erro
     }
 }
 
-bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error) {
+bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error,
+                     const Progress& progress) {
     QFile f;
     QString whyNot;
     if (!RegularFile::OpenForReading(f, path, &whyNot)) {
@@ -41,8 +52,29 @@ bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error) {
         return false;
     }
     QByteArray data;
+    // Reading is the first half of the work reported, reading the scene the second.
+    const qint64 size = f.size();
+    const qint64 total = 2 * size;
     try {
-        data = f.readAll();
+        if (!progress) {
+            data = f.readAll();
+        } else {
+            constexpr qint64 kChunk = qint64(8) << 20;
+            data.resize(size);
+            qint64 got = 0;
+            while (got < size) {
+                const qint64 n = f.read(data.data() + got, std::min(kChunk, size - got));
+                if (n <= 0)
+                    break;
+                got += n;
+                if (!progress(got, total)) {
+                    if (error)
+                        error->clear();
+                    return false;
+                }
+            }
+            data.resize(got);
+        }
     } catch (const std::bad_alloc&) {
         // A file larger than the memory left (the program would otherwise end here).
         if (error)
@@ -55,9 +87,16 @@ bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error) {
         return false;
     }
     QString why;
-    if (!FromBytes(data, doc, &why)) {
+    Progress parsing;
+    if (progress)
+        parsing = [&progress, size, total](qint64 done, qint64) {
+            return progress(size + done, total);
+        };
+    if (!FromBytes(data, doc, &why, parsing)) {
         if (error)
-            *error = QStringLiteral("\"%1\" is not a valid scene file: %2").arg(path, why);
+            *error = why.isEmpty()
+                         ? QString() // cancelled
+                         : QStringLiteral("\"%1\" is not a valid scene file: %2").arg(path, why);
         return false;
     }
     return true;

@@ -5,12 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
+#include <vector>
 
 using namespace testscenes;
 
@@ -189,6 +192,46 @@ TEST(SceneFile, DISABLED_WriteFuzzSeeds) {
     ASSERT_TRUE(SceneFile::Save(empty, dir + QStringLiteral("/empty.qvr"), nullptr));
     ASSERT_TRUE(SceneFile::Save(sample, dir + QStringLiteral("/sample.qvr"), nullptr));
     ASSERT_TRUE(SceneFile::Save(objects, dir + QStringLiteral("/objects.qvr"), nullptr));
+}
+
+} // namespace
+
+namespace {
+
+// A long load reports rising progress that ends at the whole, and a cancel leaves the document
+// as it was, with no message to show.
+TEST(SceneFile, LoadReportsProgressAndCanBeCancelled) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("large.qvr");
+    CQuivraDoc big;
+    for (int i = 0; i < 60000; ++i)
+        AddDirection(AddFree(big, i, 0, 0), DirPlusX);
+    ASSERT_TRUE(SceneFile::Save(big, path, nullptr));
+    const qint64 size = QFileInfo(path).size();
+
+    std::vector<qint64> seen;
+    CQuivraDoc back;
+    QString error;
+    ASSERT_TRUE(SceneFile::Load(path, back, &error, [&](qint64 done, qint64 total) {
+        EXPECT_EQ(total, 2 * size);
+        seen.push_back(done);
+        return true;
+    })) << error.toStdString();
+    EXPECT_EQ(back.AllPoints().size(), 60000u);
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.front(), size);            // the bytes are read
+    EXPECT_GT(seen.back(), size + (1 << 20)); // then the scene is read from them
+
+    for (int stopAt : {1, 2}) { // while reading the bytes, while reading the scene
+        CQuivraDoc cancelled;
+        int calls = 0;
+        error = QStringLiteral("unset");
+        EXPECT_FALSE(SceneFile::Load(path, cancelled, &error,
+                                     [&](qint64, qint64) { return ++calls < stopAt; }));
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        EXPECT_TRUE(cancelled.AllPoints().empty());
+    }
 }
 
 } // namespace
