@@ -156,6 +156,7 @@ void CQuivraView::OnPause() {
     if (!m_bAnimating)
         return;
     m_bPaused = !m_bPaused;
+    StopMoving();
     RepaintNow();
 }
 
@@ -167,9 +168,20 @@ void CQuivraView::OnStepFrame(int delta) {
     RepaintNow();
 }
 
+void CQuivraView::MarkMoving(int ms) {
+    m_settleTimer.start(ms, this);
+}
+
+void CQuivraView::paintEvent(QPaintEvent* event) {
+    m_bPainting = true;
+    COpenGLView::paintEvent(event);
+    m_bPainting = false;
+}
+
 bool CQuivraView::RenderFrame() {
     if (!m_pDoc)
         return false;
+    m_renderer.m_bMoving = m_bPainting && m_settleTimer.isActive();
     return m_renderer.RenderFrame(GL(), *m_pDoc, *this, width(), height());
 }
 
@@ -186,6 +198,7 @@ void CQuivraView::OnToggleAnimation() {
     } else {
         m_timer.stop();
         StopAnimation();
+        StopMoving();
         RepaintNow();
     }
 }
@@ -211,15 +224,23 @@ void CQuivraView::OnMaxDeviationAnimNeg() {
 }
 
 void CQuivraView::OnTimer() {
-    if (m_pDoc && Tick(*m_pDoc))
+    if (m_pDoc && Tick(*m_pDoc)) {
+        // Two ticks without a frame (the animation froze or lost the focus) end the motion.
+        MarkMoving(std::max(static_cast<int>(kSettleMs), 2 * TimerInterval()));
         RepaintNow();
+    }
 }
 
 void CQuivraView::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_timer.timerId())
+    if (event->timerId() == m_timer.timerId()) {
         OnTimer();
-    else
+    } else if (event->timerId() == m_settleTimer.timerId()) {
+        StopMoving();
+        if (m_renderer.LastFrameReduced())
+            RepaintNow();
+    } else {
         COpenGLView::timerEvent(event);
+    }
 }
 
 void CQuivraView::focusInEvent(QFocusEvent* event) {
@@ -392,6 +413,7 @@ void CQuivraView::OnLButtonUp(QMouseEvent* event) {
     const bool click = m_bLeftDown && !m_bDragging;
     m_bLeftDown = false;
     m_bDragging = false;
+    StopMoving();
     if (click)
         OnClick(m_ptPress, event->modifiers());
     else
@@ -446,6 +468,7 @@ void CQuivraView::OnMouseMove(QMouseEvent* event) {
     else
         Turn(mouse);
     m_ptLastMouse = mouse;
+    MarkMoving();
     RepaintNow();
     ShowCameraValues();
 }
@@ -461,6 +484,7 @@ void CQuivraView::OnMouseWheel(QWheelEvent* event) {
                             cam.Unproject(at.x(), at.y(), NavigationCentre()));
     }
     m_dZoom = after;
+    MarkMoving();
     RepaintNow();
     ShowCameraValues();
     event->accept();

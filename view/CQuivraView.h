@@ -38,6 +38,9 @@ public:
     // Speed steps of the animation: the timer interval is kTimerInterval * 2^-step.
     static constexpr int kSlowest = -3;
     static constexpr int kFastest = 1;
+    // The picture counts as moving this long after the last drag step, wheel step or animation
+    // tick (CSceneRenderer::m_bMoving); then a reduced frame is replaced by the full one.
+    static constexpr int kSettleMs = 150;
     enum StandardView { ViewFront, ViewTop, ViewSide, ViewIsometric };
 
     // The commands of the view's context menus (and "Settings..." of the View menu).
@@ -175,6 +178,8 @@ protected:
     bool RenderFrame() override;
 
     void timerEvent(QTimerEvent* event) override;
+    // Only a frame painted on screen may be reduced; RenderOffscreen (copies, prints) is full.
+    void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -203,6 +208,10 @@ private:
     // The click of a press and release that did not drag: picks and selects.
     void OnClick(const QPoint& at, Qt::KeyboardModifiers modifiers);
     void StartTimer();
+    // The picture moves for the next `ms` (see kSettleMs).
+    void MarkMoving(int ms = kSettleMs);
+    // The picture stopped moving: the next frame is full.
+    void StopMoving() { m_settleTimer.stop(); }
     void ShowCameraValues();
     void RefreshPointTable();
     void RefreshMeasurements();
@@ -217,6 +226,8 @@ private:
     CViewSettingsDlg* m_pViewSettingsDlg = nullptr;
     CSceneRenderer m_renderer;
     QBasicTimer m_timer;
+    QBasicTimer m_settleTimer;
+    bool m_bPainting = false;
     bool m_bReportPending = false;
     // The left button's press: a click until the mouse moves beyond kDragThreshold.
     QPoint m_ptPress;

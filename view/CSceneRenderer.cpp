@@ -9,6 +9,7 @@
 #include "Line.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
+#include "ReducedLines.h"
 #include "RenderHelpers.h"
 #include "SceneObject.h"
 
@@ -16,6 +17,8 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+#include <QElapsedTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -33,12 +36,35 @@ bool CSceneRenderer::RenderFrame(COffscreenGL& gl, const CQuivraDoc& doc, CViewS
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
 
+    // Reduced only in motion, never into a vector copy, and only once a full frame has shown
+    // that this scene is too slow for it.
+    const std::size_t lines = LineCount(doc);
+    m_bReduced = m_bMoving && !m_pVectorOverlay && lines >= kReduceMinLines &&
+                 m_dLastFullMs > kFrameBudgetMs;
+    m_nStride = m_bReduced ? static_cast<int>((lines + kReducedLines - 1) / kReducedLines) : 1;
+    QElapsedTimer timer;
+    timer.start();
+
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     ApplyCameraTransform(state, false); // the pan comes inside, after the rotation centre
     DrawScene(doc, state, 0, 0, clientWidth, clientHeight, state.m_dZoom * 0.001);
     glPopMatrix();
+
+    if (!m_bReduced)
+        m_dLastFullMs = static_cast<double>(timer.nsecsElapsed()) / 1.0e6;
+    m_bLastFrameReduced = m_bReduced;
+    // DrawScene called on its own draws the full frame.
+    m_bReduced = false;
+    m_nStride = 1;
     return true;
+}
+
+std::size_t CSceneRenderer::LineCount(const CQuivraDoc& doc) {
+    std::size_t n = doc.m_freeLines.size();
+    for (const SceneObject* o : doc.m_objects)
+        n += o->m_lines.size();
+    return n;
 }
 
 void CSceneRenderer::ApplyCameraTransform(const CViewState& state, bool withPan) {
@@ -118,14 +144,14 @@ void CSceneRenderer::DrawClassicScene(const CQuivraDoc& doc, CViewState& state, 
                  static_cast<float>(state.m_dPanZ));
     m_pendingLabels.clear();
     m_bDeferLabels = layered;
-    if (state.m_bShowPointNumbers || state.m_bShowDirectionNumbers) {
+    if (!m_bReduced && (state.m_bShowPointNumbers || state.m_bShowDirectionNumbers)) {
         ReadMatrices();
         DrawLabels(doc, state, w, h);
     }
     m_bDeferLabels = false;
 
-    // Markers, but none while the shape moves.
-    if (!state.m_bAnimating)
+    // Markers, but none while the shape moves, nor in a reduced frame.
+    if (!state.m_bAnimating && !m_bReduced)
         DrawMarkers(doc, kClassicMarkers);
 
     // Done: the caller copies the frame once it is complete.
@@ -220,17 +246,15 @@ void CSceneRenderer::DrawDeflectedLines(const CQuivraDoc& doc, CViewState& state
     glColor3f(0.0f, 0.0f, 0.0f);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
-    for (const Line* l : doc.m_freeLines) {
-        displaced(l->m_pPointA);
-        displaced(l->m_pPointB);
+    auto line = [&](const CornerPoint* a, const CornerPoint* b) {
+        displaced(a);
+        displaced(b);
         batch.Next();
-    }
+    };
+    std::size_t lone = 0;
+    reducedlines::ForEach(doc.m_freeLines, m_nStride, lone, line);
     for (const SceneObject* o : doc.m_objects)
-        for (const Line* l : o->m_lines) {
-            displaced(l->m_pPointA);
-            displaced(l->m_pPointB);
-            batch.Next();
-        }
+        reducedlines::ForEach(o->m_lines, m_nStride, lone, line);
     batch.End();
 }
 
@@ -242,11 +266,13 @@ void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& stat
     glColor3f(r, g, b);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
-    for (const Line* l : doc.m_freeLines) {
-        Vertex(l->m_pPointA);
-        Vertex(l->m_pPointB);
+    auto line = [&batch](const CornerPoint* a, const CornerPoint* b) {
+        Vertex(a);
+        Vertex(b);
         batch.Next();
-    }
+    };
+    std::size_t lone = 0;
+    reducedlines::ForEach(doc.m_freeLines, m_nStride, lone, line);
     for (const SceneObject* o : doc.m_objects) {
         if (state.m_bShowCenterLines && o->m_bHasCentreLine && o->m_pCentreLine) {
             glColor3f(0.0f, 0.0f, 1.0f);
@@ -255,11 +281,7 @@ void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& stat
             glColor3f(r, g, b);
             batch.Next();
         }
-        for (const Line* l : o->m_lines) {
-            Vertex(l->m_pPointA);
-            Vertex(l->m_pPointB);
-            batch.Next();
-        }
+        reducedlines::ForEach(o->m_lines, m_nStride, lone, line);
     }
     batch.End();
 }
@@ -303,6 +325,8 @@ quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& st
                                (state.m_bShowDirections ? 4 : 0) | (state.m_bAnimating ? 8 : 0) |
                                (state.m_bShowOrbits ? 16 : 0)));
     k.Add(static_cast<quint64>(state.m_nLook));
+    // A reduced layer draws fewer lines, and in the clear look unsmoothed ones.
+    k.Add(static_cast<quint64>(m_nStride) * 2 + (m_bReduced ? 1 : 0));
     k.Add(static_cast<quint64>(state.m_nCurrentSeries));
     k.Add(state.m_dZoom);
     // The clear look's orbits follow the measured values: a changed value draws them anew.
@@ -373,7 +397,11 @@ void CSceneRenderer::DrawArrows(const CQuivraDoc& doc, const CViewState& state) 
     glColor3f(1.0f, 0.0f, 0.0f);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
-    ForEachPointObjectsFirst(doc, [len, &batch](const CornerPoint* p) {
+    std::size_t index = 0;
+    const int stride = m_nStride;
+    ForEachPointObjectsFirst(doc, [len, &batch, &index, stride](const CornerPoint* p) {
+        if (!reducedlines::KeepPoint(index++, stride))
+            return;
         for (const MeasDirection* d : p->m_directions) {
             glVertex3d(p->m_x, p->m_y, p->m_z);
             glVertex3d(p->m_x + len * d->m_dx, p->m_y + len * d->m_dy, p->m_z + len * d->m_dz);

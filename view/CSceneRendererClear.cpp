@@ -10,6 +10,7 @@
 #include "CViewState.h"
 #include "Line.h"
 #include "MeasDirection.h"
+#include "ReducedLines.h"
 #include "RenderHelpers.h"
 
 #include <GL/osmesa.h>
@@ -190,6 +191,7 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     // What does not move: the model (at the back while the shape moves), arrows, orbits.
     auto drawStill = [&] {
         ClearDrawingState();
+        UnsmoothedIfReduced();
         if (state.m_bShowLines)
             DrawClearModel(doc, state, moving);
         if (state.m_bShowDirections)
@@ -201,11 +203,13 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     m_bLastFrameLayered = layered;
     if (!layered)
         drawStill();
+    UnsmoothedIfReduced();
     if (moving && state.m_bShowLines)
         DrawClearDeflected(doc, state, peak);
-    if (!state.m_bAnimating)
+    if (!state.m_bAnimating && !m_bReduced)
         DrawMarkers(doc, kClearMarkers);
-    AddClearLabels(doc, state, moving, h);
+    if (!m_bReduced)
+        AddClearLabels(doc, state, moving, h);
 
     glPopMatrix();
     glDisable(GL_BLEND);
@@ -218,6 +222,14 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
         return;
     }
     PaintClearOverlay(doc, state, w, h, moving);
+}
+
+void CSceneRenderer::UnsmoothedIfReduced() {
+    // Smoothed lines take the rasteriser's slow path, one line at a time.
+    if (!m_bReduced)
+        return;
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_BLEND);
 }
 
 void CSceneRenderer::DrawClearInset(const CViewState& state, int w, int h, double scale) {
@@ -270,11 +282,13 @@ void CSceneRenderer::DrawClearModel(const CQuivraDoc& doc, const CViewState& sta
     Colour(line);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
-    for (const Line* l : doc.m_freeLines) {
-        Vertex(l->m_pPointA);
-        Vertex(l->m_pPointB);
+    auto drawLine = [&batch](const CornerPoint* a, const CornerPoint* b) {
+        Vertex(a);
+        Vertex(b);
         batch.Next();
-    }
+    };
+    std::size_t lone = 0;
+    reducedlines::ForEach(doc.m_freeLines, m_nStride, lone, drawLine);
     for (const SceneObject* o : doc.m_objects) {
         if (state.m_bShowCenterLines && o->m_bHasCentreLine && o->m_pCentreLine) {
             Colour(centre);
@@ -283,11 +297,7 @@ void CSceneRenderer::DrawClearModel(const CQuivraDoc& doc, const CViewState& sta
             Colour(line);
             batch.Next();
         }
-        for (const Line* l : o->m_lines) {
-            Vertex(l->m_pPointA);
-            Vertex(l->m_pPointB);
-            batch.Next();
-        }
+        reducedlines::ForEach(o->m_lines, m_nStride, lone, drawLine);
     }
     batch.End();
     if (behind)
@@ -316,17 +326,15 @@ void CSceneRenderer::DrawClearDeflected(const CQuivraDoc& doc, const CViewState&
     SetLineWidth(LineWidth(state.m_nLineWidth) + 0.6f);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
-    for (const Line* l : doc.m_freeLines) {
-        vertex(l->m_pPointA);
-        vertex(l->m_pPointB);
+    auto drawLine = [&](const CornerPoint* a, const CornerPoint* b) {
+        vertex(a);
+        vertex(b);
         batch.Next();
-    }
+    };
+    std::size_t lone = 0;
+    reducedlines::ForEach(doc.m_freeLines, m_nStride, lone, drawLine);
     for (const SceneObject* o : doc.m_objects)
-        for (const Line* l : o->m_lines) {
-            vertex(l->m_pPointA);
-            vertex(l->m_pPointB);
-            batch.Next();
-        }
+        reducedlines::ForEach(o->m_lines, m_nStride, lone, drawLine);
     batch.End();
 }
 
@@ -340,7 +348,10 @@ void CSceneRenderer::DrawClearArrows(const CQuivraDoc& doc, const CViewState& st
     Colour(kArrow);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
+    std::size_t index = 0;
     ForEachPointObjectsFirst(doc, [&](const CornerPoint* p) {
+        if (!reducedlines::KeepPoint(index++, m_nStride))
+            return;
         for (const MeasDirection* d : p->m_directions) {
             const double tip[3] = {p->m_x + len * d->m_dx, p->m_y + len * d->m_dy,
                                    p->m_z + len * d->m_dz};
@@ -401,8 +412,9 @@ void CSceneRenderer::DrawClearOrbits(const CQuivraDoc& doc, const CViewState& st
     float rgb[3];
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
+    std::size_t index = 0;
     doc.ForEachPoint([&](const CornerPoint* p) {
-        if (p->m_directions.empty())
+        if (p->m_directions.empty() || !reducedlines::KeepPoint(index++, m_nStride))
             return;
         const Deflection::Orbit o = Deflection::OrbitOf(*p, doc, series);
         const double top = o.Peak();
