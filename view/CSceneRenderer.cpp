@@ -40,7 +40,7 @@ bool CSceneRenderer::RenderFrame(COffscreenGL& gl, const CQuivraDoc& doc, CViewS
     // that this scene is too slow for it.
     const std::size_t lines = LineCount(doc);
     m_bReduced = m_bMoving && !m_pVectorOverlay && lines >= kReduceMinLines &&
-                 m_dLastFullMs > kFrameBudgetMs;
+                 m_dLastFullMs > m_dFrameBudgetMs;
     m_nStride = m_bReduced ? static_cast<int>((lines + kReducedLines - 1) / kReducedLines) : 1;
     QElapsedTimer timer;
     timer.start();

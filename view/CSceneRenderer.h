@@ -75,6 +75,7 @@ public:
     // here, 1,000 lines 2-3 ms. The floor keeps small models full however loaded the machine.
     static constexpr double kFrameBudgetMs = 8.0;
     static constexpr std::size_t kReduceMinLines = 3000;
+    double m_dFrameBudgetMs = kFrameBudgetMs; // tests set 0 to leave the floor alone in charge
     // A reduced frame draws about this many lines at most (whole chains thinned evenly).
     static constexpr std::size_t kReducedLines = 8000;
     bool LastFrameReduced() const { return m_bLastFrameReduced; }
