@@ -3,7 +3,8 @@
 // and in the clear look, each drawn full and as the view draws it while the picture moves
 // (reduced once a full frame is over the budget); every figure also as a multiple of a
 // yardstick measured in the same run, with the goals met or not.
-//   render_bench [frames per case]
+//   render_bench [frames per case] [lines]
+//   render_bench --dump lines file   (the scene as text, for bench/vtk_compare.py)
 #include "COffscreenGL.h"
 #include "CQuivraDoc.h"
 #include "CSceneRenderer.h"
@@ -23,8 +24,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <random>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -251,7 +254,32 @@ void Report(Case* cases, int n) {
 
 } // namespace
 
+// The scene of `n` lines as text: "points n", one "x y z axis amplitude phase" line per point
+// (axis 0..2, phase in degrees), then "lines n" and one "a b" pair of point indices per line.
+bool Dump(int n, const char* path) {
+    auto doc = MakeScene(n);
+    FILE* f = std::fopen(path, "w");
+    if (!f)
+        return false;
+    std::fprintf(f, "points %zu\n", doc->m_freePoints.size());
+    for (const CornerPoint* p : doc->m_freePoints) {
+        const MeasDirection* d = p->m_directions.front();
+        const int axis = d->m_nCode == DirPlusX ? 0 : d->m_nCode == DirPlusY ? 1 : 2;
+        std::fprintf(f, "%.17g %.17g %.17g %d %.17g %.17g\n", p->m_x, p->m_y, p->m_z, axis,
+                     d->m_measurements[0]->m_dAmplitude, d->m_measurements[0]->m_dPhase);
+    }
+    std::fprintf(f, "lines %zu\n", doc->m_freeLines.size());
+    std::unordered_map<const CornerPoint*, std::size_t> index;
+    for (const CornerPoint* p : doc->m_freePoints)
+        index.emplace(p, index.size());
+    for (const Line* l : doc->m_freeLines)
+        std::fprintf(f, "%zu %zu\n", index[l->m_pPointA], index[l->m_pPointB]);
+    return std::fclose(f) == 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--dump") == 0)
+        return Dump(std::atoi(argv[2]), argv[3]) ? 0 : 1;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
