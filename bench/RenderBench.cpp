@@ -233,8 +233,8 @@ void Report(Case* cases, int n) {
     if (n <= 1000)
         for (int i : {Rest, Anim, AnimTurn}) {
             const double ms = cases[i].Total();
-            std::printf("%8d  goal %-33s %6.2f ms <= 2 ms: %s\n", n, cases[i].name, ms,
-                        Verdict(ms <= 2.0));
+            std::printf("%8d  goal %-33s %6.2f ms <= 2 ms: %s (%.2fx yardstick)\n", n,
+                        cases[i].name, ms, Verdict(ms <= 2.0), ms / yard);
         }
     const double layer = cases[Anim].Total() / cases[AnimNoLayer].Total();
     std::printf("%8d  rest layer: animating still with / without %6.2fx\n", n, layer);

@@ -153,7 +153,10 @@ def ours(bench, frames, n):
         ratio = next((i for i, f in enumerate(rest) if f.endswith("x")), None)
         if name.startswith("goal") or " vs " in line or not ratio:
             continue
-        figures[name] = float(rest[ratio - 1])
+        try:
+            figures[name] = float(rest[ratio - 1])
+        except ValueError:  # a line of ratios only
+            continue
     return figures
 
 
