@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 """Draws render_bench's scene with VTK and prints VTK's frame time beside ours.
 
-    bench/vtk_compare.py [build/bench/render_bench] [frames] [lines ...]
+    bench/vtk_compare.py [build/bench/render_bench] [frames] [rounds] [lines ...]
 
 The same lines and points (render_bench --dump), 1280x800, off screen, no multisampling, camera
 turning one degree a frame and the shape swinging as in render_bench. Each frame is rendered and
-read back, as ours are copied out. Our figures come from render_bench run at the same time
-(same machine load), with its yardstick, so VTK's time is printed as a multiple of that too.
+read back, as ours are copied out. Our figures come from render_bench, run by turns with VTK's
+frames (`rounds` times, 2 by default, the median of each figure kept) so that a machine whose
+load changes shifts both alike.
 Needs python3-vtk9 (and an X server, or xvfb-run to start one); without it it says so and exits
 0: nothing in the build depends on it.
 """
@@ -163,7 +164,8 @@ def ours(bench, frames, n):
 def main():
     bench = sys.argv[1] if len(sys.argv) > 1 else os.path.join("build", "bench", "render_bench")
     frames = int(sys.argv[2]) if len(sys.argv) > 2 else 8
-    sizes = [int(a) for a in sys.argv[3:]] or [1000, 10000, 100000]
+    rounds = int(sys.argv[3]) if len(sys.argv) > 3 else 2
+    sizes = [int(a) for a in sys.argv[4:]] or [1000, 10000, 100000]
     if not os.access(bench, os.X_OK):
         sys.exit(f"vtk_compare: {bench} not found (build render_bench first)")
     print(f"VTK {vtk.vtkVersion.GetVTKVersion()} against render_bench, median ms per frame at "
@@ -178,19 +180,27 @@ def main():
             path = os.path.join(tmp, "scene.txt")
             subprocess.run([bench, "--dump", str(n), path], check=True)
             xyz, swing, lines = load(path)
-        figures = ours(bench, frames, n)
-        yard = figures.get("reference: lines + smooth points")
-        for name, animating, turning in cases:
-            if animating and numpy is None:
+        runs, vtk_ms = [], {name: [] for name, _, _ in cases}
+        for _ in range(rounds):
+            runs.append(ours(bench, frames, n))
+            for name, animating, turning in cases:
+                if not animating or numpy is not None:
+                    vtk_ms[name].append(vtk_case(xyz, swing, lines, animating, turning, frames))
+
+        def figure(key):
+            values = [r[key] for r in runs if key in r]
+            return statistics.median(values) if values else float("nan")
+
+        for name, _, _ in cases:
+            if not vtk_ms[name]:
                 print(f"{n:>8}  {name:<27} (needs python3-numpy)")
                 continue
-            v = vtk_case(xyz, swing, lines, animating, turning, frames)
-            full = figures.get("full: " + name, float("nan"))
-            moving = figures.get("moving: " + name, float("nan"))
+            v = statistics.median(vtk_ms[name])
+            full, moving = figure("full: " + name), figure("moving: " + name)
             print(f"{n:>8}  {name:<27} {v:8.2f} {full:10.2f} {moving:12.2f} {moving / v:10.2f}x  "
                   f"{'met' if moving < v else 'not met'}")
-        if yard:
-            print(f"{n:>8}  {'(yardstick in the same run)':<27} {yard:8.2f}")
+        print(f"{n:>8}  {'(yardstick, same rounds)':<27} "
+              f"{figure('reference: lines + smooth points'):8.2f}")
         sys.stdout.flush()
 
 

@@ -271,8 +271,10 @@ void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& stat
         Vertex(b);
         batch.Next();
     };
+    // Behind a moving shape the model at rest is only a reference: half as many lines again.
+    const int stride = m_nStride * (m_bReduced && state.m_bAnimating ? 2 : 1);
     std::size_t lone = 0;
-    reducedlines::ForEach(doc.m_freeLines, m_nStride, lone, line);
+    reducedlines::ForEach(doc.m_freeLines, stride, lone, line);
     for (const SceneObject* o : doc.m_objects) {
         if (state.m_bShowCenterLines && o->m_bHasCentreLine && o->m_pCentreLine) {
             glColor3f(0.0f, 0.0f, 1.0f);
@@ -281,7 +283,7 @@ void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& stat
             glColor3f(r, g, b);
             batch.Next();
         }
-        reducedlines::ForEach(o->m_lines, m_nStride, lone, line);
+        reducedlines::ForEach(o->m_lines, stride, lone, line);
     }
     batch.End();
 }

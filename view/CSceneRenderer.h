@@ -77,7 +77,7 @@ public:
     static constexpr std::size_t kReduceMinLines = 3000;
     double m_dFrameBudgetMs = kFrameBudgetMs; // tests set 0 to leave the floor alone in charge
     // A reduced frame draws about this many lines at most (whole chains thinned evenly).
-    static constexpr std::size_t kReducedLines = 8000;
+    static constexpr std::size_t kReducedLines = 4000;
     bool LastFrameReduced() const { return m_bLastFrameReduced; }
     // Milliseconds the last full frame took to draw (0 before the first).
     double LastFullFrameMs() const { return m_dLastFullMs; }

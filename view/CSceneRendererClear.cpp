@@ -287,8 +287,10 @@ void CSceneRenderer::DrawClearModel(const CQuivraDoc& doc, const CViewState& sta
         Vertex(b);
         batch.Next();
     };
+    // Behind a moving shape the model at rest is only a reference: half as many lines again.
+    const int stride = m_nStride * (m_bReduced && behind ? 2 : 1);
     std::size_t lone = 0;
-    reducedlines::ForEach(doc.m_freeLines, m_nStride, lone, drawLine);
+    reducedlines::ForEach(doc.m_freeLines, stride, lone, drawLine);
     for (const SceneObject* o : doc.m_objects) {
         if (state.m_bShowCenterLines && o->m_bHasCentreLine && o->m_pCentreLine) {
             Colour(centre);
@@ -297,7 +299,7 @@ void CSceneRenderer::DrawClearModel(const CQuivraDoc& doc, const CViewState& sta
             Colour(line);
             batch.Next();
         }
-        reducedlines::ForEach(o->m_lines, m_nStride, lone, drawLine);
+        reducedlines::ForEach(o->m_lines, stride, lone, drawLine);
     }
     batch.End();
     if (behind)
