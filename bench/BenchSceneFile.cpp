@@ -3,6 +3,7 @@
 // in the same run, so that the ratios hold on a busy machine. Also the undo snapshot times and
 // the peak memory per point of a resave.
 //   bench_scene_file [--runs R] [points ...]   (default: 100000 1000000, 5 runs)
+//   bench_scene_file --write FILE [points]      (only saves the scene, to time tools by hand)
 #include "BenchScene.h"
 #include "SceneFile.h"
 
@@ -82,23 +83,38 @@ std::unique_ptr<char[]> ReadAll(const char* path, std::size_t& size) {
     return buf;
 }
 
-// Runs argv; its wall-clock milliseconds and peak resident memory, or aborts on failure.
-double RunChild(const char* const argv[], double& peakMb) {
+// Runs argv[0] with its arguments; prints its wall-clock milliseconds and peak resident memory
+// in MB. Runs in a fresh small process: a child forked from this benchmark would count the
+// benchmark's own memory as its peak.
+int Spawn(char** argv) {
     const double t0 = NowMs();
     const pid_t pid = fork();
     if (pid == 0) {
-        execv(argv[0], const_cast<char* const*>(argv));
+        const int null = ::open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        execv(argv[0], argv);
         _exit(127);
     }
     int status = 0;
     rusage ru{};
     if (pid < 0 || wait4(pid, &status, 0, &ru) != pid || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
+        WEXITSTATUS(status) != 0)
+        return 1;
+    std::printf("%f %f\n", NowMs() - t0, ru.ru_maxrss / 1024.0);
+    return 0;
+}
+
+// Runs argv through Spawn; its wall-clock milliseconds and peak memory, or aborts on failure.
+double RunChild(const std::vector<std::string>& args, double& peakMb) {
+    std::string command = "exec /proc/" + std::to_string(getpid()) + "/exe --spawn";
+    for (const std::string& a : args)
+        command += " '" + a + "'";
+    FILE* out = popen(command.c_str(), "r");
+    double ms = 0.0;
+    if (!out || std::fscanf(out, "%lf %lf", &ms, &peakMb) != 2 || pclose(out) != 0) {
+        std::fprintf(stderr, "%s failed\n", command.c_str());
         std::abort();
     }
-    const double ms = NowMs() - t0;
-    peakMb = ru.ru_maxrss / 1024.0;
     return ms;
 }
 
@@ -157,8 +173,9 @@ void RunCase(int nPoints, int runs) {
 
     double peakMb = 0.0, tool = 0.0;
 #ifdef QVRTOOL_PATH
-    const char* resave[] = {QVRTOOL_PATH, "resave", scene.c_str(), resaved.c_str(), nullptr};
-    tool = Median(runs, [&] { return RunChild(resave, peakMb); });
+    // QVRTOOL names another build to compare with.
+    const char* qvrtool = std::getenv("QVRTOOL") ? std::getenv("QVRTOOL") : QVRTOOL_PATH;
+    tool = Median(runs, [&] { return RunChild({qvrtool, "resave", scene, resaved}, peakMb); });
 #endif
     const double readWrite = Median(runs, [&] {
         return Timed([&] {
@@ -201,7 +218,14 @@ void RunCase(int nPoints, int runs) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--spawn")
+        return Spawn(argv + 2);
     QCoreApplication app(argc, argv);
+    if (argc >= 3 && std::string(argv[1]) == "--write") {
+        CQuivraDoc doc;
+        bench::Build(doc, argc > 3 ? std::max(8, std::atoi(argv[3])) : 100000);
+        return SceneFile::Save(doc, QString::fromLocal8Bit(argv[2]), nullptr) ? 0 : 1;
+    }
     int runs = 5;
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) {
