@@ -9,7 +9,44 @@ CArchive::CArchive(Sink sink, std::size_t chunk) : m_bStoring(true), m_sink(std:
 }
 
 CArchive::CArchive(const QByteArray& data)
-    : m_bStoring(false), m_pIn(data.constData()), m_nInSize(static_cast<std::size_t>(data.size())) {
+    : m_bStoring(false), m_pIn(data.constData()), m_nInEnd(static_cast<std::size_t>(data.size())),
+      m_nInSize(m_nInEnd) {}
+
+CArchive::CArchive(Source source, std::size_t size, std::size_t chunk)
+    : m_bStoring(false), m_nInSize(size), m_source(std::move(source)),
+      m_nWindow(std::max<std::size_t>(std::min(chunk, size), 64)) {
+    m_window.reset(new char[m_nWindow]);
+    m_pIn = m_window.get();
+}
+
+void CArchive::Refill(std::size_t n) {
+    if (!m_source || Remaining() < n)
+        Fail("unexpected end of file");
+    // Keep the unread bytes, then fill the window as far as the source and the size allow.
+    const std::size_t kept = m_nInEnd - m_nPos;
+    if (m_nWindow < n) {
+        // One record larger than the window (a long name, many series): checked to fit in
+        // the file above, so bounded by its size.
+        std::unique_ptr<char[]> bigger(new char[n]);
+        std::memcpy(bigger.get(), m_pIn + (m_nPos - m_nInBase), kept);
+        m_window = std::move(bigger);
+        m_nWindow = n;
+    } else if (kept > 0) {
+        std::memmove(m_window.get(), m_pIn + (m_nPos - m_nInBase), kept);
+    }
+    m_pIn = m_window.get();
+    m_nInBase = m_nPos;
+    m_nInEnd = m_nPos + kept;
+    const std::size_t want = std::min(m_nWindow, m_nInSize - m_nInBase);
+    while (m_nInEnd - m_nInBase < want) {
+        const std::size_t got =
+            m_source(m_window.get() + (m_nInEnd - m_nInBase), want - (m_nInEnd - m_nInBase));
+        if (got == 0)
+            break;
+        m_nInEnd += got;
+    }
+    if (m_nInEnd - m_nPos < n)
+        Fail("unexpected end of file");
 }
 
 void CArchive::Grow(std::size_t capacity) {

@@ -23,8 +23,8 @@ public:
 };
 
 // A little-endian byte archive: storing into a buffer (kept whole, or handed on in chunks) or
-// loading from a fixed buffer. Every load is bounds-checked and throws ArchiveError on a short
-// read, so no caller ever indexes raw bytes.
+// loading from a fixed buffer (or from a source read chunk by chunk). Every load is bounds-checked
+// and throws ArchiveError on a short read, so no caller ever indexes raw bytes.
 class CArchive {
 public:
     // Takes a chunk of stored bytes; false when it could not (the archive then stops storing).
@@ -37,6 +37,11 @@ public:
     CArchive(Sink sink, std::size_t chunk);
     // Loading archive over `data` (kept by reference: it must outlive the archive).
     explicit CArchive(const QByteArray& data);
+    // Fills `into` with up to `max` more bytes; how many it gave, 0 at the end or on failure.
+    using Source = std::function<std::size_t(char* into, std::size_t max)>;
+    // Loading archive over the `size` bytes `source` gives, read about `chunk` bytes at a time,
+    // so that a large file is never held whole. A source ending early is a short read.
+    CArchive(Source source, std::size_t size, std::size_t chunk);
 
     bool IsStoring() const { return m_bStoring; }
     bool IsLoading() const { return !m_bStoring; }
@@ -65,7 +70,8 @@ public:
     std::int32_t ReadI32() { return static_cast<std::int32_t>(ReadU32()); }
     double ReadF64() { return LoadF64(Take(8)); }
     std::string ReadString();
-    // `n` bytes at once, checked as one read; decode them with the Load functions below.
+    // `n` bytes at once, checked as one read; decode them with the Load functions below. They
+    // stay valid until the next read.
     const char* ReadBytes(std::size_t n) { return Take(n); }
 
     // Little-endian fields at `p`, for bytes already taken by ReadBytes.
@@ -131,12 +137,14 @@ private:
     void Grow(std::size_t capacity);
 
     const char* Take(std::size_t n) {
-        if (Remaining() < n)
-            Fail("unexpected end of file");
-        const char* p = m_pIn + m_nPos;
+        if (m_nInEnd - m_nPos < n)
+            Refill(n);
+        const char* p = m_pIn + (m_nPos - m_nInBase);
         m_nPos += n;
         return p;
     }
+    // Makes the next `n` bytes available, or fails with a short read.
+    void Refill(std::size_t n);
 
     void ReportProgress();
 
@@ -147,9 +155,15 @@ private:
     std::size_t m_nCap = 0;
     Sink m_sink;
     bool m_bSinkFailed = false;
+    // Loading: the bytes from position m_nInBase to m_nInEnd are at m_pIn.
     const char* m_pIn = nullptr;
+    std::size_t m_nInBase = 0;
+    std::size_t m_nInEnd = 0;
     std::size_t m_nInSize = 0;
     std::size_t m_nPos = 0;
+    Source m_source;
+    std::unique_ptr<char[]> m_window; // the source's bytes being read
+    std::size_t m_nWindow = 0;
     Progress m_progress;
     std::size_t m_nReported = 0;
 };

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <new>
 
 namespace {
@@ -33,15 +35,16 @@ QByteArray SceneFile::ToBytes(CQuivraDoc& doc) {
     return bytes;
 }
 
-bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* error,
-                          const Progress& progress) {
+// Reads the scene from `make()`'s archive; false with `error` set (empty when cancelled).
+static bool Parse(const std::function<std::unique_ptr<CArchive>()>& make, CQuivraDoc& doc,
+                  QString* error, const SceneFile::Progress& progress) {
     try {
-        CArchive ar(data);
+        const std::unique_ptr<CArchive> ar = make();
         if (progress)
-            ar.SetProgress([&progress](std::size_t pos, std::size_t total) {
+            ar->SetProgress([&progress](std::size_t pos, std::size_t total) {
                 return progress(static_cast<qint64>(pos), static_cast<qint64>(total));
             });
-        doc.Serialize(ar);
+        doc.Serialize(*ar);
         return true;
     } catch (const ArchiveCancelled&) {
         if (error)
@@ -58,6 +61,33 @@ bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* erro
     }
 }
 
+bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* error,
+                          const Progress& progress) {
+    return Parse([&data] { return std::make_unique<CArchive>(data); }, doc, error, progress);
+}
+
+// Reads the scene straight from the file, a chunk at a time: the file's bytes are never held
+// whole, which saves their memory and the time to fault it in.
+static bool LoadStreaming(QFile& f, const QString& path, CQuivraDoc& doc, QString* error) {
+    const auto source = [&f](char* into, std::size_t max) -> std::size_t {
+        const qint64 n = f.read(into, static_cast<qint64>(max));
+        return n > 0 ? static_cast<std::size_t>(n) : 0;
+    };
+    const auto size = static_cast<std::size_t>(std::max<qint64>(f.size(), 0));
+    QString why;
+    const bool ok =
+        Parse([&] { return std::make_unique<CArchive>(source, size, kChunk); }, doc, &why, {});
+    // A read error shows to the archive as a short file: name the real cause.
+    if (f.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": %2").arg(path, f.errorString());
+        return false;
+    }
+    if (!ok && error)
+        *error = QStringLiteral("\"%1\" is not a valid scene file: %2").arg(path, why);
+    return ok;
+}
+
 bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error,
                      const Progress& progress) {
     QFile f;
@@ -67,30 +97,28 @@ bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error,
             *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, whyNot);
         return false;
     }
+    if (!progress)
+        return LoadStreaming(f, path, doc, error);
     QByteArray data;
     // Reading is the first half of the work reported, reading the scene the second.
     const qint64 size = f.size();
     const qint64 total = 2 * size;
     try {
-        if (!progress) {
-            data = f.readAll();
-        } else {
-            constexpr qint64 kChunk = qint64(8) << 20;
-            data.resize(size);
-            qint64 got = 0;
-            while (got < size) {
-                const qint64 n = f.read(data.data() + got, std::min(kChunk, size - got));
-                if (n <= 0)
-                    break;
-                got += n;
-                if (!progress(got, total)) {
-                    if (error)
-                        error->clear();
-                    return false;
-                }
+        constexpr qint64 kReadChunk = qint64(8) << 20;
+        data.resize(size);
+        qint64 got = 0;
+        while (got < size) {
+            const qint64 n = f.read(data.data() + got, std::min(kReadChunk, size - got));
+            if (n <= 0)
+                break;
+            got += n;
+            if (!progress(got, total)) {
+                if (error)
+                    error->clear();
+                return false;
             }
-            data.resize(got);
         }
+        data.resize(got);
     } catch (const std::bad_alloc&) {
         // A file larger than the memory left (the program would otherwise end here).
         if (error)
@@ -103,11 +131,9 @@ bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error,
         return false;
     }
     QString why;
-    Progress parsing;
-    if (progress)
-        parsing = [&progress, size, total](qint64 done, qint64) {
-            return progress(size + done, total);
-        };
+    const Progress parsing = [&progress, size, total](qint64 done, qint64) {
+        return progress(size + done, total);
+    };
     if (!FromBytes(data, doc, &why, parsing)) {
         if (error)
             *error = why.isEmpty()

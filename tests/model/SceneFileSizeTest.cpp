@@ -58,6 +58,12 @@ TEST(SceneFileSize, ComputedSizeIsWhatIsWrittenForEveryRecordKind) {
         {"cylinder flagged without its line",
          [](CQuivraDoc& d) { AddCylinder(d, false)->m_bHasCentreLine = 1; }},
         {"everything", [](CQuivraDoc& d) { BuildSample(d); }},
+        {"more than one read chunk",
+         [](CQuivraDoc& d) {
+             d.AddSeries();
+             for (int i = 0; i < 30000; ++i)
+                 AddDirection(AddFree(d, i, 0, 0), DirPlusY);
+         }},
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
@@ -76,6 +82,26 @@ TEST(SceneFileSize, ComputedSizeIsWhatIsWrittenForEveryRecordKind) {
         QString error;
         ASSERT_TRUE(SceneFile::Load(path, back, &error)) << c.label << error.toStdString();
         EXPECT_EQ(SceneFile::ToBytes(back), bytes) << c.label;
+    }
+}
+
+// Loading from the file a chunk at a time checks every read as loading from memory does.
+TEST(SceneFileSize, EveryTruncatedFileIsRejectedWhole) {
+    CQuivraDoc sample;
+    BuildSample(sample);
+    const QByteArray full = SceneFile::ToBytes(sample);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cut.qvr"));
+    for (int n = 0; n < full.size(); ++n) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(full.left(n)), n);
+        f.close();
+        CQuivraDoc doc;
+        QString error;
+        EXPECT_FALSE(SceneFile::Load(path, doc, &error)) << n;
+        EXPECT_TRUE(error.contains(QLatin1String("not a valid scene file"))) << n;
+        EXPECT_TRUE(doc.m_freePoints.empty() && doc.m_objects.empty() && doc.m_nSeries == 0) << n;
     }
 }
 
