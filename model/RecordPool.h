@@ -14,8 +14,30 @@
 // Each thread keeps its own free list; the blocks are the process's and are never given back,
 // so a record made on one thread (a loading worker's) stays valid on another after that
 // thread has ended.
+//
+// Under AddressSanitizer every record is its own allocation, so that a use after free is still
+// caught there.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUIVRA_POOL_RECORDS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUIVRA_POOL_RECORDS 0
+#endif
+#endif
+#ifndef QUIVRA_POOL_RECORDS
+#define QUIVRA_POOL_RECORDS 1
+#endif
+
 template <std::size_t Size> class RecordPool {
 public:
+#if !QUIVRA_POOL_RECORDS
+    static void* Allocate() {
+        return ::operator new(Size);
+    }
+    static void Release(void* ptr) {
+        ::operator delete(ptr);
+    }
+#else
     static void* Allocate() {
         Slot*& free = FreeList();
         if (!free)
@@ -60,4 +82,5 @@ private:
         b[kBlock - 1].next = nullptr;
         return b;
     }
+#endif
 };
