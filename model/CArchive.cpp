@@ -1,60 +1,109 @@
 #include "CArchive.h"
 
-#include <QtGlobal>
+#include <algorithm>
 
-#include <cstring>
+CArchive::CArchive() : m_bStoring(true) {}
 
-CArchive::CArchive() : m_bStoring(true), m_in(m_empty) {}
-
-CArchive::CArchive(const QByteArray& data) : m_bStoring(false), m_in(data) {}
-
-// Fields are stored little-endian; on a little-endian host that is a plain copy.
-template <class T> static void ToLittleEndian(T v, char* b) {
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    std::memcpy(b, &v, sizeof v);
-#else
-    for (std::size_t i = 0; i < sizeof v; ++i)
-        b[i] = char((v >> (8 * i)) & 0xFF);
-#endif
+CArchive::CArchive(Sink sink, std::size_t chunk) : m_bStoring(true), m_sink(std::move(sink)) {
+    Grow(std::max<std::size_t>(chunk, 64));
 }
 
-void CArchive::WriteU16(std::uint16_t v) {
-    char b[2];
-    ToLittleEndian(v, b);
-    Put(b, 2);
+CArchive::CArchive(const QByteArray& data)
+    : m_bStoring(false), m_pIn(data.constData()), m_nInEnd(static_cast<std::size_t>(data.size())),
+      m_nInSize(m_nInEnd) {}
+
+CArchive::CArchive(Source source, std::size_t size, std::size_t chunk)
+    : m_bStoring(false), m_nInSize(size), m_source(std::move(source)),
+      m_nWindow(std::max<std::size_t>(std::min(chunk, size), 64)) {
+    m_window.reset(new char[m_nWindow]);
+    m_pIn = m_window.get();
 }
 
-void CArchive::WriteU32(std::uint32_t v) {
-    char b[4];
-    ToLittleEndian(v, b);
-    Put(b, 4);
+void CArchive::Refill(std::size_t n) {
+    if (!m_source || Remaining() < n)
+        Fail("unexpected end of file");
+    // Keep the unread bytes, then fill the window as far as the source and the size allow.
+    const std::size_t kept = m_nInEnd - m_nPos;
+    if (m_nWindow < n) {
+        // One record larger than the window (a long name, many series): checked to fit in
+        // the file above, so bounded by its size.
+        std::unique_ptr<char[]> bigger(new char[n]);
+        std::memcpy(bigger.get(), m_pIn + (m_nPos - m_nInBase), kept);
+        m_window = std::move(bigger);
+        m_nWindow = n;
+    } else if (kept > 0) {
+        std::memmove(m_window.get(), m_pIn + (m_nPos - m_nInBase), kept);
+    }
+    m_pIn = m_window.get();
+    m_nInBase = m_nPos;
+    m_nInEnd = m_nPos + kept;
+    const std::size_t want = std::min(m_nWindow, m_nInSize - m_nInBase);
+    while (m_nInEnd - m_nInBase < want) {
+        const std::size_t got =
+            m_source(m_window.get() + (m_nInEnd - m_nInBase), want - (m_nInEnd - m_nInBase));
+        if (got == 0)
+            break;
+        m_nInEnd += got;
+    }
+    if (m_nInEnd - m_nPos < n)
+        Fail("unexpected end of file");
 }
 
-void CArchive::WriteF64(double v) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, 8);
-    char b[8];
-    ToLittleEndian(bits, b);
-    Put(b, 8);
+void CArchive::Grow(std::size_t capacity) {
+    std::unique_ptr<char[]> bigger(new char[capacity]);
+    if (m_nLen > 0)
+        std::memcpy(bigger.get(), m_out.get(), m_nLen);
+    m_out = std::move(bigger);
+    m_nCap = capacity;
+}
+
+void CArchive::MakeRoom(std::size_t n) {
+    if (m_sink) {
+        Flush();
+        if (m_nCap >= n)
+            return;
+    }
+    Grow(std::max(m_nCap * 2, m_nLen + n));
+}
+
+bool CArchive::Flush() {
+    if (m_sink && m_nLen > 0) {
+        // After a refused chunk the rest is dropped: the file is abandoned anyway.
+        if (!m_bSinkFailed && !m_sink(m_out.get(), m_nLen))
+            m_bSinkFailed = true;
+        m_nLen = 0;
+    }
+    return !m_bSinkFailed;
+}
+
+void CArchive::Put(const void* p, std::size_t n) {
+    // Long strings may exceed a chunk: hand them on in pieces.
+    const char* src = static_cast<const char*>(p);
+    while (n > 0) {
+        if (m_nLen == m_nCap)
+            MakeRoom(1);
+        const std::size_t part = std::min(n, m_nCap - m_nLen);
+        std::memcpy(m_out.get() + m_nLen, src, part);
+        m_nLen += part;
+        src += part;
+        n -= part;
+    }
 }
 
 void CArchive::Reserve(std::size_t bytes) {
-    if (m_out.size() < m_nLen + bytes)
-        m_out.resize(m_nLen + bytes);
+    if (!m_sink && m_nCap - m_nLen < bytes)
+        Grow(m_nLen + bytes);
 }
 
 void CArchive::WriteString(const std::string& s) {
     const std::size_t n = s.size();
     if (n < 255) {
-        const char b = char(n);
-        Put(&b, 1);
+        *Room(1) = char(n);
     } else if (n < 65534) {
-        const char b = char(0xFF);
-        Put(&b, 1);
+        *Room(1) = char(0xFF);
         WriteU16(static_cast<std::uint16_t>(n));
     } else {
-        const char b = char(0xFF);
-        Put(&b, 1);
+        *Room(1) = char(0xFF);
         WriteU16(0xFFFF);
         WriteU32(static_cast<std::uint32_t>(n));
     }
@@ -63,38 +112,6 @@ void CArchive::WriteString(const std::string& s) {
 
 void CArchive::Fail(const std::string& why) const {
     throw ArchiveError(why + " (at byte " + std::to_string(m_nPos) + ")");
-}
-
-const char* CArchive::Take(std::size_t n) {
-    if (Remaining() < n)
-        Fail("unexpected end of file");
-    const char* p = m_in.constData() + m_nPos;
-    m_nPos += n;
-    return p;
-}
-
-std::uint8_t CArchive::ReadU8() {
-    return static_cast<std::uint8_t>(*Take(1));
-}
-
-std::uint16_t CArchive::ReadU16() {
-    const auto* p = reinterpret_cast<const unsigned char*>(Take(2));
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t CArchive::ReadU32() {
-    const auto* p = reinterpret_cast<const unsigned char*>(Take(4));
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
-}
-
-double CArchive::ReadF64() {
-    std::uint64_t lo = ReadU32();
-    std::uint64_t hi = ReadU32();
-    std::uint64_t bits = lo | (hi << 32);
-    double v;
-    std::memcpy(&v, &bits, 8);
-    return v;
 }
 
 std::string CArchive::ReadString() {
@@ -113,7 +130,7 @@ void CArchive::ReportProgress() {
     if (m_nPos - m_nReported < kStep)
         return;
     m_nReported = m_nPos;
-    if (!m_progress(m_nPos, static_cast<std::size_t>(m_in.size())))
+    if (!m_progress(m_nPos, m_nInSize))
         throw ArchiveCancelled();
 }
 

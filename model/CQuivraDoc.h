@@ -118,6 +118,8 @@ public:
     // Reading throws ArchiveError on a short or inconsistent file; the caller discards the
     // document then.
     void Serialize(CArchive& ar);
+    // The number of bytes Serialize stores, so that a file's buffer is sized once.
+    std::size_t SceneFileSize() const;
 
     // --- undo ---
     int SaveUndoState();

@@ -8,8 +8,8 @@
 #include "MeasDirection.h"
 #include "Measurement.h"
 
-#include <memory>
-#include <unordered_map>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -21,6 +21,7 @@ constexpr std::size_t kMeasurementBytes = 16;
 constexpr std::size_t kMinObjectBytes = 4 + 4 + 4;
 constexpr std::size_t kRefBytes = 4;
 constexpr std::size_t kLineBytes = 8;
+constexpr std::size_t kCylinderBytes = 8 + 24 + 4 + 4; // radius, centre, axis, centre-line flag
 
 // Records made while reading, owned here until the whole file has been read; on failure they
 // are destroyed without touching the document.
@@ -47,6 +48,47 @@ struct SceneUnderConstruction {
     }
 };
 
+// Where each point sits in the file's point list, for the point references of objects and
+// lines: open addressing over the pointers, cheaper than a node-based map at a million points.
+class PointIndex {
+public:
+    explicit PointIndex(const std::vector<CornerPoint*>& points) {
+        std::size_t capacity = 16;
+        while (capacity < points.size() * 2)
+            capacity *= 2;
+        m_nMask = capacity - 1;
+        m_slots.assign(capacity, Slot{nullptr, 0});
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            Slot& s = m_slots[Find(points[i])];
+            if (!s.point) // the first of a point listed twice wins
+                s = Slot{points[i], static_cast<std::uint32_t>(i)};
+        }
+    }
+    // A line to a point outside the scene cannot be stored; the invariants forbid it.
+    std::uint32_t Of(const CornerPoint* p) const {
+        const Slot& s = m_slots[Find(p)];
+        return s.point ? s.index : 0xFFFFFFFFu;
+    }
+
+private:
+    struct Slot {
+        const CornerPoint* point;
+        std::uint32_t index;
+    };
+    // The slot holding `p`, or the empty one where it would go.
+    std::size_t Find(const CornerPoint* p) const {
+        std::uint64_t h = reinterpret_cast<std::uintptr_t>(p);
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdULL;
+        h ^= h >> 33;
+        for (std::size_t i = static_cast<std::size_t>(h) & m_nMask;; i = (i + 1) & m_nMask)
+            if (m_slots[i].point == p || !m_slots[i].point)
+                return i;
+    }
+    std::vector<Slot> m_slots;
+    std::size_t m_nMask = 0;
+};
+
 } // namespace
 
 void CQuivraDoc::Serialize(CArchive& ar) {
@@ -56,25 +98,28 @@ void CQuivraDoc::Serialize(CArchive& ar) {
         ReadScene(ar);
 }
 
+std::size_t CQuivraDoc::SceneFileSize() const {
+    std::size_t n = 5 * 4 + 2 * 4;
+    for (int k = 0; k < m_nSeries; ++k)
+        n += CArchive::StringBytes(m_seriesNames[k].size()) + kMinSeriesBytes - 1;
+    ForEachPoint([&n](const CornerPoint* p) {
+        n += kMinPointBytes;
+        for (const MeasDirection* d : p->m_directions)
+            n += kMinDirectionBytes + kMeasurementBytes * d->m_measurements.size();
+    });
+    for (const SceneObject* o : m_objects) {
+        n += kMinObjectBytes + o->m_points.size() * kRefBytes + o->m_lines.size() * kLineBytes;
+        if (o->GetType() == SceneObject::TypeCylinder)
+            n += kCylinderBytes + (o->m_bHasCentreLine && o->m_pCentreLine ? kLineBytes : 0);
+    }
+    return n + 4 + m_freeLines.size() * kLineBytes;
+}
+
 void CQuivraDoc::WriteScene(CArchive& ar) {
     SetModifiedFlag(false);
     const std::vector<CornerPoint*> points = AllPoints();
-    std::unordered_map<const CornerPoint*, std::uint32_t> index;
-    index.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i)
-        index.emplace(points[i], static_cast<std::uint32_t>(i)); // first match wins
-    auto ref = [&index](const CornerPoint* p) -> std::uint32_t {
-        auto it = index.find(p);
-        // A line to a point outside the scene cannot be stored; the invariants forbid it.
-        return it == index.end() ? 0xFFFFFFFFu : it->second;
-    };
-
-    std::size_t estimate = 64 + points.size() * kMinPointBytes + m_nSeries * 64u;
-    for (const CornerPoint* p : points)
-        estimate += p->m_directions.size() * (kMinDirectionBytes + kMeasurementBytes * m_nSeries);
-    for (const SceneObject* o : m_objects)
-        estimate += 64 + o->m_points.size() * kRefBytes + o->m_lines.size() * kLineBytes;
-    ar.Reserve(estimate + m_freeLines.size() * kLineBytes);
+    const PointIndex index(points);
+    auto ref = [&index](const CornerPoint* p) { return index.Of(p); };
 
     ar.WriteU32(0);
     ar.WriteI32(m_nSeries);
@@ -168,10 +213,11 @@ void CQuivraDoc::ReadScene(CArchive& ar) {
     for (std::uint32_t i = 0; i < nPoints; ++i) {
         auto* p = new CornerPoint;
         scene.points.push_back(p);
-        p->m_nNumber = ar.ReadI32();
-        p->m_x = ar.ReadF64();
-        p->m_y = ar.ReadF64();
-        p->m_z = ar.ReadF64();
+        const char* b = ar.ReadBytes(kMinPointBytes - 4);
+        p->m_nNumber = CArchive::LoadI32(b);
+        p->m_x = CArchive::LoadF64(b + 4);
+        p->m_y = CArchive::LoadF64(b + 12);
+        p->m_z = CArchive::LoadF64(b + 20);
         p->m_pDoc = this;
         const std::uint32_t nDirs = ar.ReadCount(kMinDirectionBytes, "direction");
         p->m_directions.reserve(nDirs);
@@ -179,11 +225,12 @@ void CQuivraDoc::ReadScene(CArchive& ar) {
             auto* d = new MeasDirection;
             p->m_directions.push_back(d);
             d->m_pPoint = p;
-            d->m_nNumber = ar.ReadI32();
-            d->m_nCode = ar.ReadU16();
-            d->m_dx = ar.ReadF64();
-            d->m_dy = ar.ReadF64();
-            d->m_dz = ar.ReadF64();
+            b = ar.ReadBytes(kMinDirectionBytes - 4);
+            d->m_nNumber = CArchive::LoadI32(b);
+            d->m_nCode = CArchive::LoadU16(b + 4);
+            d->m_dx = CArchive::LoadF64(b + 6);
+            d->m_dy = CArchive::LoadF64(b + 14);
+            d->m_dz = CArchive::LoadF64(b + 22);
             const std::uint32_t nMeas = ar.ReadCount(kMeasurementBytes, "measurement");
             // Every direction must carry one value per series, or the animation and the
             // tables would read past the array.
@@ -192,11 +239,10 @@ void CQuivraDoc::ReadScene(CArchive& ar) {
                         std::to_string(nMeas) + " measurements for " + std::to_string(nSeries) +
                         " series");
             d->m_measurements.reserve(nMeas);
-            for (std::uint32_t m = 0; m < nMeas; ++m) {
-                const double amplitude = ar.ReadF64();
-                const double phase = ar.ReadF64();
-                d->m_measurements.push_back(new Measurement(amplitude, phase));
-            }
+            b = ar.ReadBytes(kMeasurementBytes * nMeas); // the count was checked to fit
+            for (std::uint32_t m = 0; m < nMeas; ++m, b += kMeasurementBytes)
+                d->m_measurements.push_back(
+                    new Measurement(CArchive::LoadF64(b), CArchive::LoadF64(b + 8)));
         }
     }
 
@@ -237,13 +283,11 @@ void CQuivraDoc::ReadScene(CArchive& ar) {
         }
         const std::uint32_t nObjPoints = ar.ReadCount(kRefBytes, "object point");
         o->m_points.reserve(nObjPoints);
-        std::unordered_map<const CornerPoint*, int> own;
-        own.reserve(nObjPoints);
         for (std::uint32_t j = 0; j < nObjPoints; ++j) {
             CornerPoint* p = pointRef("an object");
-            if (p->m_pOwner || own.count(p))
+            // Claimed before, by another object or by this one.
+            if (p->m_pOwner)
                 ar.Fail("point " + std::to_string(p->m_nNumber) + " belongs to two objects");
-            own.emplace(p, static_cast<int>(j));
             p->m_pOwner = o;
             o->m_points.push_back(p);
         }
@@ -254,7 +298,7 @@ void CQuivraDoc::ReadScene(CArchive& ar) {
                 ar.Fail(std::string(what) + " refers to point " + std::to_string(i) + " of " +
                         std::to_string(nPoints));
             CornerPoint* p = scene.points[i];
-            if (!own.count(p))
+            if (p->m_pOwner != o)
                 ar.Fail(std::string(what) + " ends at a point outside its object");
             return p;
         };

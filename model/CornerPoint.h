@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecordPool.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +20,18 @@ public:
     virtual ~CornerPoint();
     CornerPoint(const CornerPoint&) = delete;
     CornerPoint& operator=(const CornerPoint&) = delete;
+
+    // Pooled: a large scene holds a million of these, read and dropped together.
+    static void* operator new(std::size_t size) {
+        return size == sizeof(CornerPoint) ? RecordPool<sizeof(CornerPoint)>::Allocate()
+                                           : ::operator new(size);
+    }
+    static void operator delete(void* p, std::size_t size) {
+        if (size == sizeof(CornerPoint))
+            RecordPool<sizeof(CornerPoint)>::Release(p);
+        else
+            ::operator delete(p);
+    }
 
     // Deep copy (number, position, document, directions with their measurements); no owner.
     CornerPoint* Copy() const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecordPool.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +35,18 @@ public:
     ~MeasDirection();
     MeasDirection(const MeasDirection&) = delete;
     MeasDirection& operator=(const MeasDirection&) = delete;
+
+    // Pooled: a large scene holds millions of these.
+    static void* operator new(std::size_t size) {
+        return size == sizeof(MeasDirection) ? RecordPool<sizeof(MeasDirection)>::Allocate()
+                                             : ::operator new(size);
+    }
+    static void operator delete(void* p, std::size_t size) {
+        if (size == sizeof(MeasDirection))
+            RecordPool<sizeof(MeasDirection)>::Release(p);
+        else
+            ::operator delete(p);
+    }
 
     // Deep copy with the same number, code and vector, attached to `point`.
     MeasDirection* Copy(CornerPoint* point) const;
