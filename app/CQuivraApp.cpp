@@ -11,6 +11,7 @@
 #include "CRecentFileList.h"
 #include "CommandIds.h"
 #include "RecentFolders.h"
+#include "StartupProbe.h"
 
 #include <QCommandLineParser>
 #include <QLocale>
@@ -46,6 +47,7 @@ bool CQuivraApp::InitInstance(const QStringList& arguments) {
     m_pDocTemplate->SetRecentFileList(m_pRecentFiles.get());
     // 6. The main window, its placement restored.
     m_pMainFrame = new CMainFrame(this);
+    startupprobe::WatchWindow(m_pMainFrame);
     const int show = m_pMainFrame->LoadFrame();
     if (show == -2) {
         delete m_pMainFrame;

@@ -42,4 +42,6 @@ void COpenGLView::paintEvent(QPaintEvent*) {
         painter.drawImage(0, 0, frame);
     else
         painter.drawImage(rect(), frame); // the last resize left a buffer of another size
+    painter.end();
+    emit FramePainted();
 }

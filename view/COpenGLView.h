@@ -27,6 +27,10 @@ public:
     COffscreenGL& GL() { return m_gl; }
     const QImage& Frame() const { return m_gl.Image(); }
 
+signals:
+    // A frame reached the widget (after the copy in paintEvent).
+    void FramePainted();
+
 protected:
     // Draws one frame into GL(); false when nothing was drawn (then nothing is copied).
     virtual bool RenderFrame() = 0;
