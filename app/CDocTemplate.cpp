@@ -42,14 +42,16 @@ CAppDocument* CDocTemplate::FindDocument(const QString& path) const {
     return nullptr;
 }
 
+bool CDocTemplate::ActivateOpen(const QString& path) {
+    CAppDocument* open = path.isEmpty() ? nullptr : FindDocument(path);
+    if (open && !open->Frames().isEmpty() && m_pMdiArea)
+        m_pMdiArea->setActiveSubWindow(open->Frames().first());
+    return open != nullptr;
+}
+
 CAppDocument* CDocTemplate::OpenDocumentFile(const QString& path, QString* error) {
-    if (!path.isEmpty()) {
-        if (CAppDocument* open = FindDocument(path)) {
-            if (!open->Frames().isEmpty() && m_pMdiArea)
-                m_pMdiArea->setActiveSubWindow(open->Frames().first());
-            return open;
-        }
-    }
+    if (ActivateOpen(path))
+        return FindDocument(path);
     m_documents.push_back(std::make_unique<CAppDocument>(this));
     CAppDocument* doc = m_documents.back().get();
     // The window comes first, so that the new-document step finds the view to bind.
@@ -69,9 +71,26 @@ CAppDocument* CDocTemplate::OpenDocumentFile(const QString& path, QString* error
         CloseDocument(doc);
         return nullptr;
     }
+    ShowNewFrame(frame);
+    return doc;
+}
+
+CAppDocument* CDocTemplate::OpenLoadedDocument(const QString& path,
+                                               std::unique_ptr<CQuivraDoc> loaded) {
+    if (ActivateOpen(path))
+        return FindDocument(path);
+    m_documents.push_back(std::make_unique<CAppDocument>(this, std::move(loaded)));
+    CAppDocument* doc = m_documents.back().get();
+    CChildFrame* frame = CreateNewFrame(doc, false);
+    doc->OnLoadedDocument();
+    doc->SetPathName(path);
+    ShowNewFrame(frame);
+    return doc;
+}
+
+void CDocTemplate::ShowNewFrame(CChildFrame* frame) {
     ShowFrame(frame);
     viewfactory::InitialUpdate(frame->View());
-    return doc;
 }
 
 CChildFrame* CDocTemplate::CreateNewFrame(CAppDocument* doc, bool show) {
