@@ -2,6 +2,7 @@
 
 #include "CAppDocument.h"
 #include "CChildFrame.h"
+#include "COpenGLView.h"
 #include "CQuivraDoc.h"
 #include "CRecentFileList.h"
 #include "ViewFactory.h"
@@ -95,6 +96,10 @@ void CDocTemplate::ShowNewFrame(CChildFrame* frame) {
 
 CChildFrame* CDocTemplate::CreateNewFrame(CAppDocument* doc, bool show) {
     auto* frame = new CChildFrame(doc);
+    // Before the main window first shows, its first paint must not wait for the model.
+    if (m_pOwner && !m_pOwner->isVisible())
+        if (auto* view = qobject_cast<COpenGLView*>(frame->View()))
+            view->DeferFirstFrame();
     if (m_pMdiArea) {
         m_pMdiArea->addSubWindow(frame);
         // The area is not laid out before the main window first shows: size from the window.

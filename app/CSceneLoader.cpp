@@ -83,6 +83,12 @@ void CSceneLoader::OnWorkerFinished() {
     m_pThread = nullptr;
     delete m_pPane.data();
     m_pBar = nullptr;
+    // A Cancel clicked after the worker's last look still counts.
+    if (m_bCancel.load()) {
+        m_pLoaded.reset();
+        m_bOk = false;
+        m_strError.clear();
+    }
     // The loaded scene's records were made on the worker; from here on only this thread uses
     // them.
     if (m_fnDone)
