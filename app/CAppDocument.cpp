@@ -16,8 +16,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-CAppDocument::CAppDocument(CDocTemplate* docTemplate)
-    : m_pTemplate(docTemplate), m_pDoc(std::make_unique<CQuivraDoc>()) {}
+CAppDocument::CAppDocument(CDocTemplate* docTemplate, std::unique_ptr<CQuivraDoc> loaded)
+    : m_pTemplate(docTemplate),
+      m_pDoc(loaded ? std::move(loaded) : std::make_unique<CQuivraDoc>()) {}
 
 CAppDocument::~CAppDocument() = default;
 
@@ -52,7 +53,17 @@ bool CAppDocument::OnNewDocument() {
     doc.m_bRedoAvailable = 0;
     doc.m_nSeries = 0;
     doc.m_bMeasEdited = 0;
+    CreateToolWindows();
+    return true;
+}
 
+void CAppDocument::OnLoadedDocument() {
+    CreateToolWindows();
+    m_pDoc->SetModifiedFlag(false);
+}
+
+void CAppDocument::CreateToolWindows() {
+    CQuivraDoc& doc = *m_pDoc;
     auto windows = std::make_unique<CDocToolWindows>(m_pTemplate->Owner());
     m_pToolWindows = windows.get();
     doc.m_pToolWindows = std::move(windows);
@@ -60,7 +71,6 @@ bool CAppDocument::OnNewDocument() {
     doc.m_pView = doc.ChooseView();
     m_pToolWindows->BindAll(&doc, doc.m_pView);
     m_pToolWindows->RestorePlacements();
-    return true;
 }
 
 bool CAppDocument::OnOpenDocument(const QString& path, QString* error) {

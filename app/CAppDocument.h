@@ -16,7 +16,8 @@ class CQuivraDoc;
 // file operations. Owned by the template; the CQuivraDoc (with its tool windows) is owned here.
 class CAppDocument : public ICmdTarget {
 public:
-    explicit CAppDocument(CDocTemplate* docTemplate);
+    // `loaded`: a scene read elsewhere (a worker thread), taken over as it is; else an empty one.
+    explicit CAppDocument(CDocTemplate* docTemplate, std::unique_ptr<CQuivraDoc> loaded = {});
     ~CAppDocument() override;
 
     CQuivraDoc* Doc() const { return m_pDoc.get(); }
@@ -35,6 +36,9 @@ public:
     bool OnNewDocument();
     // OnNewDocument, then reads the file. On failure the document is left empty.
     bool OnOpenDocument(const QString& path, QString* error);
+    // The scene given to the constructor was read from its file: its windows, as after
+    // OnOpenDocument, keeping the counters the file gave it.
+    void OnLoadedDocument();
     // Writes the file (the old one survives a failure) and clears the modified flag.
     bool OnSaveDocument(const QString& path, QString* error);
     // Saves the tool-window placements and closes every window of the document; the template
@@ -63,6 +67,8 @@ public:
     bool OnCmdMsg(int id, CCmdUI* update) override;
 
 private:
+    void CreateToolWindows();
+
     CDocTemplate* m_pTemplate;
     std::unique_ptr<CQuivraDoc> m_pDoc;
     CDocToolWindows* m_pToolWindows = nullptr; // owned by m_pDoc

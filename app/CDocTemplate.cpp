@@ -2,6 +2,7 @@
 
 #include "CAppDocument.h"
 #include "CChildFrame.h"
+#include "COpenGLView.h"
 #include "CQuivraDoc.h"
 #include "CRecentFileList.h"
 #include "ViewFactory.h"
@@ -42,14 +43,16 @@ CAppDocument* CDocTemplate::FindDocument(const QString& path) const {
     return nullptr;
 }
 
+bool CDocTemplate::ActivateOpen(const QString& path) {
+    CAppDocument* open = path.isEmpty() ? nullptr : FindDocument(path);
+    if (open && !open->Frames().isEmpty() && m_pMdiArea)
+        m_pMdiArea->setActiveSubWindow(open->Frames().first());
+    return open != nullptr;
+}
+
 CAppDocument* CDocTemplate::OpenDocumentFile(const QString& path, QString* error) {
-    if (!path.isEmpty()) {
-        if (CAppDocument* open = FindDocument(path)) {
-            if (!open->Frames().isEmpty() && m_pMdiArea)
-                m_pMdiArea->setActiveSubWindow(open->Frames().first());
-            return open;
-        }
-    }
+    if (ActivateOpen(path))
+        return FindDocument(path);
     m_documents.push_back(std::make_unique<CAppDocument>(this));
     CAppDocument* doc = m_documents.back().get();
     // The window comes first, so that the new-document step finds the view to bind.
@@ -69,13 +72,34 @@ CAppDocument* CDocTemplate::OpenDocumentFile(const QString& path, QString* error
         CloseDocument(doc);
         return nullptr;
     }
+    ShowNewFrame(frame);
+    return doc;
+}
+
+CAppDocument* CDocTemplate::OpenLoadedDocument(const QString& path,
+                                               std::unique_ptr<CQuivraDoc> loaded) {
+    if (ActivateOpen(path))
+        return FindDocument(path);
+    m_documents.push_back(std::make_unique<CAppDocument>(this, std::move(loaded)));
+    CAppDocument* doc = m_documents.back().get();
+    CChildFrame* frame = CreateNewFrame(doc, false);
+    doc->OnLoadedDocument();
+    doc->SetPathName(path);
+    ShowNewFrame(frame);
+    return doc;
+}
+
+void CDocTemplate::ShowNewFrame(CChildFrame* frame) {
     ShowFrame(frame);
     viewfactory::InitialUpdate(frame->View());
-    return doc;
 }
 
 CChildFrame* CDocTemplate::CreateNewFrame(CAppDocument* doc, bool show) {
     auto* frame = new CChildFrame(doc);
+    // Before the main window first shows, its first paint must not wait for the model.
+    if (m_pOwner && !m_pOwner->isVisible())
+        if (auto* view = qobject_cast<COpenGLView*>(frame->View()))
+            view->DeferFirstFrame();
     if (m_pMdiArea) {
         m_pMdiArea->addSubWindow(frame);
         // The area is not laid out before the main window first shows: size from the window.

@@ -8,6 +8,7 @@
 
 class CAppDocument;
 class CChildFrame;
+class CQuivraDoc;
 class CRecentFileList;
 class QMdiArea;
 class QWidget;
@@ -46,6 +47,9 @@ public:
     // activated, otherwise it is read. Null on failure, with the reason in `error`; a failed
     // document is discarded with its windows.
     CAppDocument* OpenDocumentFile(const QString& path, QString* error);
+    // The document of `path`, whose scene `loaded` was read elsewhere: shown as OpenDocumentFile
+    // shows a file it read (an already open document of `path` is activated instead).
+    CAppDocument* OpenLoadedDocument(const QString& path, std::unique_ptr<CQuivraDoc> loaded);
     // Another window (frame + view) on `doc`, shown and activated if `show`.
     CChildFrame* CreateNewFrame(CAppDocument* doc, bool show = true);
     void ShowFrame(CChildFrame* frame);
@@ -59,6 +63,10 @@ public:
     CAppDocument* FindDocument(const QString& path) const;
 
 private:
+    // Shows the first window of a document that has its scene, and fits its view.
+    void ShowNewFrame(CChildFrame* frame);
+    bool ActivateOpen(const QString& path);
+
     QStringList m_strings;
     QWidget* m_pOwner = nullptr;
     QMdiArea* m_pMdiArea = nullptr;

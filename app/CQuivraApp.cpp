@@ -8,15 +8,21 @@
 #include "CImageOutput.h"
 #include "CMainFrame.h"
 #include "CPrompts.h"
+#include "CQuivraDoc.h"
 #include "CRecentFileList.h"
+#include "CSceneLoader.h"
 #include "CommandIds.h"
 #include "RecentFolders.h"
+#include "StartupProbe.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
+#include <algorithm>
 #include <clocale>
 
 using namespace cmd;
@@ -27,6 +33,8 @@ const char* const CQuivraApp::kDocStrings =
 CQuivraApp::CQuivraApp() = default;
 
 CQuivraApp::~CQuivraApp() {
+    // A load still running is cancelled (and waited for) before anything it reports to goes.
+    m_loaders.clear();
     // Documents (with their views and tool windows) before the window that holds them.
     if (m_pDocTemplate)
         m_pDocTemplate->CloseAllDocuments();
@@ -46,6 +54,7 @@ bool CQuivraApp::InitInstance(const QStringList& arguments) {
     m_pDocTemplate->SetRecentFileList(m_pRecentFiles.get());
     // 6. The main window, its placement restored.
     m_pMainFrame = new CMainFrame(this);
+    startupprobe::WatchWindow(m_pMainFrame);
     const int show = m_pMainFrame->LoadFrame();
     if (show == -2) {
         delete m_pMainFrame;
@@ -113,6 +122,18 @@ void CQuivraApp::OnFileOpen() {
 }
 
 bool CQuivraApp::OpenDocumentFile(const QString& path) {
+    return OpenOrLoad(path, false);
+}
+
+bool CQuivraApp::OpenOrLoad(const QString& path, bool fromRecentList) {
+    // Loads that have ended are collected here, never from within their own report.
+    m_loaders.erase(std::remove_if(m_loaders.begin(), m_loaders.end(),
+                                   [](const auto& loader) { return loader->Finished(); }),
+                    m_loaders.end());
+    const QFileInfo info(path);
+    if (m_pMainFrame && info.isFile() && info.size() > CSceneLoader::LargeFileBytes() &&
+        !m_pDocTemplate->FindDocument(path))
+        return StartLoading(path, fromRecentList);
     QString error;
     if (m_pDocTemplate->OpenDocumentFile(path, &error))
         return true;
@@ -121,12 +142,37 @@ bool CQuivraApp::OpenDocumentFile(const QString& path) {
     return false;
 }
 
+bool CQuivraApp::StartLoading(const QString& path, bool fromRecentList) {
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    for (const auto& loader : m_loaders)
+        if (loader->Path() == absolute)
+            return true; // already on its way
+    auto loader = std::make_unique<CSceneLoader>(
+        absolute, m_pMainFrame,
+        [this, absolute, fromRecentList](std::unique_ptr<CQuivraDoc> doc, const QString& error) {
+            if (doc) {
+                m_pDocTemplate->OpenLoadedDocument(absolute, std::move(doc));
+            } else if (!error.isEmpty()) {
+                CPrompts::Message(m_pMainFrame, error);
+                // An entry that no longer opens leaves the list.
+                if (fromRecentList)
+                    m_pRecentFiles->Remove(m_pRecentFiles->Files().indexOf(absolute));
+            }
+            // A cancel leaves things as they were: no document, no message.
+            if (m_pMainFrame)
+                m_pMainFrame->UpdateCmdUI();
+        });
+    loader->Start();
+    m_loaders.push_back(std::move(loader));
+    return true;
+}
+
 void CQuivraApp::OnOpenRecentFile(int index) {
     if (index < 0 || index >= m_pRecentFiles->Files().size())
         return;
     const QString path = m_pRecentFiles->Files().at(index);
     // An entry that no longer opens leaves the list.
-    if (!OpenDocumentFile(path))
+    if (!OpenOrLoad(path, true))
         m_pRecentFiles->Remove(m_pRecentFiles->Files().indexOf(path));
 }
 

@@ -6,10 +6,12 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class CDocTemplate;
 class CMainFrame;
 class CRecentFileList;
+class CSceneLoader;
 
 // The application object: start-up, the document template, the recent files and the
 // application-wide commands (New, Open, recent files, Print Setup, About).
@@ -36,7 +38,11 @@ public:
     void OnFileNew();
     void OnFileOpen();
     // Opens `path` (or activates it when already open); a failure is reported in a message.
+    // A large file is read on a worker thread (see CSceneLoader): then true means the load
+    // has started, and its failure is reported when it ends.
     bool OpenDocumentFile(const QString& path);
+    // The loads still running or not yet collected.
+    const std::vector<std::unique_ptr<CSceneLoader>>& Loaders() const { return m_loaders; }
     void OnOpenRecentFile(int index);
     // Asks about every modified document; false when the user cancelled.
     bool SaveAllModified();
@@ -44,8 +50,12 @@ public:
     bool OnCmdMsg(int id, CCmdUI* update) override;
 
 private:
+    bool StartLoading(const QString& path, bool fromRecentList);
+    bool OpenOrLoad(const QString& path, bool fromRecentList);
+
     std::unique_ptr<CRecentFileList> m_pRecentFiles;
     std::unique_ptr<CDocTemplate> m_pDocTemplate;
-    CMainFrame* m_pMainFrame = nullptr; // owned; deleted last
+    std::vector<std::unique_ptr<CSceneLoader>> m_loaders; // ended before the documents close
+    CMainFrame* m_pMainFrame = nullptr;                   // owned; deleted last
     bool m_bFinished = false;
 };

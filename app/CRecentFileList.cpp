@@ -29,6 +29,9 @@ void CRecentFileList::WriteList() const {
 
 void CRecentFileList::Add(const QString& path) {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    // Reopening the newest file changes nothing; writing the settings file costs a disk sync.
+    if (!m_files.isEmpty() && m_files.first() == absolute)
+        return;
     m_files.removeAll(absolute);
     m_files.prepend(absolute);
     while (m_files.size() > m_nSize)

@@ -25,6 +25,8 @@ void RecentFolders::Remember(Kind kind, const QString& path) {
         return;
     const QFileInfo info(path);
     const QString folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
-    QSettings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"))
-        .setValue(Key(kind), QDir::cleanPath(folder));
+    QSettings settings(QStringLiteral("Stellmark"), QStringLiteral("Quivra"));
+    // An unchanged folder is not written again (each write syncs the settings file).
+    if (settings.value(Key(kind)).toString() != QDir::cleanPath(folder))
+        settings.setValue(Key(kind), QDir::cleanPath(folder));
 }

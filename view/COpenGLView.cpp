@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QTimer>
 
 COpenGLView::COpenGLView(QWidget* parent) : QWidget(parent) {
     // Every paint covers the whole client area with the frame: never erase it first.
@@ -34,12 +35,22 @@ void COpenGLView::resizeEvent(QResizeEvent* event) {
 }
 
 void COpenGLView::paintEvent(QPaintEvent*) {
-    if (!RenderFrame())
-        return;
-    const QImage& frame = m_gl.Image();
     QPainter painter(this);
+    if (m_bDeferFrame) {
+        m_bDeferFrame = false;
+        painter.fillRect(rect(), Qt::white);
+        QTimer::singleShot(0, this, [this] { update(); });
+        return;
+    }
+    if (!RenderFrame()) {
+        painter.fillRect(rect(), Qt::white);
+        return;
+    }
+    const QImage& frame = m_gl.Image();
     if (frame.size() == size())
         painter.drawImage(0, 0, frame);
     else
         painter.drawImage(rect(), frame); // the last resize left a buffer of another size
+    painter.end();
+    emit FramePainted();
 }
