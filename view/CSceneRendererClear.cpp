@@ -203,8 +203,12 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
         drawStill();
     if (moving && state.m_bShowLines)
         DrawClearDeflected(doc, state, peak);
-    if (!state.m_bAnimating)
+    if (!state.m_bAnimating) {
+        // The markers are opaque, and the rasteriser draws smooth points as hard-edged discs:
+        // blending them changes no pixel and costs a tenth of a small frame.
+        glDisable(GL_BLEND);
         DrawMarkers(doc, kClearMarkers);
+    }
     AddClearLabels(doc, state, moving, h);
 
     glPopMatrix();
@@ -477,17 +481,23 @@ void CSceneRenderer::PaintClearPanels(QPainter& painter, const CQuivraDoc& doc,
     std::vector<QRect> panels;
     // A window too small for them shows the model alone.
     const bool room = w >= kPanelMinWidth && h >= kPanelMinHeight;
-    if (room && m_bCaption)
-        panels.push_back(CCaption::Paint(painter, area, CCaption::Lines(doc, state)));
+    // Into the pixels from images kept between frames; into a vector picture as text.
+    const bool asText = m_pVectorOverlay != nullptr;
+    if (room && m_bCaption) {
+        const QStringList lines = CCaption::Lines(doc, state);
+        panels.push_back(asText ? CCaption::Paint(painter, area, lines)
+                                : m_overlays.PaintCaption(painter, area, lines));
+    }
     if (moving && room) {
         const int k = state.m_nCurrentSeries;
         const double a = std::fabs(doc.m_seriesAmplification[static_cast<std::size_t>(k)]);
+        const double top = a > 0.0 ? m_dLastPeak / a : 0.0;
         const int insetRoom = state.m_bShowBase ? static_cast<int>(0.25 * h) : 0;
-        panels.push_back(
-            CColourBar::Paint(painter, area, a > 0.0 ? m_dLastPeak / a : 0.0, insetRoom));
+        panels.push_back(asText ? CColourBar::Paint(painter, area, top, insetRoom)
+                                : m_overlays.PaintColourBar(painter, area, top, insetRoom));
     }
     if (state.m_bShowBase)
         panels.push_back(QRect(static_cast<int>(0.75 * w), 0, w - static_cast<int>(0.75 * w),
                                h - static_cast<int>(0.75 * h)));
-    m_haloLabels.Paint(painter, area, panels, m_pVectorOverlay != nullptr);
+    m_haloLabels.Paint(painter, area, panels, asText);
 }
