@@ -7,6 +7,7 @@
 #include "CCaption.h"
 #include "CColourBar.h"
 #include "CColourMap.h"
+#include "CDiscSprites.h"
 #include "CViewState.h"
 #include "Line.h"
 #include "MeasDirection.h"
@@ -205,9 +206,12 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
         DrawClearDeflected(doc, state, peak);
     if (!state.m_bAnimating) {
         // The markers are opaque, and the rasteriser draws smooth points as hard-edged discs:
-        // blending them changes no pixel and costs a tenth of a small frame.
+        // blending them changes no pixel, and sprites cut to discs give those discs cheaper.
         glDisable(GL_BLEND);
+        const bool sprites = CDiscSprites::Begin();
         DrawMarkers(doc, kClearMarkers);
+        if (sprites)
+            CDiscSprites::End();
     }
     AddClearLabels(doc, state, moving, h);
 
