@@ -202,6 +202,10 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     m_bLastFrameLayered = layered;
     if (!layered)
         drawStill();
+    // The rasteriser's threads start on what is drawn so far while this one goes on with the
+    // moving shape: a small model's frame is otherwise drawn here, then there, each waiting.
+    if (m_bSubmitInBatches)
+        CBatchSubmitter::SubmitNow();
     if (moving && state.m_bShowLines)
         DrawClearDeflected(doc, state, peak);
     if (!state.m_bAnimating) {
