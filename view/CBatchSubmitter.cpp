@@ -34,6 +34,14 @@ bool CBatchSubmitter::CanSubmitEarly() {
     return Fences().fence != nullptr;
 }
 
+void CBatchSubmitter::SubmitNow() {
+    const FenceFunctions& f = Fences();
+    if (!f.fence)
+        return;
+    if (Sync s = f.fence(kSyncGpuCommandsComplete, 0))
+        f.remove(s);
+}
+
 void CBatchSubmitter::Begin(unsigned mode) {
     m_mode = mode;
     m_nCount = 0;

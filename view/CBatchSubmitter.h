@@ -30,6 +30,9 @@ public:
 
     // Whether the library offers fences. Without them runs stay whole: the same pixels, later.
     static bool CanSubmitEarly();
+    // Hands everything drawn so far to the rasteriser now (outside a run), so that it draws
+    // while this thread goes on with the rest of the frame; nothing without fences.
+    static void SubmitNow();
 
 private:
     void Submit();

@@ -60,34 +60,55 @@ QFont CCaption::Font(double scale) {
     return font;
 }
 
+namespace {
+
+// Where the caption's panel and lines go; Paint and PanelRect share it.
+struct Layout {
+    QFont plain, bold;
+    double pad, lineHeight, ascent, boldAscent;
+    QRectF panel;
+
+    Layout(const QRect& area, const QStringList& lines, double scale)
+        : plain(CCaption::Font(scale)), bold(plain) {
+        bold.setBold(true);
+        const QFontMetricsF fm(plain), fmBold(bold);
+        pad = 6.0 * scale;
+        lineHeight = fm.height();
+        ascent = fm.ascent();
+        boldAscent = fmBold.ascent();
+        double width = 0.0;
+        for (int i = 0; i < lines.size(); ++i)
+            width = std::max(width, (i == 0 ? fmBold : fm).horizontalAdvance(lines[i]));
+        const double height = lineHeight * lines.size();
+        panel = QRectF(area.left() + pad, area.bottom() + 1 - pad - height - 2 * pad,
+                       width + 2 * pad, height + 2 * pad);
+    }
+};
+
+} // namespace
+
+QRect CCaption::PanelRect(const QRect& area, const QStringList& lines, double scale) {
+    return lines.isEmpty() ? QRect() : Layout(area, lines, scale).panel.toAlignedRect();
+}
+
 QRect CCaption::Paint(QPainter& painter, const QRect& area, const QStringList& lines,
                       double scale) {
     if (lines.isEmpty())
         return QRect();
-    const QFont plain = Font(scale);
-    QFont bold = plain;
-    bold.setBold(true);
-    const QFontMetricsF fm(plain), fmBold(bold);
-    const double pad = 6.0 * scale, lineHeight = fm.height();
-    double width = 0.0;
-    for (int i = 0; i < lines.size(); ++i)
-        width = std::max(width, (i == 0 ? fmBold : fm).horizontalAdvance(lines[i]));
-    const double height = lineHeight * lines.size();
-    const QRectF panel(area.left() + pad, area.bottom() + 1 - pad - height - 2 * pad,
-                       width + 2 * pad, height + 2 * pad);
+    const Layout l(area, lines, scale);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 210));
-    painter.drawRoundedRect(panel, 3.0 * scale, 3.0 * scale);
+    painter.drawRoundedRect(l.panel, 3.0 * scale, 3.0 * scale);
     for (int i = 0; i < lines.size(); ++i) {
-        painter.setFont(i == 0 ? bold : plain);
+        painter.setFont(i == 0 ? l.bold : l.plain);
         painter.setPen(i == 0 ? QColor(20, 20, 28) : QColor(60, 60, 72));
-        painter.drawText(QPointF(panel.left() + pad, panel.top() + pad + i * lineHeight +
-                                                         (i == 0 ? fmBold : fm).ascent()),
+        painter.drawText(QPointF(l.panel.left() + l.pad, l.panel.top() + l.pad + i * l.lineHeight +
+                                                             (i == 0 ? l.boldAscent : l.ascent)),
                          lines[i]);
     }
     painter.restore();
-    return panel.toAlignedRect();
+    return l.panel.toAlignedRect();
 }

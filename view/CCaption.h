@@ -24,6 +24,8 @@ public:
     // pixel on paper). Returns the panel's rectangle.
     static QRect Paint(QPainter& painter, const QRect& area, const QStringList& lines,
                        double scale = 1.0);
+    // The rectangle Paint would return, without painting.
+    static QRect PanelRect(const QRect& area, const QStringList& lines, double scale = 1.0);
     // The font the caption and the colour bar use at `scale`.
     static QFont Font(double scale = 1.0);
 };

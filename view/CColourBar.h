@@ -14,4 +14,6 @@ public:
     // taken.
     static QRect Paint(QPainter& painter, const QRect& area, double peak, int top = 0,
                        double scale = 1.0);
+    // The rectangle Paint would return, without painting.
+    static QRect PanelRect(const QRect& area, double peak, int top = 0, double scale = 1.0);
 };

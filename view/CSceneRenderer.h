@@ -2,6 +2,7 @@
 
 #include "CHaloLabels.h"
 #include "CLabelPainter.h"
+#include "COverlayCache.h"
 #include "CRestLayer.h"
 
 #include <QString>
@@ -138,6 +139,7 @@ private:
 
     CLabelPainter m_labels;
     CHaloLabels m_haloLabels;
+    COverlayCache m_overlays;
     double m_dLastPeak = 0.0;
     CRestLayer m_restLayer;
     quint64 m_lastLayerKey = 0;

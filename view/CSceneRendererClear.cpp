@@ -7,6 +7,7 @@
 #include "CCaption.h"
 #include "CColourBar.h"
 #include "CColourMap.h"
+#include "CDiscSprites.h"
 #include "CViewState.h"
 #include "Line.h"
 #include "MeasDirection.h"
@@ -203,11 +204,22 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     m_bLastFrameLayered = layered;
     if (!layered)
         drawStill();
+    // The rasteriser's threads start on what is drawn so far while this one goes on with the
+    // moving shape: a small model's frame is otherwise drawn here, then there, each waiting.
+    if (m_bSubmitInBatches)
+        CBatchSubmitter::SubmitNow();
     UnsmoothedIfReduced();
     if (moving && state.m_bShowLines)
         DrawClearDeflected(doc, state, peak);
-    if (!state.m_bAnimating && !m_bReduced)
+    if (!state.m_bAnimating && !m_bReduced) {
+        // The markers are opaque, and the rasteriser draws smooth points as hard-edged discs:
+        // blending them changes no pixel, and sprites cut to discs give those discs cheaper.
+        glDisable(GL_BLEND);
+        const bool sprites = CDiscSprites::Begin();
         DrawMarkers(doc, kClearMarkers);
+        if (sprites)
+            CDiscSprites::End();
+    }
     if (!m_bReduced)
         AddClearLabels(doc, state, moving, h);
 
@@ -491,17 +503,23 @@ void CSceneRenderer::PaintClearPanels(QPainter& painter, const CQuivraDoc& doc,
     std::vector<QRect> panels;
     // A window too small for them shows the model alone.
     const bool room = w >= kPanelMinWidth && h >= kPanelMinHeight;
-    if (room && m_bCaption)
-        panels.push_back(CCaption::Paint(painter, area, CCaption::Lines(doc, state)));
+    // Into the pixels from images kept between frames; into a vector picture as text.
+    const bool asText = m_pVectorOverlay != nullptr;
+    if (room && m_bCaption) {
+        const QStringList lines = CCaption::Lines(doc, state);
+        panels.push_back(asText ? CCaption::Paint(painter, area, lines)
+                                : m_overlays.PaintCaption(painter, area, lines));
+    }
     if (moving && room) {
         const int k = state.m_nCurrentSeries;
         const double a = std::fabs(doc.m_seriesAmplification[static_cast<std::size_t>(k)]);
+        const double top = a > 0.0 ? m_dLastPeak / a : 0.0;
         const int insetRoom = state.m_bShowBase ? static_cast<int>(0.25 * h) : 0;
-        panels.push_back(
-            CColourBar::Paint(painter, area, a > 0.0 ? m_dLastPeak / a : 0.0, insetRoom));
+        panels.push_back(asText ? CColourBar::Paint(painter, area, top, insetRoom)
+                                : m_overlays.PaintColourBar(painter, area, top, insetRoom));
     }
     if (state.m_bShowBase)
         panels.push_back(QRect(static_cast<int>(0.75 * w), 0, w - static_cast<int>(0.75 * w),
                                h - static_cast<int>(0.75 * h)));
-    m_haloLabels.Paint(painter, area, panels, m_pVectorOverlay != nullptr);
+    m_haloLabels.Paint(painter, area, panels, asText);
 }
