@@ -9,6 +9,7 @@
 #include "CQuivraApp.h"
 #include "CQuivraDoc.h"
 #include "SceneFile.h"
+#include "TestFiles.h"
 #include "TestScenes.h"
 
 #include <QAction>
@@ -100,10 +101,7 @@ protected:
         EXPECT_TRUE(SceneFile::Save(doc, path, &error)) << error.toStdString();
         return path;
     }
-    static QByteArray ReadAll(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray ReadAll(const QString& path) { return ReadBytes(path); }
 
     std::unique_ptr<CQuivraApp> m_app;
     QTemporaryDir m_tmp;

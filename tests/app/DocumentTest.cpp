@@ -394,11 +394,9 @@ TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
 
     // A broken file changes nothing and says why.
     ASSERT_TRUE(Run(ID_EDIT_UNDO));
-    QFile broken(m_tmp.filePath("broken.uff"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("    -1\n  2411\n         1         1         1        11\n");
-    broken.close();
-    m_openPath = broken.fileName();
+    m_openPath = m_tmp.filePath("broken.uff");
+    ASSERT_TRUE(
+        WriteBytes(m_openPath, "    -1\n  2411\n         1         1         1        11\n"));
     m_messages.clear();
     ASSERT_TRUE(Run(ID_FILE_IMPORT_UFF));
     EXPECT_EQ(fresh->PointCount(), 0u);

@@ -107,12 +107,9 @@ TEST_F(AppTest, PrintOptionsPrintAndEndWithoutShowingTheProgram) {
 }
 
 TEST_F(AppTest, FileThatCannotBeOpenedEndsStartUpWithAMessage) {
-    QFile garbage(m_tmp.filePath("garbage.qvr"));
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write("not a scene at all");
-    garbage.close();
-    const QString missing = m_tmp.filePath("missing.qvr");
-    for (const QString& path : {garbage.fileName(), missing}) {
+    const QString garbage = m_tmp.filePath("garbage.qvr");
+    ASSERT_TRUE(WriteBytes(garbage, "not a scene at all"));
+    for (const QString& path : {garbage, m_tmp.filePath("missing.qvr")}) {
         SCOPED_TRACE(path.toStdString());
         m_messages.clear();
         const int before = CDocToolWindows::CreatedCount();
@@ -124,26 +121,6 @@ TEST_F(AppTest, FileThatCannotBeOpenedEndsStartUpWithAMessage) {
         EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 10);
         m_app.reset();
     }
-}
-
-TEST_F(AppTest, ToolWindowsAreCreatedOncePerDocumentAndHidden) {
-    const int before = CDocToolWindows::CreatedCount();
-    ASSERT_TRUE(Start({MakeScene()}));
-    EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 10);
-    ASSERT_TRUE(Run(ID_FILE_NEW));
-    EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 20);
-    const QStringList keys = {
-        "dlgpoints", "cylmake",     "boxmake",      "measuredlg",           "measseriedlg",
-        "dlgrotate", "dlgsetorigo", "dlghelplines", "transfermeasurements", "importmeasurements"};
-    for (const QString& key : keys) {
-        const QList<QWidget*> windows = Frame()->findChildren<QWidget*>(key);
-        EXPECT_EQ(windows.size(), 2) << key.toStdString();
-        for (QWidget* w : windows)
-            EXPECT_FALSE(w->isVisible()) << key.toStdString();
-    }
-    // Closing a document destroys its windows.
-    ASSERT_TRUE(Run(ID_FILE_CLOSE));
-    EXPECT_EQ(Frame()->findChildren<QWidget*>("boxmake").size(), 1);
 }
 
 TEST_F(AppTest, OpenFromDialogFromRecentListAndByDrop) {

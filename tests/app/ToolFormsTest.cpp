@@ -1,6 +1,7 @@
 // The tool windows are the real forms, bound to the document and the view that has the focus.
 #include "AppTestSupport.h"
 
+#include "CDocToolWindows.h"
 #include "CEditCornerPointsDlg.h"
 #include "CPointListCtrl.h"
 #include "CommandIds.h"
@@ -9,8 +10,13 @@ using namespace cmd;
 
 namespace {
 
+// Each document has its ten, created hidden and destroyed with it.
 TEST_F(AppTest, ShowCommandsShowTheRealForms) {
+    const int before = CDocToolWindows::CreatedCount();
     ASSERT_TRUE(Start({MakeScene()}));
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    EXPECT_EQ(CDocToolWindows::CreatedCount() - before, 20);
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
     struct Case {
         int id;
         const char* key;
@@ -31,8 +37,9 @@ TEST_F(AppTest, ShowCommandsShowTheRealForms) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
-        QWidget* w = Frame()->findChild<QWidget*>(c.key);
-        ASSERT_NE(w, nullptr);
+        const QList<QWidget*> all = Frame()->findChildren<QWidget*>(c.key);
+        ASSERT_EQ(all.size(), 1);
+        QWidget* w = all[0];
         ASSERT_TRUE(!c.form || w->inherits(c.form)) << w->metaObject()->className();
         EXPECT_FALSE(w->isVisible());
         ASSERT_TRUE(Run(c.id));

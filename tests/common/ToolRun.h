@@ -9,8 +9,11 @@ struct ToolRun {
     QString out, err;
 };
 
-inline ToolRun RunProgram(const QString& program, const QStringList& args) {
+inline ToolRun
+RunProgram(const QString& program, const QStringList& args,
+           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(program, args);
     ToolRun r;
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)

@@ -113,6 +113,12 @@ TEST(MoveOperations, MoveObjectsCarriesCylinderCentre) {
     cyl->m_points[0]->m_directions.push_back(radial);
     EXPECT_EQ(std::make_tuple(radial->m_dx, radial->m_dy, radial->m_dz),
               std::make_tuple(1.0, 0.0, 0.0));
+
+    // A centre that would leave the doubles stops the move, though every corner stays finite.
+    cyl->m_pCentre->m_x = DBL_MAX;
+    doc.m_selObjects = {cyl};
+    EXPECT_FALSE(MoveSelectedObjects(doc, {DBL_MAX, 0.0, 0.0}));
+    ExpectAt(cyl->m_points[0], 25.0, 7.0, 0.0);
 }
 
 TEST(MoveOperations, MovePointsFreeAndObjectOnceEach) {

@@ -3,9 +3,9 @@
 #include "CQuivraDoc.h"
 #include "CylinderGenerator.h"
 #include "SceneFile.h"
+#include "TestFiles.h"
 #include "ToolRun.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -62,15 +62,10 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
     const QString in = dir.filePath("in.qvr");
     const QString out = dir.filePath("out.qvr");
     ASSERT_EQ(RunTool({"add-box", in, in}).exitCode, 0);
-    QFile file(in);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    const QByteArray before = ReadBytes(in);
     // An unreadable input is an error, not an empty scene.
     const QString broken = dir.filePath("broken.qvr");
-    QFile brokenFile(broken);
-    ASSERT_TRUE(brokenFile.open(QIODevice::WriteOnly) && brokenFile.write("not a scene") > 0);
-    brokenFile.close();
+    ASSERT_TRUE(WriteBytes(broken, "not a scene"));
 
     const QStringList bad[] = {
         {"add-box", in, out, "--p1", "1,2"},                 // too few coordinates
@@ -89,8 +84,7 @@ TEST(QvrtoolGeometry, BadArgumentsChangeNothing) {
         EXPECT_NE(r.exitCode, 0) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(QFile::exists(out)) << args.join(QLatin1Char(' ')).toStdString();
     }
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(ReadBytes(in), before);
 }
 
 TEST(QvrtoolGeometry, ExampleScriptRebuildsTheCommittedExample) {
@@ -98,14 +92,10 @@ TEST(QvrtoolGeometry, ExampleScriptRebuildsTheCommittedExample) {
     const ToolRun r = RunProgram(QStringLiteral("sh"), {QStringLiteral(MAKE_EXAMPLES_SCRIPT),
                                                         QStringLiteral(QVRTOOL_PATH), dir.path()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    QFile made(dir.filePath("pump.qvr"));
-    QFile committed(QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr"));
-    ASSERT_TRUE(made.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(committed.open(QIODevice::ReadOnly));
-    const QByteArray a = made.readAll();
-    const QByteArray b = committed.readAll();
-    EXPECT_GT(a.size(), 0);
-    EXPECT_TRUE(a == b) << "examples/pump.qvr is stale: rerun examples/make-examples.sh";
+    const QByteArray made = ReadBytes(dir.filePath("pump.qvr"));
+    EXPECT_GT(made.size(), 0);
+    EXPECT_TRUE(made == ReadBytes(QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr")))
+        << "examples/pump.qvr is stale: rerun examples/make-examples.sh";
 }
 
 } // namespace

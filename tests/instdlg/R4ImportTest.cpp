@@ -71,26 +71,22 @@ TEST_F(R4ImportTest, ImportShowsTheRecordsAndLeavesTheSceneAlone) {
     EXPECT_EQ(Imported()->Choice()->count(), 3);
 }
 
-TEST_F(R4ImportTest, CancelDoesNothing) {
-    m_strFile.clear();
-    ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
-    EXPECT_EQ(m_nAsked, 1);
-    EXPECT_TRUE(m_importMessages.isEmpty());
-    ExpectUnchanged();
-    EXPECT_FALSE(Imported()->isVisible());
-}
-
-// Which header fails how is the reader's (KtlReaderTest); here the message reaches the user
-// and the old records stay.
-TEST_F(R4ImportTest, HeaderFailureShowsItsMessageAndKeepsTheRecords) {
+// Cancelled, or refused at the header (which header fails how is KtlReaderTest's): the user
+// hears the reader's message, and the old records stay.
+TEST_F(R4ImportTest, CancelOrHeaderFailureKeepsTheRecords) {
     KtlBuilder corrupt;
     corrupt.Add({1, 1.f, 1.f, 1.f, 1.f});
     corrupt.checksumUpper = 1;
-    m_strFile = Write("corrupt.KTL", corrupt.Bytes());
-    ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
-    EXPECT_EQ(m_importMessages, QStringList{"Invalid or corrupted R4 quivra file"});
-    ExpectUnchanged();
-    EXPECT_FALSE(Imported()->isVisible());
+    for (const QString& file : {QString(), Write("corrupt.KTL", corrupt.Bytes())}) {
+        m_strFile = file;
+        m_importMessages.clear();
+        ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
+        EXPECT_EQ(m_importMessages, file.isEmpty()
+                                        ? QStringList()
+                                        : QStringList{"Invalid or corrupted R4 quivra file"});
+        ExpectUnchanged();
+        EXPECT_FALSE(Imported()->isVisible());
+    }
 }
 
 TEST_F(R4ImportTest, ShortRecordLeavesNoRowOfTheOldRecords) {

@@ -131,6 +131,13 @@ TEST(InstrumentProtocol, ModeAndListingWaitsAreBounded) {
     EXPECT_EQ(names, QStringList{"A1"});
     EXPECT_LE(endless.NowMs(), 4000);
 
+    // What a drain reads is kept for the log, without the zero bytes.
+    ScriptedPort noisy;
+    noisy.Send(QByteArray("a\0\x01", 3));
+    InstrumentProtocol proto4(noisy);
+    EXPECT_TRUE(proto4.Drain());
+    EXPECT_EQ(proto4.m_strReceived, QStringLiteral("a\x01"));
+
     // An instrument that babbles: the drain and the listing stop at their bounds.
     ScriptedPort babble;
     babble.m_bBabble = true;
@@ -170,6 +177,21 @@ TEST(InstrumentProtocol, TricklingSetIsCutOff) {
     EXPECT_LE(slow.NowMs(), 30500);
     EXPECT_TRUE(slowProto.Error().contains(QStringLiteral("stopped after 30 s")))
         << slowProto.Error().toStdString();
+}
+
+// A large set at an even pace within its allowance (8 s and 0.4 ms a byte) arrives whole; at
+// 0.37 ms a byte it would be cut off were the allowance a third of a millisecond a byte.
+TEST(InstrumentProtocol, SteadySetWithinItsAllowanceArrives) {
+    InstrumentSimulator sim;
+    const QByteArray set = InstrumentSet::Encode(std::vector<InstrumentBlock>(1300));
+    sim.AddSet(QStringLiteral("S"), set);
+    ScriptedPort port;
+    port.m_onWrite = [&sim](ScriptedPort& p, const QByteArray& w) { p.Send(sim.Receive(w)); };
+    port.m_nByteUs = (8000 + set.size() * 37 / 100) * 1000 / set.size();
+    InstrumentProtocol proto(port);
+    QByteArray data;
+    EXPECT_TRUE(proto.ReceiveSet("S", &data)) << proto.Error().toStdString();
+    EXPECT_EQ(data, set);
 }
 
 // ---- sets ------------------------------------------------------------------------------

@@ -2,9 +2,9 @@
 
 // Builds *.KTL files for tests: a checksummed header and 44-byte record m_slots.
 #include "InstrumentCrc16.h"
+#include "TestFiles.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -101,8 +101,6 @@ struct KtlBuilder {
 inline QString WriteTestFile(const QTemporaryDir& dir, const QString& name,
                              const QByteArray& bytes) {
     const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size())
-        << name.toStdString();
+    EXPECT_TRUE(WriteBytes(path, bytes)) << name.toStdString();
     return path;
 }

@@ -1,5 +1,6 @@
 // qvrtool dump and resave, run as a user's script would run them.
 #include "SceneFile.h"
+#include "TestFiles.h"
 #include "TestScenes.h"
 #include "ToolRun.h"
 
@@ -14,11 +15,6 @@
 using namespace testscenes;
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString WriteSample(const QTemporaryDir& dir) {
     CQuivraDoc doc;
@@ -71,13 +67,10 @@ TEST(QvrtoolScene, ResaveKeepsTheBytesAndFailuresExitWithOne) {
     const QString in = WriteSample(dir);
     const ToolRun ok = RunTool({"resave", in, dir.filePath("out.qvr")});
     ASSERT_EQ(ok.exitCode, 0) << ok.err.toStdString();
-    EXPECT_EQ(ReadAll(dir.filePath("out.qvr")), ReadAll(in));
+    EXPECT_EQ(ReadBytes(dir.filePath("out.qvr")), ReadBytes(in));
 
     const QString bad = dir.filePath("bad.qvr");
-    QFile f(bad);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a scene");
-    f.close();
+    ASSERT_TRUE(WriteBytes(bad, "not a scene"));
     for (const QStringList& args :
          {QStringList{QStringLiteral("dump"), bad},
           QStringList{QStringLiteral("dump"), dir.filePath("missing.qvr")},
@@ -112,23 +105,19 @@ TEST(QvrtoolScene, ScriptedDirectionsSeriesAndValues) {
     EXPECT_EQ(r.exitCode, 1);
 
     const QString table = dir.filePath("values.txt");
-    QFile t(table);
-    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
-    t.write("# direction amplitude phase\n7 2.5 90\n\n8 0.25 -45  # comment\n");
-    t.close();
+    ASSERT_TRUE(
+        WriteBytes(table, "# direction amplitude phase\n7 2.5 90\n\n8 0.25 -45  # comment\n"));
     r = RunTool({"set-values", scene, scene, "--series", "2", "--from", table});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "2 values\n");
 
     // A bad line fails the whole command and leaves the file alone.
-    const QByteArray before = ReadAll(scene);
-    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
-    t.write("7 1 1\n8 oops 3\n");
-    t.close();
+    const QByteArray before = ReadBytes(scene);
+    ASSERT_TRUE(WriteBytes(table, "7 1 1\n8 oops 3\n"));
     r = RunTool({"set-values", scene, scene, "--series", "2", "--from", table});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("line 2"));
-    EXPECT_EQ(ReadAll(scene), before);
+    EXPECT_EQ(ReadBytes(scene), before);
 
     CQuivraDoc doc;
     ASSERT_TRUE(SceneFile::Load(scene, doc, nullptr));
@@ -171,7 +160,7 @@ TEST(QvrtoolScene, UniversalFilesCarryTheirUnits) {
     ToolRun r = RunTool(
         {"export-uff", WriteSample(dir), uff, "--length-unit", "m", "--quantity", "velocity"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QByteArray text = ReadAll(uff);
+    const QByteArray text = ReadBytes(uff);
     EXPECT_TRUE(text.contains("         1SI")); // metres
     EXPECT_TRUE(text.contains("         1         5         2        11         5         3"));
 

@@ -121,6 +121,7 @@ TEST(SceneCommands, AlignMovesTheObjectAndTheCylinderCentre) {
     EXPECT_EQ(cyl->m_points[9]->m_x, 100); // the other centre point, moved by the same vector
     EXPECT_EQ(cyl->m_pCentre->m_y, 48);
     EXPECT_EQ(target->m_x, 100); // the target stays
+    EXPECT_TRUE(doc.IsModified());
     doc.m_selObjects.clear();
     EXPECT_FALSE(SceneCommands::AlignCornerPoints(doc));
 }

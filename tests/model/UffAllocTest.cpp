@@ -1,9 +1,8 @@
 // An import that runs out of memory at any allocation is refused and leaves the scene as it was.
 #include "SceneFile.h"
+#include "TestFiles.h"
 #include "TestScenes.h"
 #include "UffReader.h"
-
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -42,9 +41,8 @@ void operator delete[](void* p, std::size_t) noexcept {
 namespace {
 
 TEST(UffAlloc, EveryFailedAllocationLeavesTheSceneUnchanged) {
-    QFile f(QStringLiteral(QUIVRA_TEST_DATA "/uff/shapes-only.uff"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray file = f.readAll();
+    const QByteArray file = ReadBytes(QStringLiteral(QUIVRA_TEST_DATA "/uff/shapes-only.uff"));
+    ASSERT_FALSE(file.isEmpty());
     int failures = 0;
     for (long n = 0;; ++n) {
         CQuivraDoc doc;

@@ -122,6 +122,8 @@ TEST(Uff, RoundTripKeepsPointsLinesAndShapes) {
         ASSERT_TRUE(UffWriter::Export(doc, QStringLiteral("s"), {}, &file, &notes, nullptr));
     }
     EXPECT_TRUE(notes.isEmpty());
+    // Each object's lines are a trace of their own, named after it.
+    EXPECT_TRUE(file.contains("\nBox 1\n") && file.contains("\nCylinder 2\n"));
 
     CQuivraDoc back;
     const Result r = Import(file, back);

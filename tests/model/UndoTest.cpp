@@ -149,11 +149,13 @@ TEST(Undo, RedoRestoresTheStateBeforeTheUndo) {
     doc.SaveUndoState();
     delete doc.m_objects[0];
     AddDirection(doc.m_freePoints[1], DirPlusY);
+    doc.m_seriesNames[0] = "renamed"; // the series columns come back too
     const QByteArray edited = SceneFile::ToBytes(doc);
     EXPECT_EQ(doc.Redo(), 0);
     ASSERT_EQ(doc.Undo(), 1);
     ASSERT_EQ(doc.Redo(), 1);
     EXPECT_EQ(SceneFile::ToBytes(doc), edited);
+    EXPECT_EQ(doc.m_seriesNames, (std::vector<std::string>{"renamed", "Motor side \xE4 1x"}));
     EXPECT_EQ(doc.Redo(), 0);
     ASSERT_EQ(doc.Undo(), 1); // the snapshot is still there
     EXPECT_EQ(SceneFile::ToBytes(doc), snapshot);

@@ -1,6 +1,7 @@
 // qvrtool on inputs that used to hang it, run it out of memory or fool it. Every run has a
 // deadline, so a regression fails here instead of hanging the suite.
 #include "SceneFile.h"
+#include "TestFiles.h"
 #include "TestScenes.h"
 
 #include <QDir>
@@ -132,16 +133,13 @@ TEST_F(QvrtoolHostile, RefusesAtOnceWithAPlainMessage) {
 // A write stopped by a file-size limit (as by a full disk) is reported in words, and leaves
 // neither a partial file under the final name nor a damaged old one.
 TEST_F(QvrtoolHostile, FullDiskLeavesNoPartialFile) {
-    QFile old(Path("old.bmp"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old picture") == 11);
-    old.close();
+    ASSERT_TRUE(WriteBytes(Path("old.bmp"), "old picture"));
     const ToolRun render = RunTool(Args({"render", "@scene.qvr", "@old.bmp"}), 64 * 1024);
     ASSERT_TRUE(render.finished) << "killed by the file-size limit";
     EXPECT_EQ(render.exitCode, 1);
     EXPECT_TRUE(render.err.contains(QLatin1String("the disk is full or the file is too large")))
         << render.err.toStdString();
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("old picture"));
+    EXPECT_EQ(ReadBytes(Path("old.bmp")), QByteArray("old picture"));
 
     const ToolRun frames = RunTool(Args({"frames", "@scene.qvr", "--out", "@f"}), 64 * 1024);
     ASSERT_TRUE(frames.finished) << "killed by the file-size limit";

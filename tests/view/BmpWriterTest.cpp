@@ -1,6 +1,6 @@
 #include "CBmpWriter.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -64,9 +64,7 @@ TEST(BmpWriter, WriteGivesAFileOfTheDeclaredSizeThatQtReadsBack) {
     img.setPixel(2, 1, qRgb(200, 100, 50));
     const QString path = dir.filePath("frame.bmp");
     ASSERT_TRUE(CBmpWriter::Write(img, path));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = ReadBytes(path);
     EXPECT_EQ(bytes.size(), 54 + 8 * 6 * 3);
     EXPECT_EQ(U32(bytes, 2), static_cast<quint32>(bytes.size()));
     QImage back;

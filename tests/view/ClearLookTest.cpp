@@ -68,10 +68,10 @@ protected:
 TEST_F(ClearLookTest, MovingShapeTakesTheColourOfItsAmplitudeOverAFaintRest) {
     AddSeries(m_doc, 24);
     // Two lines: one whose ends swing 120 up at frame 0, one whose ends swing 60 down.
-    CornerPoint* a = AddPoint(m_doc, -250, 10, 0);
-    CornerPoint* b = AddPoint(m_doc, -20, 10, 0);
-    CornerPoint* c = AddPoint(m_doc, 20, -40, 0);
-    CornerPoint* d = AddPoint(m_doc, 250, -40, 0);
+    CornerPoint* a = AddFree(m_doc, -250, 10, 0);
+    CornerPoint* b = AddFree(m_doc, -20, 10, 0);
+    CornerPoint* c = AddFree(m_doc, 20, -40, 0);
+    CornerPoint* d = AddFree(m_doc, 250, -40, 0);
     AddLine(m_doc, a, b);
     AddLine(m_doc, c, d);
     for (CornerPoint* p : {a, b})
@@ -111,7 +111,7 @@ TEST_F(ClearLookTest, MovingShapeTakesTheColourOfItsAmplitudeOverAFaintRest) {
 }
 
 TEST_F(ClearLookTest, DirectionArrowsHaveHeads) {
-    CornerPoint* p = AddPoint(m_doc, -100, 0, 0);
+    CornerPoint* p = AddFree(m_doc, -100, 0, 0);
     AddSeries(m_doc, 24);
     AddDirection(p, DirPlusX, 1.0, 0.0);
     AddDirection(p, DirMinusY, 1.0, 0.0);
@@ -136,8 +136,8 @@ TEST_F(ClearLookTest, DirectionArrowsHaveHeads) {
 
 TEST_F(ClearLookTest, PointNumbersRideOnMovingPointsAndKeepOffEachOther) {
     AddSeries(m_doc, 24);
-    CornerPoint* a = AddPoint(m_doc, 0, 0, 0);
-    CornerPoint* b = AddPoint(m_doc, 0, 0, 0); // same place: the labels would overlap
+    CornerPoint* a = AddFree(m_doc, 0, 0, 0);
+    CornerPoint* b = AddFree(m_doc, 0, 0, 0); // same place: the labels would overlap
     AddDirection(a, DirPlusY, 100.0, 90.0);
     AddDirection(b, DirPlusY, 100.0, 90.0);
     m_st.m_bShowPointNumbers = 1;
@@ -156,7 +156,7 @@ TEST_F(ClearLookTest, PointNumbersRideOnMovingPointsAndKeepOffEachOther) {
 
 TEST_F(ClearLookTest, OrbitsFollowChangedValuesWhileTheCameraStaysPut) {
     AddSeries(m_doc, 24);
-    CornerPoint* p = AddPoint(m_doc, -50, 0, 0);
+    CornerPoint* p = AddFree(m_doc, -50, 0, 0);
     MeasDirection* x = AddDirection(p, DirPlusX, 100.0, 0.0);
     MeasDirection* y = AddDirection(p, DirPlusY, 100.0, 90.0); // a circle of radius 100
     m_st.m_bShowOrbits = 1;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <tuple>
 #include <utility>
 
@@ -31,7 +32,7 @@ TEST(Deflection, DisplacementAddsDirectionsWithAmplification) {
     for (const Case& c : cases) {
         CQuivraDoc doc;
         AddSeries(doc, 24, c.amplification);
-        CornerPoint* p = AddPoint(doc, 10.0, 20.0, 30.0);
+        CornerPoint* p = AddFree(doc, 10.0, 20.0, 30.0);
         AddDirection(p, DirPlusX, 4.0, c.phaseX);
         AddDirection(p, DirMinusY, 3.0, c.phaseY);
         const Vec3d q = Deflection::DisplacedPosition(*p, doc, 0, c.phase);
@@ -46,18 +47,13 @@ TEST(Deflection, DisplacementAddsDirectionsWithAmplification) {
 
 TEST(Deflection, PointWithoutDirectionsOrSeriesStaysAtRest) {
     CQuivraDoc doc;
-    CornerPoint* p = AddPoint(doc, 1, 2, 3);
+    CornerPoint* p = AddFree(doc, 1, 2, 3);
     AddDirection(p, DirPlusX, 5.0, 0.0); // no series: no measurement to read
     const Vec3d q = Deflection::DisplacedPosition(*p, doc, 0, 1.0);
     EXPECT_EQ(std::make_tuple(q.x, q.y, q.z), std::make_tuple(1.0, 2.0, 3.0));
     // A series index beyond the last one reads nothing either.
     AddSeries(doc, 24);
     EXPECT_EQ(Deflection::DisplacedPosition(*p, doc, 5, 1.0).x, 1.0);
-}
-
-TEST(Deflection, FramePhaseUsesTheShortFullTurn) {
-    EXPECT_EQ(Deflection::FramePhase(6, 24), 6.0 * 6.28318 / 24.0);
-    EXPECT_EQ(Deflection::FramePhase(0, 24), 0.0);
 }
 
 TEST(Deflection, SeriesThatCannotAnimateHaveNoFrames) {
@@ -95,7 +91,7 @@ TEST(Deflection, MaxDeviationFrames) {
     for (const MaxDevCase& c : cases) {
         CQuivraDoc doc;
         AddSeries(doc, c.frames);
-        CornerPoint* p = AddPoint(doc, 5, 5, 5);
+        CornerPoint* p = AddFree(doc, 5, 5, 5);
         AddDirection(p, DirPlusY, c.amplitude, c.phaseDeg);
         EXPECT_EQ(Deflection::MaxDeviationFrame(*p, doc, 0, false), c.positive)
             << c.frames << " frames, phase " << c.phaseDeg;
@@ -107,7 +103,7 @@ TEST(Deflection, MaxDeviationFrames) {
 TEST(Deflection, MaxDeviationWithoutAnimatableSeries) {
     CQuivraDoc doc;
     AddSeries(doc, 0);
-    CornerPoint* p = AddPoint(doc, 5, 5, 5);
+    CornerPoint* p = AddFree(doc, 5, 5, 5);
     AddDirection(p, DirPlusY, 1.0, 0.0);
     EXPECT_EQ(Deflection::MaxDeviationFrame(*p, doc, 0, false), -1);
     EXPECT_EQ(Deflection::MaxDeviationFrame(*p, doc, 3, true), -1);
@@ -157,7 +153,7 @@ TEST(Deflection, OrbitIsThePathOverAPeriodAndItsPeak) {
     for (const Case& c : cases) {
         CQuivraDoc doc;
         AddSeries(doc, 24, c.amplification);
-        CornerPoint* p = AddPoint(doc, 10.0, -5.0, 2.0);
+        CornerPoint* p = AddFree(doc, 10.0, -5.0, 2.0);
         AddDirection(p, DirPlusX, c.ampX, c.phaseX);
         AddDirection(p, DirMinusY, c.ampY, c.phaseY);
         AddDirection(p, DirPlusZ, c.ampZ, c.phaseZ);
@@ -173,6 +169,30 @@ TEST(Deflection, OrbitIsThePathOverAPeriodAndItsPeak) {
         }
         EXPECT_GE(o.Peak(), peak - 1e-12);
         EXPECT_NEAR(o.Peak(), peak, 1e-5 * peak);
+        // A series the scene has not (one past the last, or below the first) has no orbit.
+        for (int series : {1, -1})
+            EXPECT_EQ(Deflection::OrbitOf(*p, doc, series).Peak(), 0.0) << series;
+    }
+}
+
+// Records out of step with the series (a direction short of a measurement, a series short of
+// its amplification) are guarded in both: nothing past them is read, the point stays at rest.
+TEST(Deflection, RecordsOutOfStepWithTheSeriesAreLeftAtRest) {
+    CQuivraDoc doc;
+    AddSeries(doc, 24);
+    AddSeries(doc, 24);
+    CornerPoint* p = AddFree(doc, 1, 2, 3);
+    CornerPoint* q = AddFree(doc, 4, 5, 6);
+    MeasDirection* shortOne = AddDirection(p, DirPlusX, 4.0, 30.0);
+    AddDirection(q, DirPlusX, 4.0, 30.0);
+    // The vectors keep their capacity: a read past the end would find the old values.
+    const std::unique_ptr<Measurement> taken(shortOne->m_measurements.back());
+    shortOne->m_measurements.pop_back();
+    for (int pass = 0; pass < 2; ++pass) {
+        const CornerPoint* r = pass ? q : p;
+        EXPECT_EQ(Deflection::OrbitOf(*r, doc, 1).Peak(), 0.0) << pass;
+        EXPECT_EQ(Deflection::DisplacedPosition(*r, doc, 1, 0.5).x, r->m_x) << pass;
+        doc.m_seriesAmplification.pop_back(); // then q, whose direction is whole
     }
 }
 
@@ -206,24 +226,24 @@ TEST(ViewState, FitZoom) {
     CQuivraDoc empty;
     EXPECT_EQ(CViewState::FitZoom(empty), 5.0);
     CQuivraDoc origin;
-    AddPoint(origin, 0, 0, 0);
+    AddFree(origin, 0, 0, 0);
     EXPECT_EQ(CViewState::FitZoom(origin), 5.0);
     CQuivraDoc one;
-    AddPoint(one, 300, 400, 0);
+    AddFree(one, 300, 400, 0);
     EXPECT_EQ(CViewState::FitZoom(one), 2.5);
     CQuivraDoc boxed;
-    AddPoint(boxed, 10, 0, 0);
+    AddFree(boxed, 10, 0, 0);
     AddBox(boxed, -100, 0, 0, 0, 50, 25); // farthest: (-100, 50, 25) in the object
     EXPECT_DOUBLE_EQ(CViewState::FitZoom(boxed), 1250.0 / std::sqrt(100.0 * 100 + 2500 + 625));
     // A file may hold non-finite points: the fit is made for the others.
-    AddPoint(one, HUGE_VAL, 0, 0);
-    AddPoint(one, std::nan(""), 0, 0);
+    AddFree(one, HUGE_VAL, 0, 0);
+    AddFree(one, std::nan(""), 0, 0);
     EXPECT_EQ(CViewState::FitZoom(one), 2.5);
 }
 
 TEST(ViewState, WheelRecoversFromAZoomOfZeroOrInfinity) {
     CQuivraDoc one;
-    AddPoint(one, 300, 400, 0);
+    AddFree(one, 300, 400, 0);
     for (double zoom : {0.0, HUGE_VAL, std::nan("")})
         EXPECT_EQ(CViewState::WheelZoom(zoom, 120, &one), 2.5) << zoom;
     EXPECT_DOUBLE_EQ(CViewState::WheelZoom(2.0, 120, &one), 2.0 * std::exp(0.1));

@@ -1,5 +1,6 @@
 // Pictures and animations as files: each read back with the library that would play or show it.
 #include "SceneBuilder.h"
+#include "TestFiles.h"
 #include "ToolRun.h"
 
 #include "CAnimationExport.h"
@@ -34,11 +35,6 @@ extern "C" {
 using namespace scene;
 
 namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The page contents of a PDF that Qt wrote: its streams inflated (zlib).
 QByteArray PdfContents(const QByteArray& pdf) {
@@ -76,8 +72,8 @@ protected:
         AddSeries(m_doc, 6, 2.0);
         m_doc.m_seriesNames[0] = "Run 1";
         AddBox(m_doc, -300, -200, -100, 300, 200, 100);
-        CornerPoint* a = AddPoint(m_doc, -500, 0, 0);
-        CornerPoint* b = AddPoint(m_doc, 500, 0, 0);
+        CornerPoint* a = AddFree(m_doc, -500, 0, 0);
+        CornerPoint* b = AddFree(m_doc, 500, 0, 0);
         AddLine(m_doc, a, b);
         AddDirection(b, DirPlusY, 50, 0);
         m_doc.SetPathName(m_dir.filePath(QStringLiteral("bench.qvr")));
@@ -132,7 +128,7 @@ TEST_F(ExportTest, SvgAndPdfAreLineArtWithTheCaptionAsText) {
         QString error;
         ASSERT_TRUE(CImageExport::Write(path, m_doc, m_state, 400, 300, c.caption, &error))
             << error.toStdString();
-        const QByteArray bytes = ReadFile(path);
+        const QByteArray bytes = ReadBytes(path);
         if (path.endsWith(QLatin1String(".svg"))) {
             QXmlStreamReader xml(bytes);
             int lines = 0, points = 0;
@@ -183,7 +179,7 @@ TEST_F(ExportTest, PrintedPageHasAHeaderAndLineArtTwiceSideBySide) {
         for (const char* number : {"\\b9\\b", "\\b10\\b"})
             EXPECT_TRUE(text.contains(QRegularExpression(QLatin1String(number))))
                 << number << text.toStdString();
-        const QByteArray bytes = ReadFile(path);
+        const QByteArray bytes = ReadBytes(path);
         EXPECT_FALSE(bytes.contains("/Subtype /Image"));
         lines[twice] = static_cast<int>(PdfContents(bytes).count(" l\n"));
     }
@@ -340,14 +336,8 @@ TEST_F(ExportTest, GifAndMp4HoldEveryFrameOfThePeriods) {
 
 TEST_F(ExportTest, RefusedOrCancelledExportsLeaveNoFileAndKeepAnOldOne) {
     const QString old = Path("old.gif");
-    {
-        QFile f(old);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("before");
-    }
-    QFile blocker(Path("file"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(WriteBytes(old, "before"));
+    ASSERT_TRUE(WriteBytes(Path("file"), {}));
     const QString noFolder = Path("file/x.png");
 
     struct ImageCase {
@@ -367,7 +357,7 @@ TEST_F(ExportTest, RefusedOrCancelledExportsLeaveNoFileAndKeepAnOldOne) {
     o.width = 64;
     o.height = 48;
     CQuivraDoc still; // no series
-    AddPoint(still, 0, 0, 0);
+    AddFree(still, 0, 0, 0);
     CAnimationExport::Options noFps = o, noPeriods = o;
     noFps.fps = 0;
     noPeriods.periods = 0;
@@ -383,7 +373,7 @@ TEST_F(ExportTest, RefusedOrCancelledExportsLeaveNoFileAndKeepAnOldOne) {
         EXPECT_FALSE(r.bWritten);
         EXPECT_EQ(r.bCancelled, c.cancelAt >= 0);
         EXPECT_EQ(r.error.isEmpty(), c.cancelAt >= 0) << r.error.toStdString();
-        EXPECT_EQ(ReadFile(old), QByteArray("before"));
+        EXPECT_EQ(ReadBytes(old), QByteArray("before"));
     }
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 2); // old.gif, file: no leftovers
 }
@@ -408,6 +398,11 @@ TEST(QvrtoolExport, BadCommandLinesAndFailuresHaveTheirExitCodes) {
     } cases[] = {
         {{"render", scene, "--out", out + ".jpg"}, 2},
         {{"render", scene, "--out", out + ".png", "--size", "0x10"}, 2},
+        {{"render", scene, "--out", out + ".png", "--zoom", "-1"}, 2},
+        {{"render", scene, "--out", out + ".png", "--show", "wires"}, 2},
+        {{"render", scene, "--out", out + ".png", "--look", "modern"}, 2},
+        {{"render", scene}, 2},
+        {{"render", dir.filePath("missing.qvr"), "--out", out + ".png"}, 1},
         {{"render", scene, "--out", dir.filePath("none/x.pdf")}, 1},
         {{"animate", scene, "--out", out + ".gif"}, 2},
         {{"animate", scene, "--series", "0", "--out", out + ".gif", "--fps", "0"}, 2},

@@ -26,7 +26,7 @@ class ViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         AddSeries(m_doc, 24);
-        m_p = AddPoint(m_doc, 200, 100, 0);
+        m_p = AddFree(m_doc, 200, 100, 0);
         AddDirection(m_p, DirPlusX, 50, 0);
         CQuivraDoc::s_pLastBoundView = nullptr;
 
@@ -160,7 +160,7 @@ TEST_F(ViewTest, RendersOffscreenWhileHidden) {
 }
 
 TEST_F(ViewTest, ProjectionFailureShowsOneBoxAfterThePaint) {
-    AddPoint(m_doc, 0, 0, 5.0 / static_cast<double>(0.001f)); // on the eye plane at zoom 1
+    AddFree(m_doc, 0, 0, 5.0 / static_cast<double>(0.001f)); // on the eye plane at zoom 1
     m_a->m_dZoom = 1.0;
     m_a->m_bShowPointNumbers = 1;
     int boxes = 0;

@@ -120,9 +120,9 @@ protected:
 };
 
 TEST_F(RenderTest, MarkersAtRest) {
-    CornerPoint* plain = AddPoint(m_doc, 300, 0, 0);
-    CornerPoint* selected = AddPoint(m_doc, -300, 150, 0);
-    CornerPoint* highlight = AddPoint(m_doc, 0, -200, 60);
+    CornerPoint* plain = AddFree(m_doc, 300, 0, 0);
+    CornerPoint* selected = AddFree(m_doc, -300, 150, 0);
+    CornerPoint* highlight = AddFree(m_doc, 0, -200, 60);
     m_doc.m_pOrigin->m_x = -100;
     m_doc.m_pOrigin->m_y = -250;
     m_doc.m_selPoints.push_back(selected);
@@ -166,8 +166,8 @@ protected:
         m_st.m_dRotX = 0;
         m_st.m_dRotY = 0;
         // Off the pixel boundaries, so each line has one row at the probed columns.
-        m_a = AddPoint(m_doc, -300, kY, 0);
-        m_b = AddPoint(m_doc, 300, kY, 0);
+        m_a = AddFree(m_doc, -300, kY, 0);
+        m_b = AddFree(m_doc, 300, kY, 0);
         AddLine(m_doc, m_a, m_b);
         // Phase 90: at frame 0 both ends are 150 up.
         AddDirection(m_a, DirPlusY, 150.0, 90.0);
@@ -261,7 +261,7 @@ TEST_F(RenderTest, ArrowsKeepTheirScreenLength) {
     m_st.m_dRotX = 0;
     m_st.m_dRotY = 0;
     m_st.m_bShowDirections = 1;
-    CornerPoint* p = AddPoint(m_doc, -300, -100, 0);
+    CornerPoint* p = AddFree(m_doc, -300, -100, 0);
     AddDirection(p, DirPlusX, 0, 0);
     for (double zoom : {1.0, 2.0, 4.0}) {
         m_st.m_dZoom = zoom;
@@ -322,7 +322,7 @@ TEST_F(RenderTest, AxesInsetInTopRightQuarter) {
 }
 
 TEST_F(RenderTest, PointNumberLabelUnderLaterMarker) {
-    CornerPoint* p = AddPoint(m_doc, 150, -100, 0);
+    CornerPoint* p = AddFree(m_doc, 150, -100, 0);
     p->m_nNumber = 42;
     m_st.m_bShowPointNumbers = 1;
     const QImage& img = Render();
@@ -346,7 +346,7 @@ TEST_F(RenderTest, PointNumberLabelUnderLaterMarker) {
 }
 
 TEST_F(RenderTest, DirectionNumberAtArrowTipEvenWithoutArrows) {
-    CornerPoint* p = AddPoint(m_doc, -150, 50, 0);
+    CornerPoint* p = AddFree(m_doc, -150, 50, 0);
     MeasDirection* d = AddDirection(p, DirMinusY, 1, 0);
     d->m_nNumber = 7;
     m_st.m_bShowDirectionNumbers = 1;
@@ -383,7 +383,7 @@ TEST(OffscreenGL, ResizeKeepsBufferOnEmptySizeAndReportsFailures) {
     // A later resize works again and renders at the new size.
     ASSERT_TRUE(gl.Resize(90, 70).isEmpty());
     CQuivraDoc doc;
-    CornerPoint* p = AddPoint(doc, 200, 100, 0);
+    CornerPoint* p = AddFree(doc, 200, 100, 0);
     CViewState st;
     st.m_bShowBase = 0;
     CSceneRenderer r;

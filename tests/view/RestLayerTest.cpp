@@ -37,7 +37,7 @@ void BuildScene(CQuivraDoc& doc, int n) {
         x = jump ? pos(rng) : x + step(rng);
         y = jump ? pos(rng) : y + step(rng);
         z = jump ? pos(rng) : z + step(rng);
-        CornerPoint* p = AddPoint(doc, x, y, z);
+        CornerPoint* p = AddFree(doc, x, y, z);
         if (i % 3)
             AddDirection(p, static_cast<std::uint16_t>(1u << (i % 3)), 25, ph(rng));
         pts.push_back(p);
@@ -51,8 +51,8 @@ void BuildScene(CQuivraDoc& doc, int n) {
     AddCentreLineObject(doc, -450, 10, 0, 450, -40, 20);
     doc.m_pHighlightPoint = pts[n / 2];
     doc.m_selPoints.push_back(pts[n - 3]);
-    AddPoint(doc, -1150, 0, 0)->m_nNumber = 888;
-    AddPoint(doc, 0, 850, 0)->m_nNumber = 999;
+    AddFree(doc, -1150, 0, 0)->m_nNumber = 888;
+    AddFree(doc, 0, 850, 0)->m_nNumber = 999;
 }
 
 // The quick renderer `a` against the direct one `b`, each in its own buffer.

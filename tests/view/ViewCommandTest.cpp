@@ -77,8 +77,8 @@ TEST_F(ViewCommandTest, ContextMenuFollowsTheSelection) {
     BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
     CornerPoint* a = box->m_points[0];
     CornerPoint* b = box->m_points[6];
-    CornerPoint* f = AddPoint(m_doc, -200, 0, 0);
-    CornerPoint* g = AddPoint(m_doc, -300, 0, 0);
+    CornerPoint* f = AddFree(m_doc, -200, 0, 0);
+    CornerPoint* g = AddFree(m_doc, -300, 0, 0);
     using P = CQuivraView::Popup;
     const struct {
         std::vector<CornerPoint*> points;
@@ -129,8 +129,8 @@ TEST_F(ViewCommandTest, ContextMenuFollowsTheSelection) {
 
 TEST_F(ViewCommandTest, RightClickMenuAddsFlipsAndRemovesDirections) {
     m_view->m_bShowBase = 0;
-    CornerPoint* p = AddPoint(m_doc, 0, 0, 0);
-    AddPoint(m_doc, 100, 0, 0);
+    CornerPoint* p = AddFree(m_doc, 0, 0, 0);
+    AddFree(m_doc, 100, 0, 0);
     MeasDirection* minusX = AddDirection(p, DirMinusX, 5.0, 30.0);
     AddDirection(p, DirPlusY, 1.0, 0.0);
     const int number = minusX->m_nNumber;
@@ -172,7 +172,7 @@ TEST_F(ViewCommandTest, RightClickMenuAddsFlipsAndRemovesDirections) {
 }
 
 TEST_F(ViewCommandTest, FlippingADirectionLeavesTheDisplayAlone) {
-    CornerPoint* p = AddPoint(m_doc, 0, 0, 0);
+    CornerPoint* p = AddFree(m_doc, 0, 0, 0);
     AddDirection(p, DirMinusZ, 2.0, 0.0);
     m_doc.m_selPoints = {p};
     ASSERT_TRUE(Run(CQuivraView::ID_DIR_Z));
@@ -184,7 +184,7 @@ TEST_F(ViewCommandTest, FlippingADirectionLeavesTheDisplayAlone) {
 }
 
 TEST_F(ViewCommandTest, DirectionMenuSizesDependOnTheOwner) {
-    CornerPoint* free = AddPoint(m_doc, 0, 0, 0);
+    CornerPoint* free = AddFree(m_doc, 0, 0, 0);
     BoxObject* box = AddBox(m_doc, 0, 0, 0, 10, 10, 10);
     CylinderObject* cyl = AddCylinder(m_doc, CylinderInput{});
     AddDirection(cyl->m_points[0], DirRadialIn, 1, 0);
@@ -209,7 +209,7 @@ TEST_F(ViewCommandTest, DirectionMenuSizesDependOnTheOwner) {
 
 TEST_F(ViewCommandTest, DeletionsEmptyTheSelectionAndRefreshTheTables) {
     BoxObject* box = AddBox(m_doc, 0, 0, 0, 10, 10, 10);
-    CornerPoint* f = AddPoint(m_doc, -50, 0, 0);
+    CornerPoint* f = AddFree(m_doc, -50, 0, 0);
     m_doc.m_selPoints = {f, box->m_points[1]};
     m_doc.m_selObjects = {box};
     m_doc.m_pHighlightPoint = f;

@@ -8,9 +8,9 @@
 #include "CornerPoint.h"
 #include "CountingToolWindows.h"
 #include "CylinderObject.h"
+#include "TestFiles.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -108,7 +108,7 @@ protected:
 };
 
 TEST_F(ViewMouseTest, ObjectPointWinsOverAFreePointAtTheSamePixel) {
-    CornerPoint* free = AddPoint(m_doc, 0, 0, 0);
+    CornerPoint* free = AddFree(m_doc, 0, 0, 0);
     BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
     CornerPoint* boxCorner = box->m_points[0]; // at (0, 0, 0) too
     ASSERT_EQ(At(free), At(boxCorner));
@@ -124,7 +124,7 @@ TEST_F(ViewMouseTest, ObjectPointWinsOverAFreePointAtTheSamePixel) {
 
 TEST_F(ViewMouseTest, PicksWithinTenPixelsOnly) {
     // The origin projects exactly onto the centre of an even-sized viewport.
-    CornerPoint* p = AddPoint(m_doc, 0, 0, 0);
+    CornerPoint* p = AddFree(m_doc, 0, 0, 0);
     const struct {
         QPoint offset;
         bool picked;
@@ -166,7 +166,7 @@ TEST_F(ViewMouseTest, ShiftClicksAddAndRemovePointsWithTheirObjects) {
     BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
     CornerPoint* a = box->m_points[0];
     CornerPoint* b = box->m_points[6];
-    CornerPoint* f = AddPoint(m_doc, -150, 0, 0);
+    CornerPoint* f = AddFree(m_doc, -150, 0, 0);
     using Pts = std::vector<CornerPoint*>;
     using Objs = std::vector<SceneObject*>;
 
@@ -285,7 +285,7 @@ TEST_F(ViewMouseTest, CtrlDragPansOnlyWithTheFocusWhileTheWheelAlwaysZooms) {
 
 TEST_F(ViewMouseTest, ADragNeverSelectsAndAClickWithinTheThresholdDoes) {
     Tilt();
-    CornerPoint* p = AddPoint(m_doc, 50, 20, 0);
+    CornerPoint* p = AddFree(m_doc, 50, 20, 0);
     m_view->RepaintNow();
     const QPoint at = At(p);
     Drag(at, at + QPoint(40, 0)); // starts on the point: turns, selects nothing
@@ -316,7 +316,7 @@ TEST_F(ViewMouseTest, FirstGeometryOfAnEmptySceneIsFittedAndStandardViewsTurn) {
     EXPECT_TRUE(allInside());
     // Later geometry leaves the camera alone.
     const double zoom = m_view->m_dZoom;
-    AddPoint(m_doc, -9000, 0, 0);
+    AddFree(m_doc, -9000, 0, 0);
     m_doc.UpdateAllViews();
     EXPECT_EQ(m_view->m_dZoom, zoom);
     m_view->OnFitAll();
@@ -345,10 +345,8 @@ TEST_F(ViewMouseTest, FirstGeometryOfAnEmptySceneIsFittedAndStandardViewsTurn) {
 TEST_F(ViewMouseTest, EachSceneKeepsItsCameraForTheNextOpening) {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.qvr");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    AddPoint(m_doc, 100, 0, 0);
+    ASSERT_TRUE(WriteBytes(path, {}));
+    AddFree(m_doc, 100, 0, 0);
     m_doc.SetPathName(path);
     auto open = [this] {
         auto view = std::make_unique<TestView>(&m_doc);
@@ -376,7 +374,7 @@ TEST_F(ViewMouseTest, EachSceneKeepsItsCameraForTheNextOpening) {
 TEST_F(ViewMouseTest, UnprojectablePointsSayWhyAndAreNotPicked) {
     m_view->m_dZoom = 1.0;
     const double eyePlane = 5.0 / static_cast<double>(0.001f);
-    AddPoint(m_doc, 0, 0, eyePlane);
+    AddFree(m_doc, 0, 0, eyePlane);
     Click(QPoint(0, kH)); // where a point projected to (0, 0) would be
     EXPECT_TRUE(m_doc.m_selPoints.empty());
     AddCentreLineObject(m_doc, 0, 0, eyePlane, 0, 0, eyePlane);

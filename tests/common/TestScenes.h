@@ -1,6 +1,6 @@
 #pragma once
 
-// Small scenes built record by record, shared by the model tests.
+// Small scenes built record by record through the records' own constructors, shared by the tests.
 #include "BoxObject.h"
 #include "CQuivraDoc.h"
 #include "CornerPoint.h"
@@ -21,10 +21,33 @@ inline CornerPoint* AddFree(CQuivraDoc& doc, double x, double y, double z) {
     return p;
 }
 
-inline MeasDirection* AddDirection(CornerPoint* p, std::uint16_t code) {
+// A direction with the same amplitude and phase in every series of the document.
+inline MeasDirection* AddDirection(CornerPoint* p, std::uint16_t code, double amplitude = 0,
+                                   double phase = 0) {
     auto* d = new MeasDirection(code, p);
     p->m_directions.push_back(d);
+    for (Measurement* m : d->m_measurements) {
+        m->m_dAmplitude = amplitude;
+        m->m_dPhase = phase;
+    }
     return d;
+}
+
+// A free line, or an object's own when both ends belong to the same object.
+inline Line* AddLine(CQuivraDoc& doc, CornerPoint* a, CornerPoint* b) {
+    auto* l = new Line(a, b);
+    if (a->m_pOwner && a->m_pOwner == b->m_pOwner)
+        a->m_pOwner->m_lines.push_back(l);
+    else
+        doc.m_freeLines.push_back(l);
+    return l;
+}
+
+// Appends a series with `frames` frames per period and the given amplification.
+inline void AddSeries(CQuivraDoc& doc, int frames, double amplification = 1.0) {
+    doc.AddSeries();
+    doc.m_seriesFramesPerPeriod.back() = frames;
+    doc.m_seriesAmplification.back() = amplification;
 }
 
 inline CornerPoint* AddObjectPoint(CQuivraDoc& doc, SceneObject* o, double x, double y, double z) {
@@ -34,17 +57,34 @@ inline CornerPoint* AddObjectPoint(CQuivraDoc& doc, SceneObject* o, double x, do
     return p;
 }
 
-// A unit box with its 12 edges.
-inline BoxObject* AddBox(CQuivraDoc& doc, double x0, double y0, double z0) {
+// An axis-parallel box with its 8 points and 12 edges.
+inline BoxObject* AddBox(CQuivraDoc& doc, double x0, double y0, double z0, double x1, double y1,
+                         double z1) {
     auto* b = new BoxObject(&doc);
     for (int i = 0; i < 8; ++i)
-        AddObjectPoint(doc, b, x0 + (i & 1), y0 + ((i >> 1) & 1), z0 + ((i >> 2) & 1));
+        AddObjectPoint(doc, b, (i & 1) ? x1 : x0, (i & 2) ? y1 : y0, (i & 4) ? z1 : z0);
     static const int edges[12][2] = {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {0, 2}, {1, 3},
                                      {4, 6}, {5, 7}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
     for (const auto& e : edges)
         b->m_lines.push_back(new Line(b->m_points[e[0]], b->m_points[e[1]]));
     doc.m_objects.push_back(b);
     return b;
+}
+
+// A unit box.
+inline BoxObject* AddBox(CQuivraDoc& doc, double x0, double y0, double z0) {
+    return AddBox(doc, x0, y0, z0, x0 + 1, y0 + 1, z0 + 1);
+}
+
+// A cylinder stand-in: two points joined by its centre line.
+inline CylinderObject* AddCentreLineObject(CQuivraDoc& doc, double x0, double y0, double z0,
+                                           double x1, double y1, double z1) {
+    auto* c = new CylinderObject(&doc);
+    doc.m_objects.push_back(c);
+    CornerPoint* a = AddObjectPoint(doc, c, x0, y0, z0);
+    c->m_pCentreLine = new Line(a, AddObjectPoint(doc, c, x1, y1, z1));
+    c->m_bHasCentreLine = 1;
+    return c;
 }
 
 // A four-sided "cylinder" around the X axis: two squares of radius 2 plus their centres,
