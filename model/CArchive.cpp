@@ -90,11 +90,6 @@ void CArchive::Put(const void* p, std::size_t n) {
     }
 }
 
-void CArchive::Reserve(std::size_t bytes) {
-    if (!m_sink && m_nCap - m_nLen < bytes)
-        Grow(m_nLen + bytes);
-}
-
 void CArchive::WriteString(const std::string& s) {
     const std::size_t n = s.size();
     if (n < 255) {

@@ -105,8 +105,6 @@ public:
     std::size_t Position() const { return m_nPos; }
     bool AtEnd() const { return Remaining() == 0; }
 
-    // Room for `bytes` more stored bytes, so that a large scene is written without regrowing.
-    void Reserve(std::size_t bytes);
     // What has been stored so far (of a chunked archive: since the last chunk was handed on).
     const char* Data() const { return m_out.get(); }
     std::size_t Size() const { return m_nLen; }
