@@ -148,6 +148,8 @@ TEST(CylinderGenerator, ShapesByLengthCornersAndOptions) {
         {"negative corners", 100, -3, true, false, 2, 0, true, 0},
         {"no corners, no length", 0, 0, true, true, 0, 0, false, 0},
         {"a single corner", 100, 1, true, false, 4, 3, true, 0},
+        {"huge corner count clamped", 0, 2000000000, false, false, kMaxCylinderCorners, 0, false,
+         0},
     };
     for (const Case& c : cases) {
         CQuivraDoc doc;
@@ -164,16 +166,6 @@ TEST(CylinderGenerator, ShapesByLengthCornersAndOptions) {
         EXPECT_EQ(doc.m_nNextPointNumber, static_cast<int>(c.points) + 1) << c.name;
         EXPECT_TRUE(std::isfinite(cyl->m_dAngleStep)) << c.name;
     }
-}
-
-TEST(CylinderGenerator, HugeCornerCountIsClamped) {
-    CQuivraDoc doc;
-    CylinderInput in;
-    in.m_nCorners = 2000000000;
-    in.m_dLength = 0;
-    in.m_bCornerLines = false;
-    CylinderObject* cyl = AddCylinder(doc, in);
-    EXPECT_EQ(cyl->m_points.size(), static_cast<size_t>(kMaxCylinderCorners));
 }
 
 // Finite input whose sum leaves the doubles: nothing is made, no snapshot is taken.
@@ -197,20 +189,15 @@ TEST(CylinderGenerator, ResultsBeyondTheDoublesAreRefused) {
     EXPECT_EQ(doc.m_nNextPointNumber, 1);
 }
 
-TEST(CylinderGenerator, NumberingContinuesAfterBox) {
+TEST(CylinderGenerator, NumbersFollowABoxAndWorkingValuesAreNotCloned) {
     CQuivraDoc doc;
     AddBox(doc, BoxInput{});
-    CylinderObject* cyl = AddCylinder(doc, CylinderInput{});
-    EXPECT_EQ(cyl->m_points.front()->m_nNumber, 9);
-    EXPECT_EQ(cyl->m_points.back()->m_nNumber, 26);
-    EXPECT_EQ(doc.m_nNextPointNumber, 27);
-}
-
-TEST(CylinderGenerator, WorkingValuesAreNotCloned) {
-    CQuivraDoc doc;
     CylinderInput in;
     in.m_bCentreLine = true;
     CylinderObject* cyl = AddCylinder(doc, in);
+    EXPECT_EQ(cyl->m_points.front()->m_nNumber, 9);
+    EXPECT_EQ(cyl->m_points.back()->m_nNumber, 26);
+    EXPECT_EQ(doc.m_nNextPointNumber, 27);
     EXPECT_EQ(cyl->m_dLength, 100.0);
     EXPECT_EQ(cyl->m_nCorners, 8);
     std::unique_ptr<CylinderObject> copy(static_cast<CylinderObject*>(cyl->Clone()));
