@@ -98,10 +98,12 @@ TEST(CylinderGenerator, AxesPlaceCirclesAndSecondCircle) {
         EXPECT_EQ(std::make_tuple(q->m_x, q->m_y, q->m_z),
                   std::make_tuple(c.second[0], c.second[1], c.second[2]))
             << "axis " << c.axis;
-        // The sine term runs along the last remaining axis.
+        // The cosine term runs along the first remaining axis, the sine term along the last.
         const CornerPoint* r = cyl->m_points[1];
         const double s = 10 * SinF(6.28318 / 4);
         EXPECT_EQ(c.axis == AxisZ ? r->m_y - 2 : r->m_z - 3, s) << "axis " << c.axis;
+        EXPECT_NEAR(c.axis == AxisX ? r->m_y - 2 : r->m_x - 1, 10 * std::cos(6.28318 / 4), 1e-12)
+            << "axis " << c.axis;
         const CornerPoint* c2 = cyl->m_points[9];
         EXPECT_EQ(c2->m_x + c2->m_y + c2->m_z, 1 + 2 + 3 + 50) << "axis " << c.axis;
     }
@@ -164,6 +166,9 @@ TEST(CylinderGenerator, ShapesByLengthCornersAndOptions) {
         EXPECT_EQ(cyl->m_pCentreLine != nullptr, c.centreLineObject) << c.name;
         EXPECT_EQ(cyl->m_bHasCentreLine, c.centreFlag) << c.name;
         EXPECT_EQ(doc.m_nNextPointNumber, static_cast<int>(c.points) + 1) << c.name;
+        if (c.length > 0) { // the count the callers refuse by
+            EXPECT_EQ(CylinderPointCount(c.corners), static_cast<std::int64_t>(c.points)) << c.name;
+        }
         EXPECT_TRUE(std::isfinite(cyl->m_dAngleStep)) << c.name;
     }
 }
