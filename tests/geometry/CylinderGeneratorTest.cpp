@@ -215,6 +215,19 @@ TEST(CylinderGenerator, NumbersFollowABoxAndWorkingValuesAreNotCloned) {
     ASSERT_NE(copy->m_pCentreLine, nullptr);
     EXPECT_EQ(copy->IndexOfPoint(copy->m_pCentreLine->m_pPointB), 17);
     EXPECT_EQ(copy->m_dRadius, 20.0);
+    // The centre line is copied by its ends' places, the first place too; one whose end is not
+    // the cylinder's own point is dropped.
+    CornerPoint* const end = cyl->m_pCentreLine->m_pPointA;
+    for (CornerPoint* p : {cyl->m_points[0], doc.m_pOrigin}) {
+        cyl->m_pCentreLine->m_pPointA = p;
+        std::unique_ptr<CylinderObject> c(static_cast<CylinderObject*>(cyl->Clone()));
+        c->m_pDoc = nullptr;
+        const bool own = p != doc.m_pOrigin;
+        EXPECT_EQ(c->m_bHasCentreLine, own ? 1 : 0);
+        EXPECT_EQ(c->m_pCentreLine ? c->IndexOfPoint(c->m_pCentreLine->m_pPointA) : -1,
+                  own ? 0 : -1);
+    }
+    cyl->m_pCentreLine->m_pPointA = end;
 }
 
 } // namespace
