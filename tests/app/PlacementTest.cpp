@@ -35,13 +35,24 @@ std::vector<int> ReadMainFrame() {
     return values;
 }
 
-TEST_F(AppTest, FirstRunUsesTheDefaultPlacementAndWritesFiveKeysOnClose) {
+TEST_F(AppTest, FirstRunUsesTheDefaultPlacementAndEveryCloseWritesFiveKeys) {
     ASSERT_TRUE(Start());
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(work.contains(Frame()->geometry())) << Frame()->geometry().width();
     Frame()->setGeometry(work.left() + 40, work.top() + 30, 500, 400);
+    const std::vector<int> placed{CWindowPlacement::ShowNormal, 30, 40, 430, 540};
+    // Written even when the close is cancelled.
+    ActiveDoc()->Doc()->SetModifiedFlag(true);
+    m_answer = CPrompts::Cancel;
+    EXPECT_FALSE(Frame()->close());
+    EXPECT_EQ(m_questions, QStringList{"Save changes to Quivra1?"});
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(DocCount(), 1);
+    EXPECT_EQ(ReadMainFrame(), placed);
+    ClearSettings();
+    ActiveDoc()->Doc()->SetModifiedFlag(false);
     Stop();
-    EXPECT_EQ(ReadMainFrame(), (std::vector<int>{CWindowPlacement::ShowNormal, 30, 40, 430, 540}));
+    EXPECT_EQ(ReadMainFrame(), placed);
     // The next start puts it back.
     ASSERT_TRUE(Start());
     EXPECT_EQ(Frame()->geometry(), QRect(work.left() + 40, work.top() + 30, 500, 400));
@@ -81,17 +92,6 @@ TEST_F(AppTest, IncompletePlacementFallsBackToTheDefault) {
     ASSERT_TRUE(Start());
     EXPECT_NE(Frame()->geometry().topLeft(), QPoint(5, 5));
     EXPECT_TRUE(m_messages.isEmpty());
-}
-
-TEST_F(AppTest, PlacementIsWrittenEvenWhenTheCloseIsCancelled) {
-    ASSERT_TRUE(Start());
-    ActiveDoc()->Doc()->SetModifiedFlag(true);
-    m_answer = CPrompts::Cancel;
-    EXPECT_FALSE(Frame()->close());
-    EXPECT_EQ(m_questions, QStringList{"Save changes to Quivra1?"});
-    EXPECT_TRUE(Frame()->isVisible());
-    EXPECT_EQ(DocCount(), 1);
-    EXPECT_TRUE(Settings().contains("MainFrame/Right"));
 }
 
 TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {

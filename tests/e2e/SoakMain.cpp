@@ -164,12 +164,8 @@ private:
         for (QAction* a : menu->actions())
             if (a->isEnabled() && a->isVisible() && !a->isSeparator())
                 entries << a;
-        if (entries.isEmpty() || Rand(3) == 0) {
-            menu->close();
-            return;
-        }
-        QAction* a = Pick(entries);
-        if (a->data().toInt() == ID_APP_EXIT) {
+        QAction* a = entries.isEmpty() || Rand(3) == 0 ? nullptr : Pick(entries);
+        if (!a || a->data().toInt() == ID_APP_EXIT) {
             menu->close();
             return;
         }

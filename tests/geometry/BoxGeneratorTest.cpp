@@ -70,6 +70,11 @@ TEST(BoxGenerator, WithoutLinesAndMirroredCorners) {
     EXPECT_TRUE(box->m_lines.empty());
     ExpectAt(box->m_points[1], -5.0, 0.0, 0.0, "corner 2");
     ExpectAt(box->m_points[4], 5.0, 0.0, 0.0, "corner 5 coincides with corner 1");
+    // Generating alone appends nothing and takes no snapshot.
+    std::unique_ptr<BoxObject> loose(GenerateBox(&doc, {1, 2, 3}, {4, 5, 6}, true));
+    EXPECT_EQ(doc.m_objects.size(), 1u);
+    EXPECT_TRUE(doc.m_undoObjects.empty());
+    ExpectAt(loose->m_points[2], 4, 5, 3, "corner 3");
 }
 
 TEST(BoxGenerator, AddingTakesSnapshotAndMarksModified) {
@@ -85,14 +90,6 @@ TEST(BoxGenerator, AddingTakesSnapshotAndMarksModified) {
     ASSERT_EQ(doc.m_objects.size(), 1u);
     EXPECT_EQ(doc.m_nNextPointNumber, 9);
     EXPECT_EQ(doc.m_objects[0]->m_lines.size(), 12u);
-}
-
-TEST(BoxGenerator, GenerateDoesNotAppend) {
-    CQuivraDoc doc;
-    std::unique_ptr<BoxObject> box(GenerateBox(&doc, {1, 2, 3}, {4, 5, 6}, true));
-    EXPECT_TRUE(doc.m_objects.empty());
-    EXPECT_FALSE(doc.m_bUndoAvailable);
-    ExpectAt(box->m_points[2], 4, 5, 3, "corner 3");
 }
 
 } // namespace

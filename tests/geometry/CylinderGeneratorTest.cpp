@@ -98,10 +98,12 @@ TEST(CylinderGenerator, AxesPlaceCirclesAndSecondCircle) {
         EXPECT_EQ(std::make_tuple(q->m_x, q->m_y, q->m_z),
                   std::make_tuple(c.second[0], c.second[1], c.second[2]))
             << "axis " << c.axis;
-        // The sine term runs along the last remaining axis.
+        // The cosine term runs along the first remaining axis, the sine term along the last.
         const CornerPoint* r = cyl->m_points[1];
         const double s = 10 * SinF(6.28318 / 4);
         EXPECT_EQ(c.axis == AxisZ ? r->m_y - 2 : r->m_z - 3, s) << "axis " << c.axis;
+        EXPECT_NEAR(c.axis == AxisX ? r->m_y - 2 : r->m_x - 1, 10 * std::cos(6.28318 / 4), 1e-12)
+            << "axis " << c.axis;
         const CornerPoint* c2 = cyl->m_points[9];
         EXPECT_EQ(c2->m_x + c2->m_y + c2->m_z, 1 + 2 + 3 + 50) << "axis " << c.axis;
     }
@@ -148,6 +150,8 @@ TEST(CylinderGenerator, ShapesByLengthCornersAndOptions) {
         {"negative corners", 100, -3, true, false, 2, 0, true, 0},
         {"no corners, no length", 0, 0, true, true, 0, 0, false, 0},
         {"a single corner", 100, 1, true, false, 4, 3, true, 0},
+        {"huge corner count clamped", 0, 2000000000, false, false, kMaxCylinderCorners, 0, false,
+         0},
     };
     for (const Case& c : cases) {
         CQuivraDoc doc;
@@ -162,18 +166,11 @@ TEST(CylinderGenerator, ShapesByLengthCornersAndOptions) {
         EXPECT_EQ(cyl->m_pCentreLine != nullptr, c.centreLineObject) << c.name;
         EXPECT_EQ(cyl->m_bHasCentreLine, c.centreFlag) << c.name;
         EXPECT_EQ(doc.m_nNextPointNumber, static_cast<int>(c.points) + 1) << c.name;
+        if (c.length > 0) { // the count the callers refuse by
+            EXPECT_EQ(CylinderPointCount(c.corners), static_cast<std::int64_t>(c.points)) << c.name;
+        }
         EXPECT_TRUE(std::isfinite(cyl->m_dAngleStep)) << c.name;
     }
-}
-
-TEST(CylinderGenerator, HugeCornerCountIsClamped) {
-    CQuivraDoc doc;
-    CylinderInput in;
-    in.m_nCorners = 2000000000;
-    in.m_dLength = 0;
-    in.m_bCornerLines = false;
-    CylinderObject* cyl = AddCylinder(doc, in);
-    EXPECT_EQ(cyl->m_points.size(), static_cast<size_t>(kMaxCylinderCorners));
 }
 
 // Finite input whose sum leaves the doubles: nothing is made, no snapshot is taken.
@@ -197,20 +194,15 @@ TEST(CylinderGenerator, ResultsBeyondTheDoublesAreRefused) {
     EXPECT_EQ(doc.m_nNextPointNumber, 1);
 }
 
-TEST(CylinderGenerator, NumberingContinuesAfterBox) {
+TEST(CylinderGenerator, NumbersFollowABoxAndWorkingValuesAreNotCloned) {
     CQuivraDoc doc;
     AddBox(doc, BoxInput{});
-    CylinderObject* cyl = AddCylinder(doc, CylinderInput{});
-    EXPECT_EQ(cyl->m_points.front()->m_nNumber, 9);
-    EXPECT_EQ(cyl->m_points.back()->m_nNumber, 26);
-    EXPECT_EQ(doc.m_nNextPointNumber, 27);
-}
-
-TEST(CylinderGenerator, WorkingValuesAreNotCloned) {
-    CQuivraDoc doc;
     CylinderInput in;
     in.m_bCentreLine = true;
     CylinderObject* cyl = AddCylinder(doc, in);
+    EXPECT_EQ(cyl->m_points.front()->m_nNumber, 9);
+    EXPECT_EQ(cyl->m_points.back()->m_nNumber, 26);
+    EXPECT_EQ(doc.m_nNextPointNumber, 27);
     EXPECT_EQ(cyl->m_dLength, 100.0);
     EXPECT_EQ(cyl->m_nCorners, 8);
     std::unique_ptr<CylinderObject> copy(static_cast<CylinderObject*>(cyl->Clone()));
@@ -223,6 +215,19 @@ TEST(CylinderGenerator, WorkingValuesAreNotCloned) {
     ASSERT_NE(copy->m_pCentreLine, nullptr);
     EXPECT_EQ(copy->IndexOfPoint(copy->m_pCentreLine->m_pPointB), 17);
     EXPECT_EQ(copy->m_dRadius, 20.0);
+    // The centre line is copied by its ends' places, the first place too; one whose end is not
+    // the cylinder's own point is dropped.
+    CornerPoint* const end = cyl->m_pCentreLine->m_pPointA;
+    for (CornerPoint* p : {cyl->m_points[0], doc.m_pOrigin}) {
+        cyl->m_pCentreLine->m_pPointA = p;
+        std::unique_ptr<CylinderObject> c(static_cast<CylinderObject*>(cyl->Clone()));
+        c->m_pDoc = nullptr;
+        const bool own = p != doc.m_pOrigin;
+        EXPECT_EQ(c->m_bHasCentreLine, own ? 1 : 0);
+        EXPECT_EQ(c->m_pCentreLine ? c->IndexOfPoint(c->m_pCentreLine->m_pPointA) : -1,
+                  own ? 0 : -1);
+    }
+    cyl->m_pCentreLine->m_pPointA = end;
 }
 
 } // namespace

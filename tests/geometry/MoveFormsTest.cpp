@@ -72,49 +72,31 @@ struct Fixture {
     }
 };
 
-TEST(MoveDlg, TitlesLabelsAndStartValues) {
+// Each layout has its own title and labels and hands the typed vector to its own operation
+// (what the operations do is MoveOperations' to test), and every OK ends the same way.
+TEST(MoveDlg, OkHandsTheTypedVectorToItsOperation) {
+    const char* const relative = "Relative pos change (X Y Z):";
     const struct {
         Layout layout;
         const char* title;
         const char* group;
-    } cases[] = {
-        {Layout::MovePoints, "Move Corner Points", "Relative pos change (X Y Z):"},
-        {Layout::CopyPoints, "Copy Corner Points", "Relative pos change (X Y Z):"},
-        {Layout::MoveObjects, "Move Objects", "Relative pos change (X Y Z):"},
-        {Layout::MoveOrigin, "Move Local Origin", "Absolute Coords (X Y Z) :"},
-    };
-    for (const auto& c : cases) {
-        CMoveDlg dlg(c.layout);
-        EXPECT_TRUE(dlg.isHidden()) << c.title;
-        EXPECT_EQ(dlg.GetLayout(), c.layout);
-        EXPECT_EQ(dlg.windowTitle(), QString::fromLatin1(c.title));
-        auto* group = dlg.findChild<QGroupBox*>(QStringLiteral("Group"));
-        ASSERT_NE(group, nullptr) << c.title;
-        EXPECT_EQ(group->title(), QString::fromLatin1(c.group));
-        for (const char* name : {"X", "Y", "Z"}) {
-            auto* f = dlg.findChild<CNumericEdit*>(QString::fromLatin1(name));
-            ASSERT_NE(f, nullptr) << c.title << ' ' << name;
-            EXPECT_EQ(f->text(), QStringLiteral("0")) << c.title << ' ' << name;
-        }
-    }
-}
-
-// Each layout hands the typed vector to its own operation (what the operations do is
-// MoveOperations' to test), and every OK ends the same way.
-TEST(MoveDlg, OkHandsTheTypedVectorToItsOperation) {
-    const struct {
-        Layout layout;
         double pointY, centreY, originY;
         std::size_t freePoints;
         bool modified;
     } cases[] = {
-        {Layout::MovePoints, 12, 0, 0, 1, true},
-        {Layout::CopyPoints, 2, 0, 0, 2, true},
-        {Layout::MoveObjects, 2, 10, 0, 1, true},
-        {Layout::MoveOrigin, 2, 0, 10, 1, false}, // absolute, and not part of the scene
+        {Layout::MovePoints, "Move Corner Points", relative, 12, 0, 0, 1, true},
+        {Layout::CopyPoints, "Copy Corner Points", relative, 2, 0, 0, 2, true},
+        {Layout::MoveObjects, "Move Objects", relative, 2, 10, 0, 1, true},
+        // absolute, and not part of the scene
+        {Layout::MoveOrigin, "Move Local Origin", "Absolute Coords (X Y Z) :", 2, 0, 10, 1, false},
     };
     for (const auto& c : cases) {
         Fixture f(c.layout);
+        EXPECT_EQ(f.dlg.GetLayout(), c.layout);
+        EXPECT_EQ(f.dlg.windowTitle(), QString::fromLatin1(c.title));
+        EXPECT_EQ(f.Child<QGroupBox>("Group")->title(), QString::fromLatin1(c.group));
+        for (const char* name : {"X", "Y", "Z"})
+            EXPECT_EQ(f.Field(name)->text(), QStringLiteral("0")) << c.title << ' ' << name;
         CylinderObject* cyl = AddCylinder(f.doc, CylinderInput());
         CornerPoint* p = f.AddFreePoint(1.0, 2.0, 3.0);
         f.doc.SetModifiedFlag(false);

@@ -52,18 +52,24 @@ struct CameraFixture {
 
 TEST(CameraSettingsDlg, ArrowsStepAndRepaint) {
     CameraFixture f;
-    f.Click(QStringLiteral("RotXRight"), 3);
-    EXPECT_EQ(f.view.m_camera[V::RotX], 15.0);
-    EXPECT_EQ(f.Field(QStringLiteral("RotX"))->text(), QStringLiteral("15"));
-    EXPECT_EQ(f.view.m_nRepaints, 3);
-
-    f.Click(QStringLiteral("PanYLeft"));
-    EXPECT_EQ(f.view.m_camera[V::PanY], -10.0);
-    EXPECT_EQ(f.Field(QStringLiteral("PanY"))->text(), QStringLiteral("-10"));
-    f.Click(QStringLiteral("RotZLeft"), 2);
-    EXPECT_EQ(f.view.m_camera[V::RotZ], -10.0) << "angles are not wrapped";
-    f.Click(QStringLiteral("PanZRight"));
-    EXPECT_EQ(f.view.m_camera[V::PanZ], 10.0);
+    const struct {
+        V::CameraValue value;
+        const char* field;
+        const char* arrow;
+        int clicks;
+        double expected;
+        int repaints;
+    } steps[] = {{V::RotX, "RotX", "Right", 3, 15, 3},
+                 {V::PanY, "PanY", "Left", 1, -10, 4},
+                 {V::RotZ, "RotZ", "Left", 2, -10, 6}, // angles are not wrapped
+                 {V::PanZ, "PanZ", "Right", 1, 10, 7}};
+    for (const auto& s : steps) {
+        const QString field = QString::fromLatin1(s.field);
+        f.Click(field + QLatin1String(s.arrow), s.clicks);
+        EXPECT_EQ(f.view.m_camera[s.value], s.expected) << s.field;
+        EXPECT_EQ(f.Field(field)->text(), QString::number(s.expected)) << s.field;
+        EXPECT_EQ(f.view.m_nRepaints, s.repaints) << s.field;
+    }
 }
 
 TEST(CameraSettingsDlg, ZoomMultipliesByStoredFactors) {
@@ -167,7 +173,7 @@ struct ViewSettingsFixture {
     }
 };
 
-TEST(ViewSettingsDlg, ArrowsAndTheLowerLimit) {
+TEST(ViewSettingsDlg, ArrowsLowerLimitCloseAndShow) {
     ViewSettingsFixture f;
     EXPECT_EQ(f.dlg.windowTitle(), QStringLiteral("View Settings"));
     EXPECT_EQ(f.field->text(), QStringLiteral("1"));
@@ -183,6 +189,13 @@ TEST(ViewSettingsDlg, ArrowsAndTheLowerLimit) {
     EXPECT_EQ(f.field->text(), QStringLiteral("3"));
     EXPECT_EQ(f.view.m_nLineWidth, 3);
     EXPECT_EQ(f.view.m_nRepaints, 4);
+    // Close hides; showing again reads the view.
+    QTest::mouseClick(f.dlg.findChild<QPushButton*>(QStringLiteral("Close")), Qt::LeftButton);
+    EXPECT_TRUE(f.dlg.isHidden());
+    EXPECT_EQ(f.view.m_nLineWidth, 3);
+    f.view.m_nLineWidth = 7;
+    f.dlg.show();
+    EXPECT_EQ(f.field->text(), QStringLiteral("7"));
 }
 
 TEST(ViewSettingsDlg, TypedWidths) {
@@ -204,17 +217,6 @@ TEST(ViewSettingsDlg, TypedWidths) {
     f.Arrow(true);
     EXPECT_EQ(f.field->text(), QStringLiteral("1"));
     EXPECT_EQ(f.view.m_nLineWidth, 1);
-}
-
-TEST(ViewSettingsDlg, ShowingReadsTheViewAndCloseHides) {
-    ViewSettingsFixture f;
-    f.dlg.hide();
-    f.view.m_nLineWidth = 7;
-    f.dlg.show();
-    EXPECT_EQ(f.field->text(), QStringLiteral("7"));
-    QTest::mouseClick(f.dlg.findChild<QPushButton*>(QStringLiteral("Close")), Qt::LeftButton);
-    EXPECT_TRUE(f.dlg.isHidden());
-    EXPECT_EQ(f.view.m_nLineWidth, 7);
 }
 
 } // namespace

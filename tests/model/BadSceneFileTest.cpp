@@ -34,6 +34,10 @@ TEST(BadSceneFile, EveryTruncationIsRejected) {
 }
 
 TEST(BadSceneFile, InconsistentFilesAreRejected) {
+    // A cylinder of point 2 whose centre line ends at point 1, a free point.
+    SceneBytes centreLine = SceneBytes().header(0, 2, 1, 1).point(1).point(2);
+    centreLine.u32(1).f64(1).f64(0).f64(0).f64(0).u32(1).u32(1).u32(0);
+    centreLine.u32(1).u32(1).u32(1).u32(0).tail();
     struct Case {
         const char* label;
         QByteArray bytes;
@@ -68,26 +72,7 @@ TEST(BadSceneFile, InconsistentFilesAreRejected) {
         {"object line to a free point",
          SceneBytes().header(0, 2, 1, 1).point(1).point(2).box({1}, {1, 0}).tail().b,
          "outside its object"},
-        {"centre line outside its object",
-         SceneBytes()
-             .header(0, 2, 1, 1)
-             .point(1)
-             .point(2)
-             .u32(1)
-             .f64(1)
-             .f64(0)
-             .f64(0)
-             .f64(0)
-             .u32(1)
-             .u32(1)
-             .u32(0)
-             .u32(1)
-             .u32(1)
-             .u32(1)
-             .u32(0)
-             .tail()
-             .b,
-         "outside its object"},
+        {"centre line outside its object", centreLine.b, "outside its object"},
     };
     for (const Case& c : cases)
         ExpectRejected(c.bytes, c.mention, c.label);

@@ -62,18 +62,6 @@ TEST(SceneModel, DeletingABoxPointKeepsTheRestOfTheBox) {
     EXPECT_EQ(doc.m_freeLines[0]->m_pPointB, box->m_points[6]);
 }
 
-TEST(SceneModel, DeletingACentreLineEndClearsTheCentreLine) {
-    CQuivraDoc doc;
-    CylinderObject* cyl = AddCylinder(doc, true);
-    ASSERT_NE(cyl->m_pCentreLine, nullptr);
-    CornerPoint* centreEnd = cyl->m_points.back();
-    delete centreEnd;
-    EXPECT_EQ(cyl->m_pCentreLine, nullptr);
-    EXPECT_EQ(cyl->m_bHasCentreLine, 0);
-    EXPECT_EQ(cyl->m_points.size(), 9u);
-    EXPECT_EQ(cyl->m_lines.size(), 12u);
-}
-
 TEST(SceneModel, DeletingAnObjectUnregistersItAndDropsFreeLinesToIt) {
     CQuivraDoc doc;
     CornerPoint* free = AddFree(doc, 5, 5, 5);
@@ -86,6 +74,13 @@ TEST(SceneModel, DeletingAnObjectUnregistersItAndDropsFreeLinesToIt) {
     EXPECT_EQ(doc.m_objects[0], cyl);
     ASSERT_EQ(doc.m_freeLines.size(), 1u);
     EXPECT_EQ(doc.m_freeLines[0]->m_pPointB, cyl->m_points[2]);
+    // Deleting an end of the centre line clears the centre line.
+    ASSERT_NE(cyl->m_pCentreLine, nullptr);
+    delete cyl->m_points.back();
+    EXPECT_EQ(cyl->m_pCentreLine, nullptr);
+    EXPECT_EQ(cyl->m_bHasCentreLine, 0);
+    EXPECT_EQ(cyl->m_points.size(), 9u);
+    EXPECT_EQ(cyl->m_lines.size(), 12u);
     delete cyl;
     EXPECT_TRUE(doc.m_objects.empty());
     EXPECT_TRUE(doc.m_freeLines.empty());

@@ -38,7 +38,7 @@ struct CornerPoints : ::testing::Test {
 
 } // namespace
 
-TEST_F(CornerPoints, ShowsCoordinatesRelativeToTheOrigin) {
+TEST_F(CornerPoints, CoordinatesAreRelativeToTheOrigin) {
     doc.m_pOrigin->m_x = 10;
     doc.m_pOrigin->m_y = 20;
     doc.m_pOrigin->m_z = 30;
@@ -51,6 +51,17 @@ TEST_F(CornerPoints, ShowsCoordinatesRelativeToTheOrigin) {
     doc.m_pOrigin->m_x += 5;
     dlg.RebuildTable(true);
     EXPECT_EQ(Row(0), (QStringList{"1", "-3", "0", "0"}));
+
+    // New makes a point at the absolute origin, highlighted, its X cell open; undo takes it away.
+    dlg.OnNew();
+    ASSERT_EQ(doc.m_freePoints.size(), 2u);
+    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints.back());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(Row(1), (QStringList{"2", "-20", "-20", "-30"}));
+    ASSERT_TRUE(List()->CurrentEditor());
+    EXPECT_EQ(List()->CurrentEditor()->Row(), 1);
+    doc.Undo();
+    EXPECT_EQ(doc.m_freePoints.size(), 1u);
 }
 
 TEST_F(CornerPoints, ListsByNumberFreeAndObjectPointsAlike) {
@@ -67,44 +78,21 @@ TEST_F(CornerPoints, ListsByNumberFreeAndObjectPointsAlike) {
     EXPECT_EQ(Numbers().back(), 107);
 }
 
-TEST_F(CornerPoints, ShowingOpensTheHighlightedPointsX) {
-    AddFree(doc, 1, 0, 0);
-    CornerPoint* p = AddFree(doc, 2.5, 0, 0);
-    doc.m_pHighlightPoint = p;
-    const int before = view.m_nRedraws;
+TEST_F(CornerPoints, ShowingOpensTheHighlightedPointsXAndSelectingHighlights) {
+    CornerPoint* first = AddFree(doc, 1, 0, 0);
+    doc.m_pHighlightPoint = AddFree(doc, 2.5, 0, 0);
+    int before = view.m_nRedraws;
     Open();
     ASSERT_TRUE(List()->CurrentEditor());
     EXPECT_EQ(List()->CurrentEditor()->Column(), 1);
     EXPECT_EQ(List()->CurrentEditor()->text(), "2.5"); // the second row
     EXPECT_GT(view.m_nRedraws, before);
-}
-
-TEST_F(CornerPoints, SelectingARowHighlightsItsPoint) {
-    AddFree(doc, 1, 0, 0);
-    CornerPoint* p = AddFree(doc, 2, 0, 0);
-    Open();
-    List()->selectRow(1);
-    EXPECT_EQ(doc.m_pHighlightPoint, p);
-    const int before = view.m_nRedraws;
-    List()->clearSelection();
-    EXPECT_EQ(doc.m_pHighlightPoint, p);
+    List()->selectRow(0);
+    EXPECT_EQ(doc.m_pHighlightPoint, first);
+    before = view.m_nRedraws;
+    List()->clearSelection(); // keeps the highlight
+    EXPECT_EQ(doc.m_pHighlightPoint, first);
     EXPECT_EQ(view.m_nRedraws, before);
-}
-
-TEST_F(CornerPoints, NewAddsAPointAtTheAbsoluteOrigin) {
-    doc.m_pOrigin->m_x = 10;
-    AddFree(doc, 1, 1, 1);
-    Open();
-    dlg.OnNew();
-    ASSERT_EQ(doc.m_freePoints.size(), 2u);
-    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints.back());
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(Row(1), (QStringList{"2", "-10", "0", "0"}));
-    ASSERT_TRUE(List()->CurrentEditor());
-    EXPECT_EQ(List()->CurrentEditor()->Row(), 1);
-    // Undo gives back the scene without the new point.
-    doc.Undo();
-    EXPECT_EQ(doc.m_freePoints.size(), 1u);
 }
 
 TEST_F(CornerPoints, DeleteRemovesTheHighlightedObjectPointAndItsLines) {
