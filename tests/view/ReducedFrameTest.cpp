@@ -27,12 +27,12 @@ class ReducedFrameTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
         AddSeries(m_doc, 24);
-        AddPoint(m_doc, 0, 0, 0);
+        AddFree(m_doc, 0, 0, 0);
     }
     // A helix grown to `lines` lines, every point swinging.
     void Grow(int lines) {
         for (int i = static_cast<int>(m_doc.m_freeLines.size()) + 1; i <= lines; ++i) {
-            CornerPoint* p = AddPoint(m_doc, 300 * std::cos(i * 0.05), 300 * std::sin(i * 0.05), i);
+            CornerPoint* p = AddFree(m_doc, 300 * std::cos(i * 0.05), 300 * std::sin(i * 0.05), i);
             AddDirection(p, DirPlusZ, 10.0, i * 7.0);
             AddLine(m_doc, m_doc.m_freePoints[m_doc.m_freePoints.size() - 2], p);
         }
@@ -110,7 +110,7 @@ TEST(ReducedLinesTest, ChainsKeepTheirEndsAndLoneLinesAreStrided) {
     std::vector<CornerPoint*> p;
     std::vector<Line*> lines;
     for (int i = 0; i < 10; ++i)
-        p.push_back(AddPoint(doc, i, 0, 0));
+        p.push_back(AddFree(doc, i, 0, 0));
     for (int i = 0; i < 10; ++i)
         lines.push_back(i < 7 ? AddLine(doc, p[i], p[i + 1]) : AddLine(doc, p[8], p[9]));
     for (auto [stride, expected] :
