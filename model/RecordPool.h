@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -35,6 +36,15 @@ private:
     struct Pool {
         std::vector<std::unique_ptr<Slot[]>> blocks;
         Slot* free = nullptr;
+        // A scene read on a worker thread outlives that thread: its records stay valid, so the
+        // blocks of an ending thread are kept until the program ends.
+        ~Pool() {
+            static std::mutex kept;
+            static std::vector<std::unique_ptr<Slot[]>> graveyard;
+            const std::lock_guard<std::mutex> lock(kept);
+            for (auto& block : blocks)
+                graveyard.push_back(std::move(block));
+        }
         void Grow() {
             constexpr std::size_t kBlock = 4096;
             blocks.emplace_back(new Slot[kBlock]);
