@@ -51,10 +51,21 @@ void WatchWindow(QWidget* mainWindow) {
 void WatchView(COpenGLView* view, bool (*hasModel)(COpenGLView*)) {
     if (!Active())
         return;
+    static bool s_bShown = false;
+    QObject::connect(view, &COpenGLView::PreviewPainted, view, [view, hasModel] {
+        if (!s_bShown && hasModel(view)) {
+            s_bShown = true;
+            Say("model shown");
+        }
+    });
     QObject::connect(view, &COpenGLView::FramePainted, view, [view, hasModel] {
         static bool s_bSaid = false;
         if (s_bSaid || !hasModel(view))
             return;
+        if (!s_bShown) {
+            s_bShown = true;
+            Say("model shown");
+        }
         s_bSaid = true;
         Say("model painted");
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);

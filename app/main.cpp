@@ -1,3 +1,4 @@
+#include "COSMesaLibrary.h"
 #include "CQuivraApp.h"
 
 #include <QApplication>
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
                      "without a display, qvrtool render and qvrtool frames make the pictures.\n");
         return 1;
     }
+    // The GL library (and the LLVM it brings) opens on another core once the window shows.
+    COSMesaLibrary::DeferToBackground();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quivra"));
     QApplication::setOrganizationName(QStringLiteral("Stellmark"));

@@ -14,7 +14,7 @@
 #include "MeasDirection.h"
 #include "Measurement.h"
 
-#include <GL/gl.h>
+#include "OSMesaApi.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

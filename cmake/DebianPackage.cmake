@@ -19,5 +19,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON) # the debug information stays in the build
 # Qt finds its window-system plugins at run time; the labels need a font; FFmpeg's libraries
 # are opened when an MP4 is written.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, ${QUIVRA_LIBAV_DEBS}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, libosmesa6, ${QUIVRA_LIBAV_DEBS}")
 include(CPack)

@@ -1,8 +1,6 @@
 #include "CBatchSubmitter.h"
 
-#include <GL/osmesa.h>
-
-#include <GL/gl.h>
+#include "OSMesaApi.h"
 
 namespace {
 

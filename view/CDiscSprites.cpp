@@ -1,7 +1,6 @@
 #include "CDiscSprites.h"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
+#include "OSMesaApi.h"
 
 #include <cstring>
 #include <vector>

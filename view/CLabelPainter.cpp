@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 
-#include <GL/gl.h>
+#include "OSMesaApi.h"
 
 CLabelPainter::CLabelPainter() : m_font(QGuiApplication::font()) {}
 

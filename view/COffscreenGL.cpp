@@ -1,9 +1,7 @@
 #include "COffscreenGL.h"
 
-#include <GL/osmesa.h>
-
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "COSMesaLibrary.h"
+#include "OSMesaApi.h"
 
 bool COffscreenGL::s_bFailNextAllocation = false;
 
@@ -25,6 +23,9 @@ QString COffscreenGL::Resize(int width, int height) {
             return QStringLiteral("WM_SIZE - Create24bppDIBSection failed");
         m_image = image;
         if (!m_ctx) {
+            // Waits for the library if the program is still opening it in the background.
+            if (!COSMesaLibrary::Load())
+                return QStringLiteral("WM_SIZE - wglCreateContext failed");
             m_ctx = OSMesaCreateContextExt(OSMESA_BGRA, 24, 0, 0, nullptr);
             if (!m_ctx)
                 return QStringLiteral("WM_SIZE - wglCreateContext failed");

@@ -1,5 +1,7 @@
 #include "COpenGLView.h"
 
+#include "COSMesaLibrary.h"
+
 #include <QMessageBox>
 #include <QPainter>
 #include <QResizeEvent>
@@ -22,6 +24,40 @@ bool COpenGLView::OnSize(int width, int height) {
     return false;
 }
 
+void COpenGLView::SizeWhenReady(int width, int height) {
+    if (m_gl.HasContext() || !COSMesaLibrary::IsLoading()) {
+        m_bSizePending = false;
+        OnSize(width, height);
+        return;
+    }
+    m_bSizePending = true;
+    m_pendingSize = QSize(width, height);
+    if (m_pLibraryPoll)
+        return;
+    m_pLibraryPoll = new QTimer(this);
+    m_pLibraryPoll->setInterval(5);
+    connect(m_pLibraryPoll, &QTimer::timeout, this, [this] {
+        // Started here, after the first paint had its turn, if no paint started it yet.
+        COSMesaLibrary::LoadInBackground();
+        if (COSMesaLibrary::IsLoading())
+            return;
+        m_pLibraryPoll->stop();
+        m_pLibraryPoll->deleteLater();
+        m_pLibraryPoll = nullptr;
+        // A library that failed to open fails here as a context would: message, view gone.
+        if (FinishPendingSize())
+            update();
+    });
+    m_pLibraryPoll->start();
+}
+
+bool COpenGLView::FinishPendingSize() {
+    if (!m_bSizePending)
+        return true;
+    m_bSizePending = false;
+    return OnSize(m_pendingSize.width(), m_pendingSize.height());
+}
+
 void COpenGLView::ReportFailure(const QString& message) {
     QMessageBox::warning(this, QStringLiteral("GLDib"), message, QMessageBox::Ok);
     // A view without a frame buffer cannot show anything; it goes away as a whole.
@@ -31,11 +67,20 @@ void COpenGLView::ReportFailure(const QString& message) {
 
 void COpenGLView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    OnSize(event->size().width(), event->size().height());
+    SizeWhenReady(event->size().width(), event->size().height());
 }
 
 void COpenGLView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (m_bSizePending) {
+        if (PaintPreview(painter))
+            emit PreviewPainted();
+        else
+            painter.fillRect(rect(), Qt::white);
+        // The window is on screen: the GL library may load now without delaying it.
+        COSMesaLibrary::LoadInBackground();
+        return;
+    }
     if (m_bDeferFrame) {
         m_bDeferFrame = false;
         painter.fillRect(rect(), Qt::white);

@@ -2,7 +2,11 @@
 
 #include "COffscreenGL.h"
 
+#include <QSize>
 #include <QWidget>
+
+class QPainter;
+class QTimer;
 
 // Base of the scene view: OpenGL never draws into the window. Every paint renders the whole
 // frame into the off-screen buffer (sized to the client area, rebuilt on every resize, one
@@ -18,6 +22,9 @@ public:
     // The resize chain for a client area of width x height. A failing step shows its fixed
     // message (caption "GLDib") through ReportFailure and destroys the view. Returns false then.
     bool OnSize(int width, int height);
+    // OnSize now, or, while the program opens the GL library in the background and the view
+    // has no context yet, once it is open: the window meanwhile shows PaintPreview.
+    void SizeWhenReady(int width, int height);
 
     // Invalidate and paint before returning (the frame, even when the first one was to wait).
     void RepaintNow() {
@@ -29,8 +36,8 @@ public:
     // for the first time then has something on it while a long first frame is drawn.
     void DeferFirstFrame() { m_bDeferFrame = true; }
     // Renders a frame into the buffer without painting the widget (image output, hidden
-    // views); false when nothing was drawn.
-    bool RenderOffscreen() { return RenderFrame(); }
+    // views); false when nothing was drawn. Waits for the GL library if it is still opening.
+    bool RenderOffscreen() { return FinishPendingSize() && RenderFrame(); }
 
     // The render core and its last frame.
     COffscreenGL& GL() { return m_gl; }
@@ -39,17 +46,28 @@ public:
 signals:
     // A frame reached the widget (after the copy in paintEvent).
     void FramePainted();
+    // The preview of the model reached the widget while the GL library was still opening.
+    void PreviewPainted();
 
 protected:
     // Draws one frame into GL(); false when nothing was drawn (then nothing is copied).
     virtual bool RenderFrame() = 0;
     // Shows a resize failure; the default is a message box, then the view is destroyed.
     virtual void ReportFailure(const QString& message);
+    // Paints what stands for the frame while the GL library is still opening, background
+    // included; false when there is nothing to show (the view then paints white).
+    virtual bool PaintPreview(QPainter&) { return false; }
 
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The resize that waited for the GL library; false when it failed (reported).
+    bool FinishPendingSize();
+
     COffscreenGL m_gl;
     bool m_bDeferFrame = false;
+    bool m_bSizePending = false;
+    QSize m_pendingSize;
+    QTimer* m_pLibraryPoll = nullptr; // runs while a pending resize waits for the library
 };

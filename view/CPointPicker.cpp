@@ -5,8 +5,7 @@
 #include "CornerPoint.h"
 #include "SceneObject.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "OSMesaApi.h"
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
 #include "CQuivraView.h"
 
+#include "CScenePreview.h"
+
 #include "CCameraMath.h"
 #include "CCameraMemory.h"
 #include "CMoveDlg.h"
@@ -74,7 +76,7 @@ CQuivraView::CQuivraView(CQuivraDoc* doc, QWidget* parent) : COpenGLView(parent)
     // first real resize sets the client size.
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize full = screen ? screen->size() : QSize(640, 480);
-    OnSize(full.width(), full.height());
+    SizeWhenReady(full.width(), full.height());
 }
 
 CQuivraView::~CQuivraView() {
@@ -176,6 +178,10 @@ void CQuivraView::paintEvent(QPaintEvent* event) {
     m_bPainting = true;
     COpenGLView::paintEvent(event);
     m_bPainting = false;
+}
+
+bool CQuivraView::PaintPreview(QPainter& painter) {
+    return m_pDoc && CScenePreview::Paint(painter, *m_pDoc, *this, width(), height());
 }
 
 bool CQuivraView::RenderFrame() {

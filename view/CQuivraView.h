@@ -176,6 +176,7 @@ public:
 
 protected:
     bool RenderFrame() override;
+    bool PaintPreview(QPainter& painter) override;
 
     void timerEvent(QTimerEvent* event) override;
     // Only a frame painted on screen may be reduced; RenderOffscreen (copies, prints) is full.

@@ -1,8 +1,6 @@
 #include "CRestLayer.h"
 
-#include <GL/osmesa.h>
-
-#include <GL/gl.h>
+#include "OSMesaApi.h"
 
 #include <algorithm>
 

@@ -13,10 +13,7 @@
 #include "RenderHelpers.h"
 #include "SceneObject.h"
 
-#include <GL/osmesa.h>
-
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "OSMesaApi.h"
 
 #include <QElapsedTimer>
 

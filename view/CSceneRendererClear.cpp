@@ -14,10 +14,7 @@
 #include "ReducedLines.h"
 #include "RenderHelpers.h"
 
-#include <GL/osmesa.h>
-
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "OSMesaApi.h"
 
 #include <QPainter>
 

@@ -4,7 +4,7 @@
 #include "CSceneRenderer.h"
 #include "RenderHelpers.h"
 
-#include <GL/gl.h>
+#include "OSMesaApi.h"
 
 #include <QImage>
 #include <QPainter>

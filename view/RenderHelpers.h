@@ -6,7 +6,7 @@
 #include "Deflection.h"
 #include "SceneObject.h"
 
-#include <GL/gl.h>
+#include "OSMesaApi.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include "OSMesaApi.h"
 
 namespace {
 

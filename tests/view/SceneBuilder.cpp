@@ -3,8 +3,7 @@
 #include "COffscreenGL.h"
 #include "CViewState.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "OSMesaApi.h"
 
 #include <algorithm>
 #include <cmath>
