@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 CAppDocument::CAppDocument(CDocTemplate* docTemplate, std::unique_ptr<CQuivraDoc> loaded)
     : m_pTemplate(docTemplate),
@@ -22,8 +23,16 @@ CAppDocument::CAppDocument(CDocTemplate* docTemplate, std::unique_ptr<CQuivraDoc
 
 CAppDocument::~CAppDocument() = default;
 
+bool CAppDocument::s_bDeferToolWindows = false;
+
 CDocToolWindows* CAppDocument::ToolWindows() const {
     return m_pDoc->m_pToolWindows ? m_pToolWindows : nullptr;
+}
+
+CDocToolWindows* CAppDocument::EnsureToolWindows() {
+    if (!m_pDoc->m_pToolWindows && m_pDeferral)
+        CreateToolWindows();
+    return ToolWindows();
 }
 
 void CAppDocument::SetTitle(const QString& title) {
@@ -53,6 +62,12 @@ bool CAppDocument::OnNewDocument() {
     doc.m_bRedoAvailable = 0;
     doc.m_nSeries = 0;
     doc.m_bMeasEdited = 0;
+    if (s_bDeferToolWindows) {
+        s_bDeferToolWindows = false;
+        m_pDeferral = std::make_unique<QObject>();
+        QTimer::singleShot(0, m_pDeferral.get(), [this] { EnsureToolWindows(); });
+        return true;
+    }
     CreateToolWindows();
     return true;
 }
@@ -206,8 +221,8 @@ namespace {
 
 void ShowWindowCommand(CCommandMap<CAppDocument>& map, int id, ToolWindow window) {
     map.On(id, [window](CAppDocument& d) {
-        if (d.ToolWindows())
-            d.ToolWindows()->Show(window);
+        if (CDocToolWindows* windows = d.EnsureToolWindows())
+            windows->Show(window);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "ICmdTarget.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
 #include <memory>
@@ -22,6 +23,8 @@ public:
 
     CQuivraDoc* Doc() const { return m_pDoc.get(); }
     CDocToolWindows* ToolWindows() const;
+    // The tool windows, made now if their creation was deferred and is still due.
+    CDocToolWindows* EnsureToolWindows();
     CDocTemplate* Template() const { return m_pTemplate; }
 
     const QString& GetTitle() const { return m_strTitle; }
@@ -66,6 +69,11 @@ public:
 
     bool OnCmdMsg(int id, CCmdUI* update) override;
 
+    // At program start: the next new or opened document makes its (hidden) tool windows once
+    // the event loop runs, after the window's first paint, not before it. Until then
+    // ToolWindows() is null, as every caller already allows.
+    static void DeferNextToolWindows() { s_bDeferToolWindows = true; }
+
 private:
     void CreateToolWindows();
 
@@ -74,4 +82,7 @@ private:
     CDocToolWindows* m_pToolWindows = nullptr; // owned by m_pDoc
     QString m_strTitle;
     QList<CChildFrame*> m_frames; // not owned
+    // Context of the deferred creation: gone with the document, so a late call never runs.
+    std::unique_ptr<QObject> m_pDeferral;
+    static bool s_bDeferToolWindows;
 };

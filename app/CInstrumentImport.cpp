@@ -62,7 +62,7 @@ void CInstrumentImport::ImportInstrumentFile(CAppDocument& d, const QString& pat
     QString message;
     const ImportOutcome outcome = ::ImportInstrumentFile(path, doc, &message);
 
-    CDocToolWindows* windows = d.ToolWindows();
+    CDocToolWindows* windows = d.EnsureToolWindows();
     auto* imported =
         windows ? qobject_cast<CImportedMeasDlg*>(windows->Window(ToolWindow::ImportedMeasurements))
                 : nullptr;

@@ -1,3 +1,4 @@
+#include "CAppDocument.h"
 #include "COSMesaLibrary.h"
 #include "CQuivraApp.h"
 
@@ -32,8 +33,11 @@ int main(int argc, char** argv) {
                      "without a display, qvrtool render and qvrtool frames make the pictures.\n");
         return 1;
     }
-    // The GL library (and the LLVM it brings) opens on another core once the window shows.
+    // What the first picture does not need waits until it is on screen: the GL library (and
+    // the LLVM it brings) opens on another core, the first document's hidden tool windows are
+    // made when the event loop runs.
     COSMesaLibrary::DeferToBackground();
+    CAppDocument::DeferNextToolWindows();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quivra"));
     QApplication::setOrganizationName(QStringLiteral("Stellmark"));
