@@ -17,6 +17,8 @@ COpenGLView::COpenGLView(QWidget* parent) : QWidget(parent) {
 COpenGLView::~COpenGLView() = default;
 
 bool COpenGLView::OnSize(int width, int height) {
+    // A size set now supersedes one still waiting for the library.
+    m_bSizePending = false;
     const QString failure = m_gl.Resize(width, height);
     if (failure.isEmpty())
         return true;
@@ -26,7 +28,6 @@ bool COpenGLView::OnSize(int width, int height) {
 
 void COpenGLView::SizeWhenReady(int width, int height) {
     if (m_gl.HasContext() || !COSMesaLibrary::IsLoading()) {
-        m_bSizePending = false;
         OnSize(width, height);
         return;
     }
@@ -54,7 +55,6 @@ void COpenGLView::SizeWhenReady(int width, int height) {
 bool COpenGLView::FinishPendingSize() {
     if (!m_bSizePending)
         return true;
-    m_bSizePending = false;
     return OnSize(m_pendingSize.width(), m_pendingSize.height());
 }
 

@@ -55,17 +55,22 @@ TEST(StartPreview, ShowsTheLinesUntilTheLibraryIsReadyThenTheFrame) {
     EXPECT_LT(DarkestNear(view.Frame(), x, y), 64) << "the frame lost the line";
 }
 
-TEST(StartPreview, CopiesWaitForTheLibraryInsteadOfComingOutEmpty) {
+TEST(StartPreview, CopiesAndPrintsWaitForTheLibraryInsteadOfComingOutEmpty) {
     CQuivraDoc doc;
     AddLine(doc, AddFree(doc, -300, 0, 0), AddFree(doc, 300, 0, 0));
-    COSMesaLibrary::HoldForTest(true);
-    CQuivraView view(&doc);
-    view.resize(300, 200);
-    // Not shown, nothing painted yet: a copy or print still gets a whole frame.
-    const bool rendered = view.RenderOffscreen();
-    COSMesaLibrary::HoldForTest(false);
-    ASSERT_TRUE(rendered);
-    EXPECT_FALSE(view.Frame().isNull());
+    // Not shown, nothing painted yet: a copy gets a whole frame; a print sets its own size,
+    // which the size still waiting for the library must not undo.
+    for (const bool print : {false, true}) {
+        COSMesaLibrary::HoldForTest(true);
+        CQuivraView view(&doc);
+        const bool rendered = (!print || view.OnSize(161, 97)) && view.RenderOffscreen();
+        COSMesaLibrary::HoldForTest(false);
+        ASSERT_TRUE(rendered) << print;
+        EXPECT_FALSE(view.Frame().isNull());
+        if (print) {
+            EXPECT_EQ(view.Frame().size(), QSize(161, 97));
+        }
+    }
 }
 
 } // namespace
