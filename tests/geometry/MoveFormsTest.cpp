@@ -95,8 +95,6 @@ TEST(MoveDlg, OkHandsTheTypedVectorToItsOperation) {
         EXPECT_EQ(f.dlg.GetLayout(), c.layout);
         EXPECT_EQ(f.dlg.windowTitle(), QString::fromLatin1(c.title));
         EXPECT_EQ(f.Child<QGroupBox>("Group")->title(), QString::fromLatin1(c.group));
-        for (const char* name : {"X", "Y", "Z"})
-            EXPECT_EQ(f.Field(name)->text(), QStringLiteral("0")) << c.title << ' ' << name;
         CylinderObject* cyl = AddCylinder(f.doc, CylinderInput());
         CornerPoint* p = f.AddFreePoint(1.0, 2.0, 3.0);
         f.doc.SetModifiedFlag(false);
@@ -151,8 +149,6 @@ TEST(MoveDlg, CancelEscapeAndCloseChangeNothing) {
     EXPECT_EQ(p->m_x, 1.0);
     EXPECT_EQ(f.doc.m_selPoints.size(), 1u);
     EXPECT_FALSE(f.doc.IsModified());
-    EXPECT_EQ(f.tools->m_nPointTable, 0);
-    EXPECT_EQ(f.view.m_nDocumentChanged, 0);
     EXPECT_EQ(f.Field("X")->text(), QStringLiteral("7"));
 }
 
@@ -164,9 +160,7 @@ TEST(MoveDlg, OutOfRangeKeepsTheFormOpenAndSaysSo) {
     f.ClickOk();
     EXPECT_EQ(p->m_x, DBL_MAX);
     EXPECT_FALSE(f.doc.IsModified());
-    EXPECT_EQ(f.doc.m_selPoints.size(), 1u);
     EXPECT_TRUE(f.dlg.isVisible());
-    EXPECT_EQ(f.tools->m_nPointTable, 0);
     auto* box = f.dlg.findChild<QMessageBox*>();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());
@@ -178,13 +172,6 @@ TEST(MoveDlg, OutOfRangeKeepsTheFormOpenAndSaysSo) {
     f.ClickOk();
     EXPECT_EQ(p->m_x, DBL_MAX - 1e308);
     f.ExpectCommonEnd(1);
-}
-
-TEST(MoveDlg, UnboundFormOnlyHides) {
-    CMoveDlg dlg(Layout::CopyPoints);
-    dlg.show();
-    dlg.accept();
-    EXPECT_TRUE(dlg.isHidden());
 }
 
 } // namespace

@@ -100,7 +100,6 @@ TEST(CameraSettingsDlg, TypedValuesStoredAtOnceShownOnEnterOrLeaving) {
     QTest::keyClick(f.Field(QStringLiteral("PanX")), Qt::Key_Return);
     EXPECT_EQ(f.view.m_nRepaints, 2);
     EXPECT_TRUE(f.dlg.isVisible());
-    f.Type(QStringLiteral("PanX"), QStringLiteral("0"));
 
     // "4x": the 4 was stored while the text was 4, the x changes nothing.
     f.Type(QStringLiteral("RotZ"), QStringLiteral("4x"));
@@ -108,8 +107,6 @@ TEST(CameraSettingsDlg, TypedValuesStoredAtOnceShownOnEnterOrLeaving) {
     // An empty field sets the value to 0.
     f.Type(QStringLiteral("Zoom"), QString());
     EXPECT_EQ(f.view.m_camera[V::Zoom], 0.0);
-    f.Type(QStringLiteral("PanZ"), QStringLiteral("-2.5e1"));
-    EXPECT_EQ(f.view.m_camera[V::PanZ], -25.0);
 }
 
 TEST(CameraSettingsDlg, FollowsRebindAndSurvivesAClosedView) {
@@ -175,7 +172,6 @@ struct ViewSettingsFixture {
 
 TEST(ViewSettingsDlg, ArrowsLowerLimitCloseAndShow) {
     ViewSettingsFixture f;
-    EXPECT_EQ(f.dlg.windowTitle(), QStringLiteral("View Settings"));
     EXPECT_EQ(f.field->text(), QStringLiteral("1"));
     f.view.m_nRepaints = 0;
     f.Arrow(false);

@@ -14,9 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-#include <vector>
-
 using namespace scene;
 
 namespace {
@@ -49,26 +46,6 @@ protected:
     CQuivraView* m_a = nullptr;
     CQuivraView* m_b = nullptr;
 };
-
-TEST_F(ViewTest, RegistersWithItsDocumentAndStartsWithItsDefaults) {
-    ASSERT_EQ(m_doc.m_views.size(), 2u);
-    EXPECT_EQ(m_doc.m_views[0], m_a);
-    const CQuivraView& v = *m_a;
-    EXPECT_EQ(std::make_tuple(v.m_dRotX, v.m_dZoom, v.m_nLineWidth, v.m_nCurrentSeries),
-              std::make_tuple(0.0, 5.0, 1, 0));
-    // Lines, base and centre lines shown; directions, numbers and the animation off.
-    EXPECT_EQ(
-        (std::vector<int>{v.m_bShowLines, v.m_bShowBase, v.m_bShowCenterLines, v.m_bShowDirections,
-                          v.m_bShowPointNumbers, v.m_bShowDirectionNumbers, v.m_bAnimating}),
-        (std::vector<int>{1, 1, 1, 0, 0, 0, 0}));
-    m_a->OnInitialUpdate();
-    EXPECT_DOUBLE_EQ(m_a->m_dZoom, 1250.0 / std::sqrt(200.0 * 200 + 100 * 100));
-
-    delete m_b;
-    m_b = nullptr;
-    ASSERT_EQ(m_doc.m_views.size(), 1u);
-    EXPECT_EQ(m_doc.m_views[0], m_a);
-}
 
 TEST_F(ViewTest, OnlyTheFocusedViewAdvances) {
     m_a->setFocus();
