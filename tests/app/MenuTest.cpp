@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QToolBar>
 #include <QTreeWidget>
 
 using namespace cmd;
@@ -154,26 +153,6 @@ TEST_F(AppTest, MenuKeysAndAcceleratorsWorkWhileAToolWindowIsActive) {
     QTest::keyClick(target(), Qt::Key_N, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_EQ(DocCount(), 2);
-}
-
-TEST_F(AppTest, ToolbarsInOrderAndStatusBarText) {
-    ASSERT_TRUE(Start());
-    auto ids = [](QToolBar* bar) {
-        QList<int> list;
-        for (QAction* a : bar->actions())
-            list.append(a->isSeparator() ? 0 : a->data().toInt());
-        return list;
-    };
-    EXPECT_EQ(ids(Frame()->StandardToolBar()),
-              (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_COPY, 0,
-                          ID_FILE_PRINT, 0, ID_APP_ABOUT}));
-    EXPECT_EQ(ids(Frame()->GeometryToolBar()),
-              (QList<int>{ID_EDIT_BOX, ID_EDIT_CYLINDER, ID_EDIT_CAMERA, ID_ANIMATION}));
-    // Geometry band first, then the standard band, on one row.
-    EXPECT_LT(Frame()->GeometryToolBar()->x(), Frame()->StandardToolBar()->x());
-    EXPECT_EQ(Frame()->GeometryToolBar()->y(), Frame()->StandardToolBar()->y());
-
-    EXPECT_EQ(Frame()->MessagePane()->text(), "For Help, press F1");
 }
 
 TEST_F(AppTest, StatusBarSaysWhatIsMissingAndForgetsTheWindowLeft) {

@@ -22,19 +22,6 @@ using namespace cmd;
 
 namespace {
 
-TEST_F(AppTest, NoArgumentStartsWithOneNewDocument) {
-    ASSERT_TRUE(Start());
-    ASSERT_EQ(DocCount(), 1);
-    CAppDocument* doc = ActiveDoc();
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->GetTitle(), "Quivra1");
-    EXPECT_EQ(Frame()->windowTitle(), "Norvek Quivra - Quivra1");
-    // The next new document counts on.
-    ASSERT_TRUE(Run(ID_FILE_NEW));
-    EXPECT_EQ(ActiveDoc()->GetTitle(), "Quivra2");
-    EXPECT_TRUE(m_messages.isEmpty());
-}
-
 TEST_F(AppTest, FileArgumentOpensItInsteadOfANewDocument) {
     const QString path = MakeScene();
     ASSERT_TRUE(Start({path}));

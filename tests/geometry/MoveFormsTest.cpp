@@ -1,18 +1,12 @@
 #include "CMoveDlg.h"
-#include "CNumericEdit.h"
-#include "CQuivraDoc.h"
 #include "CornerPoint.h"
 #include "CylinderGenerator.h"
 #include "CylinderObject.h"
-#include "FakeView.h"
+#include "FormFixture.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <cfloat>
 
@@ -20,41 +14,12 @@ namespace {
 
 using Layout = CMoveDlg::Layout;
 
-// A document with two views and counting tool windows, and one move form bound to it.
-struct Fixture {
-    CQuivraDoc doc;
-    FakeView view, otherView;
-    CountingToolWindows* tools = new CountingToolWindows;
-    CMoveDlg dlg;
+// A move form bound to a document with a second view.
+struct Fixture : FormFixture<CMoveDlg> {
+    FakeView otherView;
 
-    explicit Fixture(Layout layout) : dlg(layout) {
-        doc.AddView(&view);
-        doc.AddView(&otherView);
-        doc.m_pView = &view;
-        doc.m_pToolWindows.reset(tools);
-        dlg.Bind(&doc, &view);
-        dlg.show();
-    }
-    ~Fixture() {
-        doc.RemoveView(&view);
-        doc.RemoveView(&otherView);
-    }
-
-    template <class W> W* Child(const char* name) {
-        auto* w = dlg.findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    CNumericEdit* Field(const char* name) { return Child<CNumericEdit>(name); }
-    QPushButton* Ok() { return Child<QPushButton>("OK"); }
-    void Type(const char* name, const QString& text) {
-        CNumericEdit* f = Field(name);
-        f->setFocus();
-        f->selectAll();
-        QTest::keyClick(f, Qt::Key_Backspace);
-        QTest::keyClicks(f, text);
-    }
-    void ClickOk() { QTest::mouseClick(Ok(), Qt::LeftButton); }
+    explicit Fixture(Layout layout) : FormFixture(layout) { doc.AddView(&otherView); }
+    ~Fixture() { doc.RemoveView(&otherView); }
     CornerPoint* AddFreePoint(double x, double y, double z) {
         auto* p = new CornerPoint(x, y, z, &doc);
         doc.m_freePoints.push_back(p);

@@ -145,13 +145,10 @@ TEST_F(TransferWindows, UpdateCancelAndRebinding) {
     m_pTransfer->show();
     Settle();
     EXPECT_EQ(m_nOpens, 1);
-    m_pTransfer->OnRebind();
-    Settle();
-    EXPECT_EQ(m_nOpens, 2);
     m_pTransfer->List()->clear();
     Click("Update");
     Settle();
-    EXPECT_EQ(m_nOpens, 3);
+    EXPECT_EQ(m_nOpens, 2);
     EXPECT_EQ(Names().size(), 2);
     Click("Cancel");
     EXPECT_FALSE(m_pTransfer->isVisible());

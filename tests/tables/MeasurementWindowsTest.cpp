@@ -34,17 +34,21 @@ void AnswerNextMessageBox(QMessageBox::StandardButton button, QString* text) {
 const char* const kDeleteQuestion = "Are you sure you want to delete the entire measurement "
                                     "serie?\n All measurement data in the serie will be deleted!";
 
-struct Windows : ::testing::Test {
+// A document with both series windows bound to it.
+struct WindowSet {
     CQuivraDoc doc;
     FakeView view{&doc};
     CMeasurementsDlg meas;
     CMeasSeriesDlg series;
 
-    void SetUp() override {
+    WindowSet() {
         series.Bind(&doc, &view);
         series.SetMeasurementsDlg(&meas);
         meas.Bind(&doc, &view);
     }
+};
+
+struct Windows : ::testing::Test, WindowSet {
     CMeasListCtrl* List() const { return meas.List(); }
     QStringList Row(int r) const {
         QStringList cells;
@@ -222,46 +226,41 @@ TEST_F(Windows, DeletingInEveryPositionKeepsTheCurrentIndexValid) {
             for (int current = 0; current < n; ++current) {
                 SCOPED_TRACE(testing::Message()
                              << n << " series, delete " << sel << ", current " << current);
-                CQuivraDoc d;
-                FakeView v(&d);
-                CMeasurementsDlg m;
-                CMeasSeriesDlg s;
-                s.Bind(&d, &v);
-                s.SetMeasurementsDlg(&m);
-                m.Bind(&d, &v);
+                WindowSet w;
+                CQuivraDoc& d = w.doc;
                 MeasDirection* dir = AddDirection(AddFree(d, 0, 0, 0), DirPlusX);
                 for (int k = 0; k < n; ++k) {
                     d.AddSeries();
                     d.m_seriesNames.back() = "S" + std::to_string(k);
                     d.m_seriesFramesPerPeriod.back() = k + 2;
                 }
-                s.show();
-                m.show();
-                s.List()->setCurrentItem(s.List()->topLevelItem(sel));
-                v.Tick();
+                w.series.show();
+                w.meas.show();
+                w.series.List()->setCurrentItem(w.series.List()->topLevelItem(sel));
+                w.view.Tick();
                 // The view's own series may differ from the selected row.
-                v.m_nCurrentSeries = current;
-                v.Tick();
+                w.view.m_nCurrentSeries = current;
+                w.view.Tick();
                 const std::string before = d.m_seriesNames[static_cast<std::size_t>(current)];
                 QString text;
                 AnswerNextMessageBox(QMessageBox::Yes, &text);
-                s.OnDelete();
-                v.Tick();
+                w.series.OnDelete();
+                w.view.Tick();
                 ASSERT_EQ(d.m_nSeries, n - 1);
                 ASSERT_EQ(dir->m_measurements.size(), static_cast<std::size_t>(n - 1));
                 if (n == 1) {
-                    EXPECT_EQ(m.List()->GetItemCount(), 0);
+                    EXPECT_EQ(w.meas.List()->GetItemCount(), 0);
                     continue;
                 }
-                ASSERT_GE(v.m_nCurrentSeries, 0);
-                ASSERT_LT(v.m_nCurrentSeries, d.m_nSeries);
+                ASSERT_GE(w.view.m_nCurrentSeries, 0);
+                ASSERT_LT(w.view.m_nCurrentSeries, d.m_nSeries);
                 if (current != sel)
-                    EXPECT_EQ(d.m_seriesNames[static_cast<std::size_t>(v.m_nCurrentSeries)],
+                    EXPECT_EQ(d.m_seriesNames[static_cast<std::size_t>(w.view.m_nCurrentSeries)],
                               before);
                 else
-                    EXPECT_EQ(v.m_nCurrentSeries, 0);
-                EXPECT_EQ(m.List()->GetItemCount(), 1);
-                EXPECT_EQ(s.SelSeries(), v.m_nCurrentSeries);
+                    EXPECT_EQ(w.view.m_nCurrentSeries, 0);
+                EXPECT_EQ(w.meas.List()->GetItemCount(), 1);
+                EXPECT_EQ(w.series.SelSeries(), w.view.m_nCurrentSeries);
             }
         }
     }
