@@ -29,7 +29,7 @@ TEST_F(ResizeWhileAnimatingTest, TwoViewsThroughEverySizeThenOutput) {
     ASSERT_EQ(frames.size(), 2);
     for (CChildFrame* f : frames) {
         ASSERT_TRUE(use.Activate(f));
-        ASSERT_TRUE(use.StartAnimation());
+        ASSERT_TRUE(use.Animate(true));
     }
     struct Step {
         const char* name;
@@ -43,12 +43,7 @@ TEST_F(ResizeWhileAnimatingTest, TwoViewsThroughEverySizeThenOutput) {
     for (const Step& s : steps)
         for (CChildFrame* f : frames) {
             ASSERT_TRUE(use.Activate(f)) << s.name;
-            if (s.size.isEmpty())
-                use.MaximiseDocument();
-            else if (s.viewOnly)
-                use.ResizeView(s.size);
-            else
-                use.ResizeDocument(s.size);
+            use.ResizeDocument(s.size, s.viewOnly);
             CQuivraView* view = use.ActiveView();
             if (s.viewOnly) {
                 ASSERT_EQ(view->size(), s.size);

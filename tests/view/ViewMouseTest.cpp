@@ -120,6 +120,13 @@ TEST_F(ViewMouseTest, ObjectPointWinsOverAFreePointAtTheSamePixel) {
     EXPECT_EQ(m_doc.m_selObjects, std::vector<SceneObject*>{box});
     EXPECT_EQ(m_pane->text(), QStringLiteral("(X, Y, Z) = (120   0   35.5)"));
     EXPECT_EQ(m_view->LastMouse(), m_centre);
+    // A click on empty space clears the selection, the highlight and the status text.
+    m_doc.m_pHighlightPoint = free;
+    Click(QPoint(3, 3));
+    EXPECT_TRUE(m_doc.m_selPoints.empty());
+    EXPECT_TRUE(m_doc.m_selObjects.empty());
+    EXPECT_EQ(m_doc.m_pHighlightPoint, nullptr);
+    EXPECT_TRUE(m_pane->text().isEmpty());
 }
 
 TEST_F(ViewMouseTest, PicksWithinTenPixelsOnly) {
@@ -141,20 +148,6 @@ TEST_F(ViewMouseTest, PicksWithinTenPixelsOnly) {
         Click(m_centre + c.offset);
         EXPECT_EQ(m_doc.m_selPoints.size(), c.picked ? 1u : 0u);
     }
-}
-
-TEST_F(ViewMouseTest, ClickOnEmptySpaceClearsEverything) {
-    Tilt();
-    BoxObject* box = AddBox(m_doc, 0, 0, 0, 100, 100, 100);
-    Click(At(box->m_points[3]));
-    ASSERT_EQ(m_doc.m_selPoints.size(), 1u);
-    ASSERT_FALSE(m_pane->text().isEmpty());
-    m_doc.m_pHighlightPoint = box->m_points[2];
-    Click(QPoint(3, 3));
-    EXPECT_TRUE(m_doc.m_selPoints.empty());
-    EXPECT_TRUE(m_doc.m_selObjects.empty());
-    EXPECT_EQ(m_doc.m_pHighlightPoint, nullptr);
-    EXPECT_TRUE(m_pane->text().isEmpty());
 }
 
 TEST_F(ViewMouseTest, ShiftClicksAddAndRemovePointsWithTheirObjects) {
