@@ -97,22 +97,6 @@ TEST_F(Windows, TitleAndRowsFollowTheCurrentSeries) {
     EXPECT_EQ(meas.windowTitle(), "New Measurement : 1000 Hz.");
 }
 
-TEST_F(Windows, NoSeriesMeansAnEmptyListAndIdleButtons) {
-    CornerPoint* p = AddFree(doc, 0, 0, 0);
-    AddDirection(p, DirPlusX);
-    AddDirection(p, DirPlusY);
-    meas.Refill(true);
-    EXPECT_EQ(List()->GetItemCount(), 0);
-    meas.OnInvertPhase();
-    meas.OnSpin(1);
-    meas.OnSpin(-1);
-    EXPECT_EQ(p->m_directions[0]->m_nNumber, 1);
-    EXPECT_EQ(p->m_directions[1]->m_nNumber, 2);
-    EXPECT_FALSE(doc.IsModified());
-    meas.OnCompact();
-    EXPECT_EQ(doc.m_nNextDirectionNumber, 1);
-}
-
 TEST_F(Windows, InvertPhaseAddsHalfATurnAndWrapsOnce) {
     doc.AddSeries();
     MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
@@ -176,20 +160,6 @@ TEST_F(Windows, CompactNumbersEqualIdsInListedOrder) {
     EXPECT_EQ(c->m_nNumber, 3);
     EXPECT_EQ(doc.m_nNextDirectionNumber, 4);
     EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3}));
-}
-
-TEST_F(Windows, NewTwiceMakesTheSecondCurrent) {
-    MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
-    series.show();
-    series.OnNew();
-    series.OnNew();
-    EXPECT_EQ(doc.m_seriesNames, (std::vector<std::string>{"New Measurement", "New Measurement"}));
-    EXPECT_EQ(view.m_nCurrentSeries, 1);
-    EXPECT_EQ(series.SelSeries(), 1);
-    EXPECT_EQ(d->m_measurements.size(), 2u);
-    ASSERT_TRUE(series.EditDlg());
-    EXPECT_TRUE(series.EditDlg()->isVisible());
-    EXPECT_EQ(List()->GetItemCount(), 1); // Measurements refilled on selection
 }
 
 TEST_F(Windows, DeletingTheOnlySeriesEmptiesTheMeasurements) {
@@ -266,10 +236,22 @@ TEST_F(Windows, DeletingInEveryPositionKeepsTheCurrentIndexValid) {
     }
 }
 
-TEST_F(Windows, IndexBeyondTheLastSeriesIsHandled) {
+TEST_F(Windows, NoSeriesOrAnIndexBeyondTheLastMeansAnEmptyListAndIdleButtons) {
+    CornerPoint* p = AddFree(doc, 0, 0, 0);
+    AddDirection(p, DirPlusX);
+    AddDirection(p, DirPlusY);
+    meas.Refill(true);
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    meas.OnInvertPhase();
+    meas.OnSpin(1);
+    meas.OnSpin(-1);
+    EXPECT_EQ(p->m_directions[1]->m_nNumber, 2);
+    EXPECT_FALSE(doc.IsModified());
+    meas.OnCompact();
+    EXPECT_EQ(doc.m_nNextDirectionNumber, 1);
+
     doc.AddSeries();
     doc.AddSeries();
-    AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
     view.m_nCurrentSeries = 5; // the document lost series under the view
     meas.Refill(true);
     EXPECT_EQ(List()->GetItemCount(), 0);
@@ -278,12 +260,20 @@ TEST_F(Windows, IndexBeyondTheLastSeriesIsHandled) {
     series.Refill();
     EXPECT_EQ(view.m_nCurrentSeries, 1);
     EXPECT_EQ(series.SelSeries(), 1);
-    EXPECT_EQ(List()->GetItemCount(), 1);
+    EXPECT_EQ(List()->GetItemCount(), 2);
 }
 
-TEST_F(Windows, RenameInTheListAppliesOnEnterNotOnEscape) {
-    doc.AddSeries();
-    doc.AddSeries();
+TEST_F(Windows, NewTwiceMakesTheSecondCurrentAndRenameAppliesOnEnterNotOnEscape) {
+    MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
+    series.show();
+    series.OnNew();
+    series.OnNew();
+    EXPECT_EQ(view.m_nCurrentSeries, 1);
+    EXPECT_EQ(series.SelSeries(), 1);
+    EXPECT_EQ(d->m_measurements.size(), 2u);
+    ASSERT_TRUE(series.EditDlg() && series.EditDlg()->isVisible());
+    EXPECT_EQ(List()->GetItemCount(), 1); // Measurements refilled on selection
+    doc.SetModifiedFlag(false);
     ASSERT_TRUE(tablestest::ShowActive(&series));
     QTreeWidget* list = series.List();
     auto rename = [&](int row, const QString& text, Qt::Key key) {
@@ -399,18 +389,6 @@ TEST_F(EditSeries, RefusedInputKeepsTheSeriesAndSaysWhy) {
     EXPECT_TRUE(edit->StatusLine()->text().contains(QChar(0x20ac)));
 }
 
-// Directions on free points, no directions on objects, or no series: nothing limits.
-TEST_F(EditSeries, CalculateIgnoresFreePoints) {
-    AddDirection(AddFree(doc, 0, 0, 0), DirPlusX)->m_measurements[0]->m_dAmplitude = 5;
-    AddFree(doc, 0.1, 0, 0);
-    AddBox(doc, 0, 0, 0);
-    EXPECT_EQ(ProposeAmplification(doc, 0), 1e100);
-    EXPECT_EQ(ProposeAmplification(doc, -1), 1e100);
-    edit->OnCalculate();
-    EXPECT_EQ(doc.m_seriesAmplification[0], 1.0);
-    EXPECT_EQ(view.m_nRepaintsNow, 0);
-}
-
 TEST_F(EditSeries, CalculateKeepsMotionWithinAFractionOfTheNearestNeighbour) {
     BoxObject* box = AddBox(doc, 0, 0, 0);
     for (CornerPoint* p : box->m_points) {
@@ -422,6 +400,9 @@ TEST_F(EditSeries, CalculateKeepsMotionWithinAFractionOfTheNearestNeighbour) {
     AddDirection(box->m_points[0], DirPlusY)->m_measurements[0]->m_dAmplitude = -3; // ignored
     AddDirection(box->m_points[5], DirPlusZ)->m_measurements[0]->m_dAmplitude = 0.5;
     AddDirection(box->m_points[6], DirPlusZ); // amplitude 0 never limits
+    // Directions on free points never limit, nor does a series that is not there.
+    AddDirection(AddFree(doc, 1e4, 0, 0), DirPlusX)->m_measurements[0]->m_dAmplitude = 1e6;
+    EXPECT_EQ(ProposeAmplification(doc, -1), 1e100);
     edit->OnCalculate();
     EXPECT_DOUBLE_EQ(doc.m_seriesAmplification[0], 1.2);
     EXPECT_EQ(view.m_nRepaintsNow, 1);
