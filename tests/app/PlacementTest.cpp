@@ -81,8 +81,9 @@ TEST_F(AppTest, StoredPlacementComesBackMaximisedOrOnTheScreen) {
         EXPECT_EQ(Frame()->isMaximized(), maximised);
         EXPECT_EQ(Frame()->normalGeometry(), c.normal);
         Stop();
-        if (maximised)
+        if (maximised) {
             EXPECT_EQ(ReadMainFrame(), c.stored);
+        }
     }
 }
 

@@ -16,19 +16,7 @@ namespace {
 
 template <class Dlg> using Fixture = FormFixture<Dlg>;
 
-TEST(CreateBoxDlg, DefaultBoxFromOk) {
-    Fixture<CCreateBoxDlg> f;
-    f.ClickOk();
-    ASSERT_EQ(f.doc.m_objects.size(), 1u);
-    EXPECT_EQ(f.doc.m_objects[0]->m_points[6]->m_z, 100.0); // the rest is the generator's test
-    EXPECT_TRUE(f.doc.IsModified());
-    EXPECT_EQ(f.doc.m_bUndoAvailable, 1);
-    EXPECT_EQ(f.view.m_nDocumentChanged, 1);
-    EXPECT_EQ(f.tools->m_nPointTable, 1);
-    EXPECT_TRUE(f.dlg.isHidden());
-}
-
-TEST(CreateBoxDlg, OriginDisplacementAndNoLines) {
+TEST(CreateBoxDlg, OkBuildsWithOriginDisplacementAndWithoutLines) {
     Fixture<CCreateBoxDlg> f;
     f.doc.m_pOrigin->m_x = 10.0;
     f.Type("DY", QStringLiteral("5"));
@@ -36,7 +24,13 @@ TEST(CreateBoxDlg, OriginDisplacementAndNoLines) {
     f.Child<QCheckBox>("GenerateLines")->click();
     f.ClickOk();
     ASSERT_EQ(f.doc.m_objects.size(), 1u);
+    EXPECT_TRUE(f.doc.IsModified());
+    EXPECT_EQ(f.doc.m_bUndoAvailable, 1);
+    EXPECT_EQ(f.view.m_nDocumentChanged, 1);
+    EXPECT_EQ(f.tools->m_nPointTable, 1);
+    EXPECT_TRUE(f.dlg.isHidden());
     const SceneObject* box = f.doc.m_objects[0];
+    EXPECT_EQ(box->m_points[6]->m_z, 100.0); // the untouched field's default
     EXPECT_TRUE(box->m_lines.empty());
     EXPECT_EQ(box->m_points[0]->m_x, 10.0);
     EXPECT_EQ(box->m_points[0]->m_y, 5.0);
