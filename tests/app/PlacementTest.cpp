@@ -58,33 +58,29 @@ TEST_F(AppTest, FirstRunUsesTheDefaultPlacementAndEveryCloseWritesFiveKeys) {
     EXPECT_EQ(Frame()->geometry(), QRect(work.left() + 40, work.top() + 30, 500, 400));
 }
 
-// A stored placement comes back: maximised over its normal rectangle, and written back as it
-// was; or pulled back from beyond the screen until an icon's size of it shows.
-TEST_F(AppTest, StoredPlacementComesBackMaximisedOrOnTheScreen) {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+TEST_F(AppTest, MaximisedIsRestoredMaximisedWithItsNormalRectangle) {
+    WriteMainFrame(CWindowPlacement::ShowNormal, 20, 30, 320, 430);
+    ASSERT_TRUE(Start());
+    Frame()->showMaximized();
+    QApplication::processEvents();
+    Stop();
+    EXPECT_EQ(ReadMainFrame(),
+              (std::vector<int>{CWindowPlacement::ShowMaximized, 20, 30, 320, 430}));
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Frame()->isMaximized());
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(Frame()->normalGeometry(), QRect(work.left() + 30, work.top() + 20, 400, 300));
+}
+
+TEST_F(AppTest, PlacementKeepsAnIconSizeOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const int icon = QApplication::style()->pixelMetric(QStyle::PM_LargeIconSize);
-    const int w = screen.width(), h = screen.height();
-    const struct {
-        std::vector<int> stored;
-        QRect normal;
-    } cases[] = {
-        {{CWindowPlacement::ShowMaximized, 20, 30, 320, 430},
-         QRect(work.left() + 30, work.top() + 20, 400, 300)},
-        {{CWindowPlacement::ShowNormal, h + 500, w + 1000, h + 800, w + 1400},
-         QRect(w - icon, h - icon, 400, 300)},
-    };
-    for (const auto& c : cases) {
-        WriteMainFrame(c.stored[0], c.stored[1], c.stored[2], c.stored[3], c.stored[4]);
-        ASSERT_TRUE(Start());
-        const bool maximised = c.stored[0] == CWindowPlacement::ShowMaximized;
-        EXPECT_EQ(Frame()->isMaximized(), maximised);
-        EXPECT_EQ(Frame()->normalGeometry(), c.normal);
-        Stop();
-        if (maximised) {
-            EXPECT_EQ(ReadMainFrame(), c.stored);
-        }
-    }
+    WriteMainFrame(CWindowPlacement::ShowNormal, screen.height() + 500, screen.width() + 1000,
+                   screen.height() + 800, screen.width() + 1400);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame()->geometry().left(), screen.width() - icon);
+    EXPECT_EQ(Frame()->geometry().top(), screen.height() - icon);
+    EXPECT_EQ(Frame()->geometry().size(), QSize(400, 300));
 }
 
 TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
