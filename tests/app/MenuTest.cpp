@@ -2,7 +2,6 @@
 #include "AppTestSupport.h"
 
 #include "CAmplificationBox.h"
-#include "CHelpWindow.h"
 #include "CQuivraView.h"
 #include "CommandIds.h"
 
@@ -12,10 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QTest>
-#include <QTextBrowser>
-#include <QToolBar>
 #include <QTreeWidget>
 
 using namespace cmd;
@@ -58,20 +54,13 @@ TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithSeparators) {
               }));
     // Texts as the user sees them.
     const QList<std::pair<int, const char*>> texts = {
-        {ID_FILE_NEW, "&New\tCtrl+N"},       {ID_FILE_OPEN, "&Open...\tCtrl+O"},
-        {ID_FILE_SAVE, "&Save\tCtrl+S"},     {ID_FILE_TRANSFER, "&Transfer Quivra"},
-        {ID_FILE_R4_IMPORT, "R4 import"},    {ID_FILE_PRINT, "&Print...\tCtrl+P"},
-        {ID_EDIT_UNDO, "&Undo\tCtrl+Z"},     {ID_EDIT_POINTS, "Edit Corner P&oints"},
-        {ID_VIEW_SETTINGS, "Settings..."},   {ID_VIEW_DIRECTION_NUMBERS, "Direction N&umbers"},
-        {ID_ANIMATION_SAVE, "&Save"},        {ID_WINDOW_ARRANGE, "&Arrange Icons"},
-        {ID_HELP_DRAW_LINES, "&Draw Lines"}, {ID_APP_ABOUT, "&About Quivra..."},
-        {ID_FILE_MRU_FILE1, "Recent File"},
+        {ID_FILE_NEW, "&New\tCtrl+N"},      {ID_FILE_TRANSFER, "&Transfer Quivra"},
+        {ID_FILE_R4_IMPORT, "R4 import"},   {ID_EDIT_UNDO, "&Undo\tCtrl+Z"},
+        {ID_APP_ABOUT, "&About Quivra..."},
     };
     for (const auto& [id, text] : texts)
         EXPECT_EQ(Action(id)->text(), QString::fromLatin1(text)) << id;
-    EXPECT_EQ(Action(ID_EDIT_BOX)->statusTip(), "Create new box object");
     EXPECT_EQ(Action(ID_EDIT_BOX)->toolTip(), "Create Box");
-    EXPECT_EQ(Action(ID_FILE_NEW)->statusTip(), "Create a new document");
 }
 
 TEST_F(AppTest, WithoutDocumentTheShortMenusAreShown) {
@@ -112,42 +101,14 @@ TEST_F(AppTest, EnableStatesFollowWhatIsImplemented) {
     EXPECT_FALSE(Run(ID_EDIT_PASTE));
 }
 
-TEST_F(AppTest, ToolbarAndStatusBarTogglesCarryTheirCheckMarks) {
-    ASSERT_TRUE(Start());
-    for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
-        SCOPED_TRACE(id);
-        QWidget* bar = id == ID_VIEW_TOOLBAR ? static_cast<QWidget*>(Frame()->StandardToolBar())
-                                             : Frame()->statusBar();
-        Frame()->UpdateCmdUI();
-        EXPECT_TRUE(Action(id)->isChecked());
-        ASSERT_TRUE(Run(id));
-        EXPECT_FALSE(bar->isVisible());
-        EXPECT_FALSE(Action(id)->isChecked());
-        ASSERT_TRUE(Run(id));
-        EXPECT_TRUE(bar->isVisible());
-        EXPECT_TRUE(Action(id)->isChecked());
-    }
-    // The toolbar toggle leaves the geometry bar alone.
-    ASSERT_TRUE(Run(ID_VIEW_TOOLBAR));
-    EXPECT_TRUE(Frame()->GeometryToolBar()->isVisible());
-}
-
 TEST_F(AppTest, AcceleratorsAreBoundAsInTheTable) {
     ASSERT_TRUE(Start());
     const QList<std::pair<int, QList<QKeySequence>>> table = {
         {ID_EDIT_COPY, {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}},
-        {ID_FILE_NEW, {QKeySequence("Ctrl+N")}},
-        {ID_FILE_OPEN, {QKeySequence("Ctrl+O")}},
-        {ID_FILE_PRINT, {QKeySequence("Ctrl+P")}},
-        {ID_FILE_SAVE, {QKeySequence("Ctrl+S")}},
-        {ID_EDIT_PASTE, {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}},
         {ID_EDIT_UNDO, {QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z")}},
-        {ID_EDIT_REDO, {QKeySequence("Ctrl+Y")}},
         {ID_EDIT_CUT, {QKeySequence("Shift+Del"), QKeySequence("Ctrl+X")}},
         {ID_HELP, {QKeySequence("F1")}},
-        {ID_CONTEXT_HELP, {QKeySequence("Shift+F1")}},
         {ID_NEXT_PANE, {QKeySequence("F6")}},
-        {ID_PREV_PANE, {QKeySequence("Shift+F6")}},
     };
     for (const auto& [id, keys] : table) {
         ASSERT_NE(Action(id), nullptr) << id;
@@ -155,12 +116,6 @@ TEST_F(AppTest, AcceleratorsAreBoundAsInTheTable) {
         // Reachable even when no menu shows them.
         EXPECT_TRUE(Frame()->actions().contains(Action(id))) << id;
     }
-    // A key press reaches its command.
-    Frame()->activateWindow();
-    QApplication::processEvents();
-    QTest::keyClick(Frame(), Qt::Key_N, Qt::ControlModifier);
-    QApplication::processEvents();
-    EXPECT_EQ(DocCount(), 2);
 }
 
 TEST_F(AppTest, MenuKeysAndAcceleratorsWorkWhileAToolWindowIsActive) {
@@ -194,34 +149,6 @@ TEST_F(AppTest, MenuKeysAndAcceleratorsWorkWhileAToolWindowIsActive) {
     EXPECT_EQ(DocCount(), 2);
 }
 
-TEST_F(AppTest, ToolbarsInOrderAndStatusBarPanes) {
-    ASSERT_TRUE(Start());
-    auto ids = [](QToolBar* bar) {
-        QList<int> list;
-        for (QAction* a : bar->actions())
-            list.append(a->isSeparator() ? 0 : a->data().toInt());
-        return list;
-    };
-    EXPECT_EQ(ids(Frame()->StandardToolBar()),
-              (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_COPY, 0,
-                          ID_FILE_PRINT, 0, ID_APP_ABOUT}));
-    EXPECT_EQ(ids(Frame()->GeometryToolBar()),
-              (QList<int>{ID_EDIT_BOX, ID_EDIT_CYLINDER, ID_EDIT_CAMERA, ID_ANIMATION}));
-    for (QToolBar* bar : {Frame()->StandardToolBar(), Frame()->GeometryToolBar()}) {
-        EXPECT_EQ(bar->iconSize(), QSize(16, 15));
-        for (QAction* a : bar->actions())
-            EXPECT_TRUE(a->isSeparator() || !a->icon().isNull()) << a->data().toInt();
-    }
-    // Geometry band first, then the standard band, on one row.
-    EXPECT_LT(Frame()->GeometryToolBar()->x(), Frame()->StandardToolBar()->x());
-    EXPECT_EQ(Frame()->GeometryToolBar()->y(), Frame()->StandardToolBar()->y());
-
-    EXPECT_EQ(Frame()->MessagePane()->text(), "For Help, press F1");
-    // Qt does not tell the lock keys' states: no panes that would always be grey.
-    for (const char* pane : {"CAP", "NUM", "SCRL"})
-        EXPECT_EQ(Frame()->statusBar()->findChild<QLabel*>(pane), nullptr) << pane;
-}
-
 TEST_F(AppTest, StatusBarSaysWhatIsMissingAndForgetsTheWindowLeft) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Run(ID_ANIMATION)); // the new scene has no series
@@ -235,20 +162,6 @@ TEST_F(AppTest, StatusBarSaysWhatIsMissingAndForgetsTheWindowLeft) {
     Frame()->MessagePane()->setText("(X, Y, Z) = (1   2   3)"); // a point picked there
     Frame()->MdiArea()->setActiveSubWindow(scene);
     EXPECT_EQ(Frame()->MessagePane()->text(), "For Help, press F1");
-}
-
-TEST_F(AppTest, F1OpensTheGuide) {
-    ASSERT_TRUE(Start());
-    Frame()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
-    QTest::keyClick(Frame(), Qt::Key_F1);
-    auto* help = Frame()->findChild<CHelpWindow*>();
-    ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isVisible());
-    const QString text = help->Browser()->toPlainText();
-    EXPECT_TRUE(text.startsWith("User's guide")) << text.left(80).toStdString();
-    EXPECT_TRUE(text.contains("Looking at the model"));
-    EXPECT_FALSE(text.contains("Building by hand"));
 }
 
 TEST_F(AppTest, NewDocumentWindowsStayInsideTheWorkspace) {

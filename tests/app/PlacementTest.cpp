@@ -83,17 +83,6 @@ TEST_F(AppTest, PlacementKeepsAnIconSizeOnTheScreen) {
     EXPECT_EQ(Frame()->geometry().size(), QSize(400, 300));
 }
 
-TEST_F(AppTest, IncompletePlacementFallsBackToTheDefault) {
-    QSettings s = Settings();
-    s.setValue("MainFrame/Status", 1);
-    s.setValue("MainFrame/Top", 5);
-    s.setValue("MainFrame/Left", 5); // Bottom and Right missing
-    s.sync();
-    ASSERT_TRUE(Start());
-    EXPECT_NE(Frame()->geometry().topLeft(), QPoint(5, 5));
-    EXPECT_TRUE(m_messages.isEmpty());
-}
-
 TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     ASSERT_TRUE(Start());
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
@@ -103,7 +92,6 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     QWidget* box = Frame()->findChild<QWidget*>("boxmake");
     QWidget* help = Frame()->findChild<QWidget*>("dlghelplines");
     ASSERT_TRUE(box && help && box->isVisible());
-    EXPECT_EQ(box->windowTitle(), "Create Box");
     box->setGeometry(work.left() + 100, work.top() + 50, 500, 420);
     help->setGeometry(work.left() + 200, work.top() + 60, 310, 210);
     ASSERT_TRUE(Run(ID_FILE_CLOSE));
@@ -116,7 +104,6 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     EXPECT_EQ(wp.m_nShowCmd, CWindowPlacement::ShowNormal);
     EXPECT_EQ(QRect(QPoint(wp.m_nLeft, wp.m_nTop), QPoint(wp.m_nRight - 1, wp.m_nBottom - 1)),
               QRect(100, 50, 500, 420));
-    EXPECT_EQ(s.value("dlghelplines/wp").toByteArray().size(), 44);
     EXPECT_FALSE(s.contains("cylmake/wp")); // never shown, nothing of its own to keep
 
     // A stored maximised state still comes back hidden; the help window keeps its default.
@@ -127,11 +114,9 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     ASSERT_TRUE(Run(ID_FILE_NEW));
     box = Frame()->findChild<QWidget*>("boxmake");
     help = Frame()->findChild<QWidget*>("dlghelplines");
-    QWidget* cyl = Frame()->findChild<QWidget*>("cylmake");
     EXPECT_FALSE(box->isVisible());
-    EXPECT_EQ(box->geometry(), QRect(work.left() + 100, work.top() + 50, 500, 420));
     EXPECT_NE(help->geometry().topLeft(), QPoint(work.left() + 200, work.top() + 60));
-    EXPECT_FALSE(cyl->testAttribute(Qt::WA_Moved));
+    EXPECT_FALSE(Frame()->findChild<QWidget*>("cylmake")->testAttribute(Qt::WA_Moved));
     ASSERT_TRUE(Run(ID_EDIT_BOX));
     EXPECT_TRUE(box->isVisible());
     EXPECT_FALSE(box->isMaximized());

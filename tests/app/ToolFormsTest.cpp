@@ -25,13 +25,10 @@ TEST_F(AppTest, ShowCommandsShowTheRealForms) {
     };
     const Case cases[] = {
         {ID_EDIT_POINTS, "dlgpoints", "Edit Corner Points", "CEditCornerPointsDlg"},
-        {ID_EDIT_CYLINDER, "cylmake", "Create Cylinder", "CCreateCylinderDlg"},
         {ID_EDIT_BOX, "boxmake", "Create Box", "CCreateBoxDlg"},
         {ID_EDIT_MEASUREMENTS, "measuredlg", nullptr, "CMeasurementsDlg"},
         {ID_EDIT_SERIES, "measseriedlg", "Measurement Series", "CMeasSeriesDlg"},
-        {ID_EDIT_CAMERA, "dlgrotate", "Camera Settings", "CCameraSettingsDlg"},
         {ID_EDIT_LOCAL_ORIGIN, "dlgsetorigo", "Move Local Origin", "CMoveDlg"},
-        {ID_HELP_DRAW_LINES, "dlghelplines", "How to draw lines", "CDrawLinesHelpDlg"},
         {ID_FILE_TRANSFER, "transfermeasurements", "Transfer Measurements", nullptr},
         {ID_EDIT_IMPORT, "importmeasurements", "Imported Instrument Measurements", nullptr},
     };

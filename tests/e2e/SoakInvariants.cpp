@@ -12,20 +12,21 @@
 namespace soak {
 
 QString BrokenInvariant(CQuivraDoc& doc) {
-    std::unordered_set<const CornerPoint*> live;
-    doc.ForEachPoint([&live](CornerPoint* p) { live.insert(p); });
+    const std::vector<CornerPoint*> points = doc.AllPoints();
+    const std::unordered_set<const CornerPoint*> live(points.begin(), points.end());
     const std::unordered_set<const SceneObject*> objects(doc.m_objects.begin(),
                                                          doc.m_objects.end());
-    auto endsLive = [&live](const Line* l) {
-        return live.count(l->m_pPointA) && live.count(l->m_pPointB);
+    auto endsLive = [&live](const std::vector<Line*>& lines) {
+        for (const Line* l : lines)
+            if (!live.count(l->m_pPointA) || !live.count(l->m_pPointB))
+                return false;
+        return true;
     };
-    for (const Line* l : doc.m_freeLines)
-        if (!endsLive(l))
-            return QStringLiteral("a free line ends at a deleted point");
+    if (!endsLive(doc.m_freeLines))
+        return QStringLiteral("a free line ends at a deleted point");
     for (const SceneObject* o : doc.m_objects)
-        for (const Line* l : o->m_lines)
-            if (!endsLive(l))
-                return QStringLiteral("an object's line ends at a deleted point");
+        if (!endsLive(o->m_lines))
+            return QStringLiteral("an object's line ends at a deleted point");
     for (const CornerPoint* p : doc.m_selPoints)
         if (!live.count(p))
             return QStringLiteral("the selection holds a deleted point");
@@ -39,17 +40,13 @@ QString BrokenInvariant(CQuivraDoc& doc) {
     if (doc.m_seriesNames.size() != series || doc.m_seriesFramesPerPeriod.size() != series ||
         doc.m_seriesAmplification.size() != series || doc.m_seriesFrequency.size() != series)
         return QStringLiteral("the series columns disagree with the series count");
-    QString measurements;
-    doc.ForEachPoint([&](CornerPoint* p) {
+    for (const CornerPoint* p : points)
         for (const MeasDirection* d : p->m_directions)
-            if (d->m_measurements.size() != series && measurements.isEmpty())
-                measurements = QStringLiteral("direction %1 has %2 measurements for %3 series")
-                                   .arg(d->m_nNumber)
-                                   .arg(d->m_measurements.size())
-                                   .arg(series);
-    });
-    if (!measurements.isEmpty())
-        return measurements;
+            if (d->m_measurements.size() != series)
+                return QStringLiteral("direction %1 has %2 measurements for %3 series")
+                    .arg(d->m_nNumber)
+                    .arg(d->m_measurements.size())
+                    .arg(series);
 
     // Writing the bytes clears the modified flag, as a save would; this is no save.
     const bool modified = doc.IsModified();

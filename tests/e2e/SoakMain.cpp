@@ -46,7 +46,6 @@
 #include <functional>
 #include <iterator>
 #include <random>
-#include <set>
 #include <sys/stat.h>
 
 using namespace cmd;
@@ -84,6 +83,10 @@ bool Parse(int argc, char** argv, Options& o) {
 const char* const kTexts[] = {"0",     "1",   "24", "-3.5",       "1e3",   "2,5",  "",  "abc",
                               "1e999", "nan", "-0", "9999999999", "10001", "1 Hz", "+", "7"};
 
+const Qt::Key kKeys[] = {Qt::Key_F,      Qt::Key_Left,   Qt::Key_Right, Qt::Key_Up,
+                         Qt::Key_Down,   Qt::Key_Space,  Qt::Key_Plus,  Qt::Key_Minus,
+                         Qt::Key_Delete, Qt::Key_PageUp, Qt::Key_Escape};
+
 // The sizes a document window goes through; empty: maximised.
 const QSize kSizes[] = {{700, 500}, {260, 200}, {120, 60}, {2400, 120}, {150, 1400},
                         {},         {480, 360}, {1, 1},    {3, 300}};
@@ -103,26 +106,28 @@ public:
         QObject::connect(&m_popupWatch, &QTimer::timeout, [this] { AnswerPopup(); });
         m_popupWatch.start();
         AddActions();
+        AnswerPrompts();
     }
 
     // One random action; its name.
     const char* Step() {
         if (m_use.Frames().isEmpty())
             m_use.Run(m_rng() % 2 ? ID_FILE_NEW : ID_FILE_OPEN);
-        const auto& a = m_actions[Rand(static_cast<int>(m_actions.size()))];
-        a.second();
-        UseActions::Spin(5);
-        return a.first;
+        const Action& a = m_actions[static_cast<std::size_t>(m_pick(m_rng))];
+        CQuivraView* view = m_use.ActiveView();
+        const bool many = m_use.Frames().size() >= 6; // enough windows
+        if (a.command && !(many && a.command == ID_WINDOW_NEW))
+            m_use.Run(a.command);
+        else if (a.run && view)
+            a.run(view);
+        QTest::qWait(5); // timers fire, windows paint
+        return a.name;
     }
 
     // The first broken invariant of any open document, or a view that cannot draw; "" if none.
     QString Broken() {
-        std::set<CQuivraDoc*> docs;
-        for (CChildFrame* f : m_use.Frames())
-            if (f->GetDocument())
-                docs.insert(f->GetDocument()->Doc());
-        for (CQuivraDoc* doc : docs) {
-            const QString why = soak::BrokenInvariant(*doc);
+        for (const auto& doc : m_app.DocTemplate()->Documents()) {
+            const QString why = soak::BrokenInvariant(*doc->Doc());
             if (!why.isEmpty())
                 return QStringLiteral("%1: %2").arg(doc->GetPathName(), why);
         }
@@ -142,17 +147,13 @@ private:
     template <class T> const T& Pick(const QList<T>& list) { return list[Rand(list.size())]; }
 
     QString AnyFile() {
-        const QStringList files{m_dir + QStringLiteral("/a/scene.qvr"),
-                                m_dir + QStringLiteral("/b/scene.qvr"),
-                                m_dir + QStringLiteral("/saved.qvr"),
-                                QStringLiteral(QUIVRA_EXAMPLES "/pump_measurements.KTL"),
-                                QStringLiteral(QUIVRA_EXAMPLES "/box_measurements.KTL"),
-                                QStringLiteral(QUIVRA_TEST_DATA "/uff/metres-velocity.uff"),
-                                QStringLiteral(QUIVRA_TEST_DATA "/uff/fe-modes.uff"),
-                                m_dir + QStringLiteral("/fifo"),
-                                m_dir + QStringLiteral("/garbage"),
-                                m_dir + QStringLiteral("/missing.qvr"),
-                                QString()};
+        QStringList files{QStringLiteral(QUIVRA_EXAMPLES "/pump_measurements.KTL"),
+                          QStringLiteral(QUIVRA_EXAMPLES "/box_measurements.KTL"),
+                          QStringLiteral(QUIVRA_TEST_DATA "/uff/metres-velocity.uff"),
+                          QStringLiteral(QUIVRA_TEST_DATA "/uff/fe-modes.uff"), QString()};
+        for (const char* f :
+             {"a/scene.qvr", "b/scene.qvr", "saved.qvr", "fifo", "garbage", "missing.qvr"})
+            files << m_dir + QLatin1Char('/') + QLatin1String(f);
         return Pick(files);
     }
 
@@ -173,18 +174,10 @@ private:
         QTest::keyClick(menu, Qt::Key_Return);
     }
 
-    CornerPoint* AnyPoint(CQuivraView* view) {
-        CQuivraDoc* doc = view ? view->GetDocument() : nullptr;
-        if (!doc)
-            return nullptr;
-        const std::vector<CornerPoint*> points = doc->AllPoints();
-        return points.empty() ? nullptr
-                              : points[static_cast<std::size_t>(Rand(int(points.size())))];
-    }
-
-    // Half the time on a corner point (where the menus and clicks do the most), else anywhere.
     QPoint Somewhere(CQuivraView* view) {
-        CornerPoint* p = Rand(2) ? AnyPoint(view) : nullptr;
+        const std::vector<CornerPoint*> points = view->GetDocument()->AllPoints();
+        const CornerPoint* p =
+            points.empty() || Rand(2) ? nullptr : points[std::size_t(Rand(int(points.size())))];
         if (p && view->width() > 0 && view->height() > 0) {
             const QPoint at = scene::PixelOf(view->GL(), *view, p->m_x, p->m_y, p->m_z);
             if (view->rect().contains(at))
@@ -218,134 +211,122 @@ private:
         return out;
     }
 
+    // The kinds of use: a command run as from its menu, or a function given the active view.
+    struct Action {
+        const char* name;
+        int weight;
+        int command;
+        std::function<void(CQuivraView*)> run;
+    };
+
     void AddActions() {
-        auto add = [this](const char* name, int weight, std::function<void()> f) {
-            for (int i = 0; i < weight; ++i)
-                m_actions.emplace_back(name, f);
+        m_actions = {
+            {"menu command", 8, 0, [this](CQuivraView*) { AnyMenuCommand(); }},
+            {"switch window", 2, 0, [this](CQuivraView*) { m_use.Activate(Pick(m_use.Frames())); }},
+            {"animation on or off", 3, 0,
+             [this](CQuivraView* v) { m_use.Animate(!v->m_bAnimating); }},
+            {"resize a window", 4, 0,
+             [this](CQuivraView*) {
+                 const QSize size = kSizes[Rand(int(std::size(kSizes)))];
+                 m_use.ResizeDocument(size, size.width() < 100 && Rand(2));
+             }},
+            {"restore a window", 1, 0, [this](CQuivraView*) { m_use.ActiveFrame()->showNormal(); }},
+            {"resize the main window", 1, 0,
+             [this](CQuivraView*) {
+                 m_pFrame->showNormal();
+                 m_pFrame->resize(320 + Rand(1200), 240 + Rand(900));
+             }},
+            {"new window", 1, ID_WINDOW_NEW, nullptr},
+            {"close a window", 1, 0,
+             [this](CQuivraView*) {
+                 if (m_use.Frames().size() > 1)
+                     Pick(m_use.Frames())->close();
+             }},
+            {"camera window", 1, ID_EDIT_CAMERA, nullptr},
+            {"points window", 1, ID_EDIT_POINTS, nullptr},
+            {"series window", 1, ID_EDIT_SERIES, nullptr},
+            {"measurements window", 1, ID_EDIT_MEASUREMENTS, nullptr},
+            {"click in the view", 6, 0,
+             [this](CQuivraView* v) {
+                 QTest::mouseClick(v, Qt::LeftButton, Rand(3) ? Qt::NoModifier : Qt::ShiftModifier,
+                                   Somewhere(v));
+             }},
+            {"drag in the view", 4, 0, [this](CQuivraView* v) { Drag(v); }},
+            {"wheel in the view", 2, 0,
+             [this](CQuivraView* v) {
+                 const QPoint at = Somewhere(v);
+                 QWheelEvent wheel(at, v->mapToGlobal(at), QPoint(),
+                                   QPoint(0, Rand(2) ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                                   Qt::NoScrollPhase, false);
+                 QApplication::sendEvent(v, &wheel);
+             }},
+            {"context menu", 6, 0,
+             [this](CQuivraView* v) {
+                 // A right click picks what is under the mouse; the menu follows.
+                 const QPoint at = Somewhere(v);
+                 QTest::mouseClick(v, Qt::RightButton, Qt::NoModifier, at);
+                 QContextMenuEvent menu(QContextMenuEvent::Mouse, at, v->mapToGlobal(at));
+                 QApplication::sendEvent(v, &menu);
+             }},
+            {"key in the view", 3, 0,
+             [this](CQuivraView* v) { QTest::keyClick(v, kKeys[Rand(int(std::size(kKeys)))]); }},
+            {"type into a tool window", 6, 0, [this](CQuivraView*) { TypeIntoAField(); }},
+            {"undo", 2, ID_EDIT_UNDO, nullptr},
+            {"save", 1, ID_FILE_SAVE, nullptr},
+            {"reopen", 1, 0,
+             [this](CQuivraView* v) {
+                 m_strNextOpen = v->GetDocument()->GetPathName();
+                 if (!m_strNextOpen.isEmpty() && m_use.Run(ID_FILE_CLOSE))
+                     m_use.Run(ID_FILE_OPEN);
+                 m_strNextOpen.clear();
+             }},
+            {"import an instrument file", 1, ID_FILE_R4_IMPORT, nullptr},
+            {"import a universal file", 1, ID_FILE_IMPORT_UFF, nullptr},
+            {"copy", 1, ID_EDIT_COPY, nullptr},
         };
-        add("menu command", 8, [this] {
-            const QList<QAction*> commands = MenuCommands();
-            if (commands.isEmpty())
-                return;
-            QAction* a = Pick(commands);
-            const int id = a->data().toInt();
-            if ((id == ID_FILE_NEW || id == ID_FILE_OPEN) &&
-                m_app.DocTemplate()->Documents().size() >= 4)
-                return; // enough documents open
+        std::vector<int> weights;
+        for (const Action& a : m_actions)
+            weights.push_back(a.weight);
+        m_pick = std::discrete_distribution<int>(weights.begin(), weights.end());
+    }
+
+    void AnyMenuCommand() {
+        const QList<QAction*> commands = MenuCommands();
+        QAction* a = commands.isEmpty() ? nullptr : Pick(commands);
+        const int id = a ? a->data().toInt() : 0;
+        const bool opens = id == ID_FILE_NEW || id == ID_FILE_OPEN;
+        if (a && !(opens && m_app.DocTemplate()->Documents().size() >= 4)) // enough documents
             a->trigger();
-            QApplication::processEvents();
-        });
-        add("switch window", 2, [this] {
-            const QList<CChildFrame*> frames = m_use.Frames();
-            if (!frames.isEmpty())
-                m_use.Activate(Pick(frames));
-        });
-        add("animation on or off", 3, [this] {
-            CQuivraView* v = m_use.ActiveView();
-            if (v && v->m_bAnimating)
-                m_use.StopAnimation();
-            else
-                m_use.StartAnimation();
-        });
-        add("resize a window", 4, [this] {
-            const QSize size = kSizes[Rand(int(std::size(kSizes)))];
-            if (size.isEmpty())
-                m_use.MaximiseDocument();
-            else if (size.width() < 100 && Rand(2))
-                m_use.ResizeView(size);
-            else
-                m_use.ResizeDocument(size);
-        });
-        add("restore a window", 1, [this] { m_use.RestoreDocument(); });
-        add("resize the main window", 1,
-            [this] { m_use.ResizeMain(QSize(320 + Rand(1200), 240 + Rand(900))); });
-        add("new window", 1, [this] {
-            if (m_use.Frames().size() < 6)
-                m_use.NewWindow();
-        });
-        add("close a window", 1, [this] {
-            const QList<CChildFrame*> frames = m_use.Frames();
-            if (frames.size() > 1)
-                Pick(frames)->close();
-            QApplication::processEvents();
-        });
-        add("tool windows", 1, [this] { m_use.ShowToolWindows(); });
-        add("click in the view", 6, [this] {
-            if (CQuivraView* v = m_use.ActiveView())
-                QTest::mouseClick(v, Qt::LeftButton,
-                                  Rand(3) == 0 ? Qt::ShiftModifier : Qt::NoModifier, Somewhere(v));
-        });
-        add("drag in the view", 4, [this] {
-            CQuivraView* v = m_use.ActiveView();
-            if (!v)
-                return;
-            const Qt::KeyboardModifiers mods = Rand(2) ? Qt::ControlModifier : Qt::NoModifier;
-            QPoint at = Somewhere(v);
-            QTest::mousePress(v, Qt::LeftButton, mods, at);
-            for (int i = 0; i < 4; ++i) {
-                at += QPoint(Rand(81) - 40, Rand(81) - 40);
-                QMouseEvent move(QEvent::MouseMove, at, v->mapToGlobal(at), Qt::NoButton,
-                                 Qt::LeftButton, mods);
-                QApplication::sendEvent(v, &move);
-            }
-            QTest::mouseRelease(v, Qt::LeftButton, mods, at);
-        });
-        add("wheel in the view", 2, [this] {
-            CQuivraView* v = m_use.ActiveView();
-            if (!v)
-                return;
-            const QPoint at = Somewhere(v);
-            QWheelEvent wheel(at, v->mapToGlobal(at), QPoint(), QPoint(0, Rand(2) ? 120 : -120),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(v, &wheel);
-        });
-        add("context menu", 6, [this] {
-            CQuivraView* v = m_use.ActiveView();
-            if (!v)
-                return;
-            const QPoint at = Somewhere(v);
-            // A right click picks what is under the mouse; the menu follows.
-            QTest::mouseClick(v, Qt::RightButton, Qt::NoModifier, at);
-            QContextMenuEvent menu(QContextMenuEvent::Mouse, at, v->mapToGlobal(at));
-            QApplication::sendEvent(v, &menu);
-        });
-        add("key in the view", 3, [this] {
-            static const Qt::Key keys[] = {Qt::Key_F,      Qt::Key_Left,  Qt::Key_Right,
-                                           Qt::Key_Up,     Qt::Key_Down,  Qt::Key_Space,
-                                           Qt::Key_Plus,   Qt::Key_Minus, Qt::Key_Delete,
-                                           Qt::Key_PageUp, Qt::Key_Escape};
-            if (CQuivraView* v = m_use.ActiveView())
-                QTest::keyClick(v, keys[Rand(int(std::size(keys)))]);
-        });
-        add("type into a tool window", 6, [this] {
-            QList<QLineEdit*> fields;
-            for (QWidget* top : QApplication::topLevelWidgets())
-                if (top != m_pFrame && top->isVisible() && !qobject_cast<QMessageBox*>(top))
-                    for (QLineEdit* e : top->findChildren<QLineEdit*>())
-                        if (e->isVisible() && e->isEnabled() && !e->isReadOnly())
-                            fields << e;
-            if (fields.isEmpty())
-                return;
-            QLineEdit* field = Pick(fields);
-            field->setFocus();
-            field->selectAll();
-            QTest::keyClicks(field, QString::fromLatin1(kTexts[Rand(int(std::size(kTexts)))]));
-            QTest::keyClick(field, Rand(4) ? Qt::Key_Return : Qt::Key_Tab);
-        });
-        add("undo", 2, [this] { m_use.Run(ID_EDIT_UNDO); });
-        add("save", 1, [this] { m_use.Run(ID_FILE_SAVE); });
-        add("reopen", 1, [this] {
-            CChildFrame* f = m_use.ActiveFrame();
-            CAppDocument* doc = f ? f->GetDocument() : nullptr;
-            if (!doc || doc->Doc()->GetPathName().isEmpty())
-                return;
-            m_strNextOpen = doc->Doc()->GetPathName();
-            m_use.Run(ID_FILE_CLOSE);
-            m_use.Run(ID_FILE_OPEN);
-        });
-        add("import an instrument file", 1, [this] { m_use.Run(ID_FILE_R4_IMPORT); });
-        add("import a universal file", 1, [this] { m_use.Run(ID_FILE_IMPORT_UFF); });
-        add("copy", 1, [this] { m_use.Copy(); });
+    }
+
+    void Drag(CQuivraView* v) {
+        const Qt::KeyboardModifiers mods = Rand(2) ? Qt::ControlModifier : Qt::NoModifier;
+        QPoint at = Somewhere(v);
+        QTest::mousePress(v, Qt::LeftButton, mods, at);
+        for (int i = 0; i < 4; ++i) {
+            at += QPoint(Rand(81) - 40, Rand(81) - 40);
+            QMouseEvent move(QEvent::MouseMove, at, v->mapToGlobal(at), Qt::NoButton,
+                             Qt::LeftButton, mods);
+            QApplication::sendEvent(v, &move);
+        }
+        QTest::mouseRelease(v, Qt::LeftButton, mods, at);
+    }
+
+    // Good and bad text into any field of an open tool window, then Return or Tab.
+    void TypeIntoAField() {
+        QList<QLineEdit*> fields;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top != m_pFrame && top->isVisible() && !qobject_cast<QMessageBox*>(top))
+                for (QLineEdit* e : top->findChildren<QLineEdit*>())
+                    if (e->isVisible() && e->isEnabled() && !e->isReadOnly())
+                        fields << e;
+        if (fields.isEmpty())
+            return;
+        QLineEdit* field = Pick(fields);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(kTexts[Rand(int(std::size(kTexts)))]));
+        QTest::keyClick(field, Rand(4) ? Qt::Key_Return : Qt::Key_Tab);
     }
 
 public:
@@ -378,7 +359,8 @@ private:
     std::mt19937 m_rng;
     QTimer m_popupWatch;
     QString m_strNextOpen;
-    std::vector<std::pair<const char*, std::function<void()>>> m_actions;
+    std::vector<Action> m_actions;
+    std::discrete_distribution<int> m_pick;
 };
 
 } // namespace
@@ -422,25 +404,19 @@ int main(int argc, char** argv) {
     QFile garbage(tmp.filePath(QStringLiteral("garbage")));
     if (garbage.open(QIODevice::WriteOnly))
         garbage.write(QByteArray(3000, '\x5a'));
-    garbage.close();
 
     int steps = 0;
     QString broken;
     const char* last = "start";
-    QStringList trail;
     {
         CQuivraApp app;
         if (!app.InitInstance(files))
             return 1;
         RandomUse use(app, tmp.path(), o.seed);
-        use.AnswerPrompts();
         const QDeadlineTimer deadline(static_cast<qint64>(o.seconds) * 1000);
         while (!deadline.hasExpired() && broken.isEmpty()) {
             ++steps;
             last = use.Step();
-            trail << QString::fromLatin1(last);
-            if (trail.size() > 12)
-                trail.removeFirst();
             if (o.verbose) {
                 std::printf("step %d: %s\n", steps, last);
                 std::fflush(stdout);
@@ -461,9 +437,8 @@ int main(int argc, char** argv) {
     if (!broken.isEmpty()) {
         std::fprintf(stderr,
                      "soak: seed %u, step %d (%s): %s\n  replay: quivra_soak --seed %u "
-                     "--seconds %d --verbose\n  last steps: %s\n",
-                     o.seed, steps, last, qPrintable(broken), o.seed, o.seconds,
-                     qPrintable(trail.join(QStringLiteral(", "))));
+                     "--seconds %d --verbose\n",
+                     o.seed, steps, last, qPrintable(broken), o.seed, o.seconds);
         return 1;
     }
     return 0;

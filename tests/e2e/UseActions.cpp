@@ -96,20 +96,11 @@ bool UseActions::Activate(CChildFrame* frame) {
     return view->IsFocusedView();
 }
 
-bool UseActions::StartAnimation() {
+bool UseActions::Animate(bool on) {
     CQuivraView* view = ActiveView();
-    if (!view)
-        return false;
-    if (!view->m_bAnimating)
+    if (view && (view->m_bAnimating != 0) != on)
         ClickToolButton(ID_ANIMATION);
-    return view->m_bAnimating != 0;
-}
-
-bool UseActions::StopAnimation() {
-    CQuivraView* view = ActiveView();
-    if (view && view->m_bAnimating)
-        ClickToolButton(ID_ANIMATION);
-    return view && !view->m_bAnimating;
+    return view && (view->m_bAnimating != 0) == on;
 }
 
 bool UseActions::WaitFrames(CQuivraView* view, int frames, int timeoutMs) {
@@ -125,24 +116,13 @@ bool UseActions::WaitFrames(CQuivraView* view, int frames, int timeoutMs) {
     return true;
 }
 
-void UseActions::Spin(int ms) {
-    QTest::qWait(ms);
-}
-
-void UseActions::MaximiseDocument() {
-    if (CChildFrame* f = ActiveFrame())
+void UseActions::ResizeDocument(const QSize& size, bool viewOnly) {
+    CChildFrame* f = ActiveFrame();
+    if (f && size.isEmpty())
         f->showMaximized();
-    QApplication::processEvents();
-}
-
-void UseActions::RestoreDocument() {
-    if (CChildFrame* f = ActiveFrame())
-        f->showNormal();
-    QApplication::processEvents();
-}
-
-void UseActions::ResizeDocument(const QSize& size) {
-    if (CChildFrame* f = ActiveFrame()) {
+    else if (viewOnly && f && f->View())
+        f->View()->resize(size);
+    else if (f) {
         if (f->isMaximized())
             f->showNormal();
         f->resize(size);
@@ -150,28 +130,9 @@ void UseActions::ResizeDocument(const QSize& size) {
     QApplication::processEvents();
 }
 
-void UseActions::ResizeView(const QSize& size) {
-    if (CQuivraView* v = ActiveView())
-        v->resize(size);
-    QApplication::processEvents();
-}
-
-void UseActions::ResizeMain(const QSize& size) {
-    m_pFrame->showNormal();
-    m_pFrame->resize(size);
-    QApplication::processEvents();
-}
-
 bool UseActions::NewWindow() {
     const int before = static_cast<int>(Frames().size());
     return Run(ID_WINDOW_NEW) && Frames().size() == before + 1;
-}
-
-bool UseActions::ShowToolWindows() {
-    bool all = true;
-    for (int id : {ID_EDIT_CAMERA, ID_EDIT_POINTS, ID_EDIT_SERIES, ID_EDIT_MEASUREMENTS})
-        all = Run(id) && all;
-    return all;
 }
 
 QImage UseActions::Copy() {

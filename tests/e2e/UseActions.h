@@ -28,26 +28,17 @@ public:
     bool ClickToolButton(int id);
     // Makes `frame` the active document window and gives its view the focus.
     bool Activate(CChildFrame* frame);
-    // Starts the animation of the active view with the toolbar's button (when not running).
-    bool StartAnimation();
-    bool StopAnimation();
+    // Turns the active view's animation on or off with the toolbar's button.
+    bool Animate(bool on);
     // Lets the program run until `view` drew `frames` more animation frames (false on time-out).
     static bool WaitFrames(CQuivraView* view, int frames, int timeoutMs = 10000);
-    // Lets the program run for `ms` milliseconds: timers fire, windows paint.
-    static void Spin(int ms);
 
-    void MaximiseDocument();
-    void RestoreDocument();
-    // The active document window, restored, to `size` (its frame included).
-    void ResizeDocument(const QSize& size);
-    // The active view itself (sizes a framed window cannot take, as 1 x 1), until the next
-    // layout of its window.
-    void ResizeView(const QSize& size);
-    void ResizeMain(const QSize& size);
+    // The active document window, restored, to `size` (its frame included); an empty size
+    // maximises it. With `viewOnly` the view alone takes the size (sizes a framed window cannot
+    // take, as 1 x 1) until the next layout of its window.
+    void ResizeDocument(const QSize& size, bool viewOnly = false);
     // Window > New Window: a second view of the active document.
     bool NewWindow();
-    // Opens the four tool windows of the active document that follow the view.
-    bool ShowToolWindows();
 
     // Edit > Copy; the picture on the clipboard, or a null image.
     QImage Copy();

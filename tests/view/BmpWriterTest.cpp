@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 quint32 U32(const QByteArray& b, int at) {
@@ -14,10 +12,6 @@ quint32 U32(const QByteArray& b, int at) {
     for (int i = 3; i >= 0; --i)
         v = (v << 8) | static_cast<quint8>(b[at + i]);
     return v;
-}
-
-quint16 U16(const QByteArray& b, int at) {
-    return static_cast<quint16>(static_cast<quint8>(b[at]) | (static_cast<quint8>(b[at + 1]) << 8));
 }
 
 TEST(BmpWriter, HeadersCutTheWidthToMultipleOfFour) {
@@ -30,16 +24,11 @@ TEST(BmpWriter, HeadersCutTheWidthToMultipleOfFour) {
         const QByteArray file = CBmpWriter::FileHeader(c.width, h);
         ASSERT_EQ(info.size(), 40);
         ASSERT_EQ(file.size(), 14);
-        const quint32 s = static_cast<quint32>(c.cut * h * 3), cut = static_cast<quint32>(c.cut);
-        // Size, width, height, planes, bits, no compression, image size; the rest zero.
-        EXPECT_EQ((std::vector<quint32>{U32(info, 0), U32(info, 4), U32(info, 8), U16(info, 12),
-                                        U16(info, 14), U32(info, 16), U32(info, 20)}),
-                  (std::vector<quint32>{40, cut, h, 1, 24, 0, s}))
-            << c.width;
-        EXPECT_EQ(info.mid(24), QByteArray(16, '\0'));
-        EXPECT_EQ(file.left(2), QByteArray("BM"));
-        EXPECT_EQ((std::vector<quint32>{U32(file, 2), U32(file, 6), U32(file, 10)}),
-                  (std::vector<quint32>{s + 54, 0, 54}));
+        // The rest of the headers Qt checks when it reads a written file back (below).
+        const quint32 s = static_cast<quint32>(c.cut * h * 3);
+        EXPECT_EQ(U32(info, 4), static_cast<quint32>(c.cut)) << c.width;
+        EXPECT_EQ(U32(info, 20), s) << c.width;
+        EXPECT_EQ(U32(file, 2), s + 54) << c.width;
     }
 }
 

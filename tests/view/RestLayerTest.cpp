@@ -82,7 +82,6 @@ TEST(RestLayer, AnimatedFramesEqualDirectDrawing) {
         double rotX, rotY, panX;
         int lineWidth, base, directions, numbers;
     } cases[] = {
-        {"plain", 0, 0, 0, 1, 0, 0, 0},
         {"turned, inset, arrows", 25, 40, 0, 1, 1, 1, 0},
         {"panned, wide, labels", 10, -30, 120, 2, 1, 1, 1},
         {"labels across the edges", 0, 0, 0, 1, 1, 0, 1},
