@@ -200,6 +200,8 @@ TEST_F(ViewCommandTest, DeletionsEmptyTheSelectionAndRefreshTheTables) {
     m_doc.m_pHighlightPoint = f;
     ASSERT_TRUE(Run(CQuivraView::ID_DELETE_POINTS));
     EXPECT_EQ(box->m_points.size(), 7u);
+    EXPECT_TRUE(m_doc.m_selPoints.empty() && m_doc.m_selObjects.empty());
+    EXPECT_EQ(m_doc.m_pHighlightPoint, nullptr);
     EXPECT_EQ(m_tools->m_nPointTable, 1);
     EXPECT_EQ(m_tools->m_nMeasurements, 1);
 
@@ -207,6 +209,7 @@ TEST_F(ViewCommandTest, DeletionsEmptyTheSelectionAndRefreshTheTables) {
     m_doc.m_selObjects = {box};
     ASSERT_TRUE(Run(CQuivraView::ID_DELETE_OBJECTS));
     EXPECT_TRUE(m_doc.m_objects.empty());
+    EXPECT_TRUE(m_doc.m_selPoints.empty() && m_doc.m_selObjects.empty());
     EXPECT_EQ(m_tools->m_nPointTable, 2);
     EXPECT_EQ(m_tools->m_nMeasurements, 2);
 }
