@@ -190,11 +190,22 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     m_dLastPeak = peak;
 
     // What does not move: the model (at the back while the shape moves), arrows, orbits.
+    // While the camera moves the faint rest shape is drawn unsmoothed: redrawn every frame it
+    // would cost as much as the moving shape, and it is smoothed again (in the rest layer) as
+    // soon as the camera stays put.
+    bool plainRest = false;
     auto drawStill = [&] {
         ClearDrawingState();
         UnsmoothedIfReduced();
-        if (state.m_bShowLines)
+        if (state.m_bShowLines) {
+            if (plainRest) {
+                glDisable(GL_LINE_SMOOTH);
+                glDisable(GL_BLEND);
+            }
             DrawClearModel(doc, state, moving);
+            ClearDrawingState();
+            UnsmoothedIfReduced();
+        }
         if (state.m_bShowDirections)
             DrawClearArrows(doc, state, w, h);
         if (moving && state.m_bShowOrbits)
@@ -202,8 +213,11 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     };
     const bool layered = moving && UseRestLayer(doc, state, w, h, drawStill);
     m_bLastFrameLayered = layered;
-    if (!layered)
+    if (!layered) {
+        plainRest = moving && m_bMoving && m_bRestChanged && !m_pVectorOverlay;
         drawStill();
+    }
+    m_bLastRestPlain = plainRest;
     // The rasteriser's threads start on what is drawn so far while this one goes on with the
     // moving shape: a small model's frame is otherwise drawn here, then there, each waiting.
     if (m_bSubmitInBatches)
