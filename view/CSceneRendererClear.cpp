@@ -337,19 +337,25 @@ void CSceneRenderer::DrawClearDeflected(const CQuivraDoc& doc, const CViewState&
     const int series = state.m_nCurrentSeries;
     const double phase = state.m_dAnimPhase;
     const double toScale = peak > 0.0 ? 1.0 / peak : 0.0;
-    float rgb[3];
+    // The point drawn last, where and in what colour: in a chain each line starts at the point
+    // the one before ended at, which is then not computed a second time.
+    const CornerPoint* last = nullptr;
+    Vec3d at{0.0, 0.0, 0.0};
+    float rgb[3] = {0.0f, 0.0f, 0.0f};
     auto vertex = [&](const CornerPoint* p) {
-        if (p->m_directions.empty()) {
-            CColourMap::At(0.0, rgb);
-            glColor3fv(rgb);
-            Vertex(p);
-            return;
+        if (p != last) {
+            last = p;
+            at = Vec3d{p->m_x, p->m_y, p->m_z};
+            if (p->m_directions.empty()) {
+                CColourMap::At(0.0, rgb);
+            } else {
+                at = Deflection::DisplacedPosition(*p, doc, series, phase);
+                const double dx = at.x - p->m_x, dy = at.y - p->m_y, dz = at.z - p->m_z;
+                CColourMap::At(std::sqrt(dx * dx + dy * dy + dz * dz) * toScale, rgb);
+            }
         }
-        const Vec3d q = Deflection::DisplacedPosition(*p, doc, series, phase);
-        const double dx = q.x - p->m_x, dy = q.y - p->m_y, dz = q.z - p->m_z;
-        CColourMap::At(std::sqrt(dx * dx + dy * dy + dz * dz) * toScale, rgb);
         glColor3fv(rgb);
-        Vertex(q);
+        Vertex(at);
     };
     SetLineWidth(LineWidth(state.m_nLineWidth) + 0.6f);
     CBatchSubmitter batch(m_bSubmitInBatches);
