@@ -80,9 +80,6 @@ public:
     // A reduced frame draws about this many lines at most (whole chains thinned evenly).
     static constexpr std::size_t kReducedLines = 4000;
     bool LastFrameReduced() const { return m_bLastFrameReduced; }
-    // Whether the last clear frame drew its rest shape unsmoothed: animating while m_bMoving,
-    // in a frame whose camera or scene differs from the one before.
-    bool LastRestPlain() const { return m_bLastRestPlain; }
     // Milliseconds the last full frame took to draw (0 before the first).
     double LastFullFrameMs() const { return m_dLastFullMs; }
     // Every line of the scene, object lines included (not centre lines).
@@ -150,7 +147,6 @@ private:
     bool m_bLastFrameLayered = false;
     // The rest layer's picture changed since the frame before (camera or scene).
     bool m_bRestChanged = false;
-    bool m_bLastRestPlain = false;
     std::vector<PendingLabel> m_pendingLabels;
     // The frame being drawn is reduced: lines thinned by m_nStride (1 in a full frame).
     bool m_bReduced = false;

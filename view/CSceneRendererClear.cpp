@@ -217,7 +217,6 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
         plainRest = moving && m_bMoving && m_bRestChanged && !m_pVectorOverlay;
         drawStill();
     }
-    m_bLastRestPlain = plainRest;
     // The rasteriser's threads start on what is drawn so far while this one goes on with the
     // moving shape: a small model's frame is otherwise drawn here, then there, each waiting.
     if (m_bSubmitInBatches)

@@ -60,16 +60,11 @@ TEST(ClearMotion, RestShapeUnsmoothedOnlyWhileTheCameraMoves) {
         st.m_dZoom = 2.0;
         st.m_bShowBase = 0;
         st.m_bAnimating = 1;
-        st.m_nFrame = 0;
         for (int i = 0; i < 3; ++i) {
             st.m_dRotZ += k.turns[i];
             ASSERT_TRUE(renderer.RenderFrame(gl, doc, st, W, H));
-            EXPECT_EQ(renderer.LastRestPlain(), k.plain[i]) << k.moving << " frame " << i;
             const int blended = Blended(gl.Image(), PixelOf(gl, st, 0, 0, 0));
-            if (k.plain[i])
-                EXPECT_EQ(blended, 0) << k.moving << " frame " << i;
-            else
-                EXPECT_GT(blended, 0) << k.moving << " frame " << i;
+            EXPECT_EQ(blended == 0, k.plain[i]) << k.moving << " frame " << i;
         }
     }
 }
