@@ -145,6 +145,8 @@ private:
     quint64 m_lastLayerKey = 0;
     bool m_bDeferLabels = false;
     bool m_bLastFrameLayered = false;
+    // The rest layer's picture changed since the frame before (camera or scene).
+    bool m_bRestChanged = false;
     std::vector<PendingLabel> m_pendingLabels;
     // The frame being drawn is reduced: lines thinned by m_nStride (1 in a full frame).
     bool m_bReduced = false;

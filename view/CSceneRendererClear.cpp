@@ -187,11 +187,22 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     m_dLastPeak = peak;
 
     // What does not move: the model (at the back while the shape moves), arrows, orbits.
+    // While the camera moves the faint rest shape is drawn unsmoothed: redrawn every frame it
+    // would cost as much as the moving shape, and it is smoothed again (in the rest layer) as
+    // soon as the camera stays put.
+    bool plainRest = false;
     auto drawStill = [&] {
         ClearDrawingState();
         UnsmoothedIfReduced();
-        if (state.m_bShowLines)
+        if (state.m_bShowLines) {
+            if (plainRest) {
+                glDisable(GL_LINE_SMOOTH);
+                glDisable(GL_BLEND);
+            }
             DrawClearModel(doc, state, moving);
+            ClearDrawingState();
+            UnsmoothedIfReduced();
+        }
         if (state.m_bShowDirections)
             DrawClearArrows(doc, state, w, h);
         if (moving && state.m_bShowOrbits)
@@ -199,8 +210,10 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     };
     const bool layered = moving && UseRestLayer(doc, state, w, h, drawStill);
     m_bLastFrameLayered = layered;
-    if (!layered)
+    if (!layered) {
+        plainRest = moving && m_bMoving && m_bRestChanged && !m_pVectorOverlay;
         drawStill();
+    }
     // The rasteriser's threads start on what is drawn so far while this one goes on with the
     // moving shape: a small model's frame is otherwise drawn here, then there, each waiting.
     if (m_bSubmitInBatches)
@@ -320,19 +333,25 @@ void CSceneRenderer::DrawClearDeflected(const CQuivraDoc& doc, const CViewState&
     const int series = state.m_nCurrentSeries;
     const double phase = state.m_dAnimPhase;
     const double toScale = peak > 0.0 ? 1.0 / peak : 0.0;
-    float rgb[3];
+    // The point drawn last, where and in what colour: in a chain each line starts at the point
+    // the one before ended at, which is then not computed a second time.
+    const CornerPoint* last = nullptr;
+    Vec3d at{0.0, 0.0, 0.0};
+    float rgb[3] = {0.0f, 0.0f, 0.0f};
     auto vertex = [&](const CornerPoint* p) {
-        if (p->m_directions.empty()) {
-            CColourMap::At(0.0, rgb);
-            glColor3fv(rgb);
-            Vertex(p);
-            return;
+        if (p != last) {
+            last = p;
+            at = Vec3d{p->m_x, p->m_y, p->m_z};
+            if (p->m_directions.empty()) {
+                CColourMap::At(0.0, rgb);
+            } else {
+                at = Deflection::DisplacedPosition(*p, doc, series, phase);
+                const double dx = at.x - p->m_x, dy = at.y - p->m_y, dz = at.z - p->m_z;
+                CColourMap::At(std::sqrt(dx * dx + dy * dy + dz * dz) * toScale, rgb);
+            }
         }
-        const Vec3d q = Deflection::DisplacedPosition(*p, doc, series, phase);
-        const double dx = q.x - p->m_x, dy = q.y - p->m_y, dz = q.z - p->m_z;
-        CColourMap::At(std::sqrt(dx * dx + dy * dy + dz * dz) * toScale, rgb);
         glColor3fv(rgb);
-        Vertex(q);
+        Vertex(at);
     };
     SetLineWidth(LineWidth(state.m_nLineWidth) + 0.6f);
     CBatchSubmitter batch(m_bSubmitInBatches);
