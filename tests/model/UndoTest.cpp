@@ -164,4 +164,21 @@ TEST(Undo, RedoRestoresTheStateBeforeTheUndo) {
     EXPECT_EQ(doc.Redo(), 0);
 }
 
+// Undo and redo leave the document unmodified exactly when they bring back what the file holds.
+TEST(Undo, ModifiedFlagFollowsTheSavedFile) {
+    for (const bool saveBetween : {false, true}) {
+        CQuivraDoc doc;
+        BuildSample(doc);
+        doc.SaveUndoState();
+        AddFree(doc, 1, 1, 1);
+        doc.SetModifiedFlag();
+        if (saveBetween)
+            doc.MarkSaved();
+        ASSERT_EQ(doc.Undo(), 1);
+        EXPECT_EQ(doc.IsModified(), saveBetween);
+        ASSERT_EQ(doc.Redo(), 1);
+        EXPECT_EQ(doc.IsModified(), !saveBetween);
+    }
+}
+
 } // namespace
