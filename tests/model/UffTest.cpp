@@ -426,6 +426,9 @@ TEST(Uff, UnitsAreStatedOnExportAndConvertedOnImport) {
     EXPECT_TRUE(file.contains("         7IN (pound f)                 2\n"
                               "   3.9370078740157481D+01"));
     EXPECT_TRUE(file.contains("         1         5         2        11         5         3\n"));
+    // A node's colour record; the second shape's load case.
+    EXPECT_TRUE(file.contains("\n         1         1         1        11\n"));
+    EXPECT_TRUE(file.contains("\n         2         1         1         2\n"));
 
     CQuivraDoc mm;
     const Result r = Import(Data("metres-velocity.uff"), mm, {true, UffUnits::Millimetre});
