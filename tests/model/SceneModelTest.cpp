@@ -28,6 +28,9 @@ TEST(SceneModel, PointNumbersComeFromTheDocumentCounter) {
     CornerPoint loose(7, 8, 9, nullptr);
     EXPECT_EQ(loose.m_nNumber, 0);
     EXPECT_EQ(doc.m_nNextPointNumber, 3);
+    doc.m_nNextPointNumber = INT32_MAX; // the counter never steps past the top
+    EXPECT_EQ(AddFree(doc, 0, 0, 0)->m_nNumber, INT32_MAX);
+    EXPECT_EQ(doc.m_nNextPointNumber, INT32_MAX);
 }
 
 TEST(SceneModel, DeletingAFreePointRemovesOnlyItsFreeLines) {
