@@ -212,6 +212,7 @@ TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
         {"absurd trace length", "    -1\n    82\n         1 999999999         0\n    -1\n",
          "out of range"},
         {"two length units", Data("metres-velocity.uff") + Data("fe-modes.uff"), "164"},
+        {"a record too long", node + QByteArray(4097, '1') + "\n    -1\n", "longer than 4096"},
     };
     for (const Case& c : cases) {
         CQuivraDoc doc;
@@ -223,6 +224,8 @@ TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
         EXPECT_EQ(doc.m_freePoints.size(), 1u) << c.label; // nothing half-imported
         EXPECT_EQ(doc.m_nSeries, 0) << c.label;
     }
+    CQuivraDoc doc; // a record of just the longest length is read
+    EXPECT_TRUE(Import(node + QByteArray("   1 2 3").leftJustified(4096) + "\n    -1\n", doc).ok);
 }
 
 // A file cut anywhere before the final "    -1" is complete (a transfer that broke off) must
