@@ -443,6 +443,19 @@ TEST(Uff, UnitsAreStatedOnExportAndConvertedOnImport) {
     EXPECT_TRUE(r.all().contains(QLatin1String("lengths converted from m to mm (x 1000)")));
     EXPECT_TRUE(r.all().contains(QLatin1String("1 shapes of unknown quantity were kept")));
 
+    // The format's codes and the names the command line takes, both ways.
+    for (const auto& [q, code] : {std::pair{UffUnits::Displacement, 8},
+                                  {UffUnits::Velocity, 11},
+                                  {UffUnits::Acceleration, 12}}) {
+        UffUnits::Quantity parsed = UffUnits::Unknown;
+        EXPECT_EQ(UffUnits::QuantityOfCode(code), q);
+        EXPECT_TRUE(UffUnits::ParseQuantity(UffUnits::QuantityName(q), &parsed) && parsed == q);
+    }
+    UffUnits::Length length = UffUnits::Millimetre;
+    EXPECT_TRUE(UffUnits::ParseLength(QStringLiteral("in"), &length) && length == UffUnits::Inch);
+    EXPECT_EQ(UffUnits::UnitsCode(UffUnits::Millimetre), 5);
+    EXPECT_EQ(UffUnits::DescribeFactor(1.0 / 3), QStringLiteral("1/0.3333333333 m"));
+
     // Impossible numbers are named instead of being written as 0 or clamped.
     const double bad[] = {std::nan(""), HUGE_VAL, 1e101};
     for (double v : bad) {
