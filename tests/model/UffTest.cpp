@@ -382,6 +382,28 @@ TEST(Uff, LocalCoordinateSystemsTurnPositionsAndValues) {
     EXPECT_EQ(At(doc, 1, 0), (Vec{0.0, 1.0, 0.0}));  // local X of system 5 is global Y
     EXPECT_EQ(At(doc, 3, 0), (Vec{0.0, -2.0, 0.0})); // system 7 turns Y over
 
+    // A tilted system (X along global Z, Z along global X): its Y axis is Z cross X. A system
+    // with a bad reference or a matrix that is no rotation is named.
+    const QByteArray node = "    -1\n    15\n         1         9         0         8"
+                            "  0.00000E+00  1.00000E+00  0.00000E+00\n    -1\n";
+    const QByteArray tilted = "    -1\n    18\n         9         0         0         8\nS9\n"
+                              "1 1 1 1 1 2\n2 1 1\n    -1\n";
+    CQuivraDoc t;
+    ASSERT_TRUE(Import(tilted + node, t).ok);
+    EXPECT_EQ(std::make_tuple(Point(t, 1)->m_x, Point(t, 1)->m_y, Point(t, 1)->m_z),
+              std::make_tuple(1.0, 0.0, 1.0));
+    const std::pair<QByteArray, const char*> faulty[] = {
+        {QByteArray(tilted).replace("9         0         0", "9         0         4"),
+         "whose reference is coordinate system 4, which the file does not define"},
+        {"    -1\n  2420\n         1\npart\n         9         0\nS9\n1 0 0\n0 1 0\n0 0 2\n0 0 0\n"
+         "    -1\n",
+         "whose matrix is not a rotation"}};
+    for (const auto& [text, mention] : faulty) {
+        CQuivraDoc d;
+        const Result r = Import(text + node, d);
+        EXPECT_TRUE(!r.ok && r.error.contains(QLatin1String(mention))) << r.error.toStdString();
+    }
+
     CQuivraDoc other;
     const Result cyl = Import(Data("cylindrical-system.uff"), other);
     EXPECT_FALSE(cyl.ok);
