@@ -177,7 +177,11 @@ const char* const kLooseWriters =
     "   1.5000000000000000D+00  -2.0000000000000000d-01   3.0000000000000000D+02\r\n"
     "20 1 1 11\r\n0 0.5 0\r\n    -1\r\n"
     "    -1\r\n    82\r\n         1         5         0\r\ntrace\r\n"
-    "        10        20         0        20        10\r\n    -1\r\n";
+    "        10        20         0        20        10\r\n    -1\r\n"
+    "    -1\r\n   164\r\n         5MM (milli-newton)            2\r\n"
+    "1.0000000000000000000D+031.0000000000000000000D+002.7315000000000000000D+02\r\n"
+    "0.0000000000000000000D+00\r\n    -1\r\n" // touching factors, then binary data and blanks
+    "    -1\r\n    58b     1     2           0           4\r\nabcd\r\n\r\n    -1\r\n";
 
 TEST(Uff, DialectsOfLooseWriters) {
     CQuivraDoc doc;
@@ -190,6 +194,7 @@ TEST(Uff, DialectsOfLooseWriters) {
     EXPECT_EQ(doc.m_freePoints[2]->m_y, 0.5);
     EXPECT_EQ(doc.m_nNextPointNumber, 21);
     EXPECT_EQ(doc.m_freeLines.size(), 2u); // 10-20, pen up, 20-10
+    EXPECT_EQ(r.s.lengthUnit, QStringLiteral("mm"));
 }
 
 TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
@@ -212,6 +217,11 @@ TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
         {"absurd trace length", "    -1\n    82\n         1 999999999         0\n    -1\n",
          "out of range"},
         {"two length units", Data("metres-velocity.uff") + Data("fe-modes.uff"), "164"},
+        {"one parameter count",
+         "    -1\n    55\nx\nx\nx\nx\nx\n         1         5         2         8         5        "
+         " 3\n"
+         "         2\n    -1\n",
+         "the parameter counts"},
         {"a record too long", node + QByteArray(4097, '1') + "\n    -1\n", "longer than 4096"},
     };
     for (const Case& c : cases) {
@@ -386,7 +396,7 @@ TEST(Uff, LocalCoordinateSystemsTurnPositionsAndValues) {
     // with a bad reference or a matrix that is no rotation is named.
     const QByteArray node = "    -1\n    15\n         1         9         0         8"
                             "  0.00000E+00  1.00000E+00  0.00000E+00\n    -1\n";
-    const QByteArray tilted = "    -1\n    18\n         9         0         0         8\nS9\n"
+    const QByteArray tilted = "    -1\n    18\n         9         0         0\nS9\n"
                               "1 1 1 1 1 2\n2 1 1\n    -1\n";
     CQuivraDoc t;
     ASSERT_TRUE(Import(tilted + node, t).ok);
