@@ -474,6 +474,10 @@ TEST(Uff, UnitsAreStatedOnExportAndConvertedOnImport) {
     EXPECT_NEAR(At(mm, 1, 1)[0].real(), 0.001, 1e-15);
     EXPECT_TRUE(r.all().contains(QLatin1String("lengths converted from m to mm (x 1000)")));
     EXPECT_TRUE(r.all().contains(QLatin1String("1 shapes of unknown quantity were kept")));
+    CQuivraDoc t; // a unit of a third of a metre
+    const Result third = Import("    -1\n   164\n         1X\n3 1 1\n0\n    -1\n", t, {true, {}});
+    EXPECT_TRUE(third.all().contains(QLatin1String("from 1/3 m to mm (x 333.3333333)")))
+        << third.all().toStdString();
 
     // The format's codes and the names the command line takes, both ways.
     for (const auto& [q, code] : {std::pair{UffUnits::Displacement, 8},
@@ -548,6 +552,7 @@ TEST(Uff, ImportAddsToAnExistingSceneAsOneUndoableStep) {
     EXPECT_EQ(snapshots, 1);
     EXPECT_EQ(doc.PointCount(), before + 2);
     EXPECT_EQ(doc.m_nSeries, 3);
+    EXPECT_FALSE(UffReader::Import("hello\n", doc, nullptr, nullptr));
     doc.Undo();
     EXPECT_EQ(SceneFile::ToBytes(doc), scene);
 }
