@@ -77,6 +77,8 @@ TEST(SceneModel, DeletingAnObjectUnregistersItAndDropsFreeLinesToIt) {
     EXPECT_EQ(doc.m_objects[0], cyl);
     ASSERT_EQ(doc.m_freeLines.size(), 1u);
     EXPECT_EQ(doc.m_freeLines[0]->m_pPointB, cyl->m_points[2]);
+    EXPECT_EQ(std::make_pair(cyl->IndexOfPoint(cyl->m_points[2]), cyl->IndexOfPoint(free)),
+              std::make_pair(2, -1));
     // Deleting another point keeps the centre line; deleting one of its ends clears it.
     delete cyl->m_points[0];
     ASSERT_NE(cyl->m_pCentreLine, nullptr);

@@ -552,6 +552,9 @@ TEST(Uff, ImportAddsToAnExistingSceneAsOneUndoableStep) {
     EXPECT_EQ(snapshots, 1);
     EXPECT_EQ(doc.PointCount(), before + 2);
     EXPECT_EQ(doc.m_nSeries, 3);
+    EXPECT_EQ(doc.m_seriesFreqUnit.back(), 0); // the file's frequencies are in Hz
+    delete doc.m_freePoints.back();            // an imported point knows its document
+    EXPECT_EQ(doc.PointCount(), before + 1);
     EXPECT_FALSE(UffReader::Import("hello\n", doc, nullptr, nullptr));
     doc.Undo();
     EXPECT_EQ(SceneFile::ToBytes(doc), scene);
