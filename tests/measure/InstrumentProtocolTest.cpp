@@ -137,6 +137,9 @@ TEST(InstrumentProtocol, ModeAndListingWaitsAreBounded) {
     InstrumentProtocol proto4(noisy);
     EXPECT_TRUE(proto4.Drain());
     EXPECT_EQ(proto4.m_strReceived, QStringLiteral("a\x01"));
+    noisy.m_nByteUs = 1000000; // the last byte comes just at the two-second bound: still fine
+    noisy.Send("ab");
+    EXPECT_TRUE(proto4.Drain());
 
     // An instrument that babbles: the drain and the listing stop at their bounds.
     ScriptedPort babble;

@@ -491,6 +491,7 @@ TEST(Uff, UnitsAreStatedOnExportAndConvertedOnImport) {
     EXPECT_TRUE(UffUnits::ParseLength(QStringLiteral("in"), &length) && length == UffUnits::Inch);
     EXPECT_EQ(UffUnits::UnitsCode(UffUnits::Millimetre), 5);
     EXPECT_EQ(UffUnits::DescribeFactor(1.0 / 3), QStringLiteral("1/0.3333333333 m"));
+    EXPECT_EQ(UffUnits::DescribeFactor(3.93701E+01), QStringLiteral("in")); // six digits suffice
 
     // Impossible numbers are named instead of being written as 0 or clamped.
     const double bad[] = {std::nan(""), HUGE_VAL, 1e101};
