@@ -255,6 +255,11 @@ TEST(InstrumentSet, RecordsAndMultiplesFromBlocks) {
         EXPECT_EQ(Summary(records), c.records) << c.name;
         EXPECT_EQ(multiples, c.multiples) << c.name;
     }
+    std::vector<ImportedMeas> none = {ImportedMeas{}};
+    std::vector<float> multiples;
+    QString error; // a count of zero alone is a set without blocks
+    EXPECT_TRUE(InstrumentSet::Decode(QByteArray(4, '\0'), &none, &multiples, &error) &&
+                none.empty());
 }
 
 TEST(InstrumentSet, UnitWordAndFields) {
