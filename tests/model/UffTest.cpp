@@ -222,6 +222,8 @@ TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
          " 3\n"
          "         2\n    -1\n",
          "the parameter counts"},
+        {"binary data cut short", "    -1\n    58b     1     2           0         100\nabcd",
+         "the file ends inside the 100 bytes"},
         {"a record too long", node + QByteArray(4097, '1') + "\n    -1\n", "longer than 4096"},
     };
     for (const Case& c : cases) {
@@ -234,8 +236,14 @@ TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
         EXPECT_EQ(doc.m_freePoints.size(), 1u) << c.label; // nothing half-imported
         EXPECT_EQ(doc.m_nSeries, 0) << c.label;
     }
-    CQuivraDoc doc; // a record of just the longest length is read
-    EXPECT_TRUE(Import(node + QByteArray("   1 2 3").leftJustified(4096) + "\n    -1\n", doc).ok);
+    // A byte-order mark, a record of just the longest length, binary data longer than one read.
+    const QByteArray binary = "    -1\n    58b     1     2           0        4097\n";
+    CQuivraDoc doc;
+    EXPECT_TRUE(Import("\xEF\xBB\xBF" + node + QByteArray("   1 2 3").leftJustified(4096) +
+                           "\n    -1\n" + binary + QByteArray(4097, 'x') + "\n    -1\n",
+                       doc)
+                    .ok);
+    EXPECT_EQ(doc.m_freePoints.size(), 1u);
 }
 
 // A file cut anywhere before the final "    -1" is complete (a transfer that broke off) must
