@@ -14,11 +14,13 @@
 
 #include <complex>
 #include <csignal>
+#include <fcntl.h>
 #include <map>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace testscenes;
 
@@ -523,13 +525,21 @@ TEST(Uff, SpecialFilesAndFullDisksAreReportedNotHungOn) {
     QTemporaryDir dir;
     const QString fifo = dir.filePath("pipe.uff");
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
+    auto lowestFreeDescriptor = [] {
+        const int fd = ::open("/dev/null", O_RDONLY);
+        ::close(fd);
+        return fd;
+    };
+    const int freeBefore = lowestFreeDescriptor();
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero"), QString()}) {
         UffReader reader;
         QString error;
         EXPECT_FALSE(reader.ReadFile(path, &error));
-        EXPECT_TRUE(error.endsWith(QLatin1String("it is not a regular file.")))
+        EXPECT_TRUE(error.endsWith(
+            QLatin1String(path.isEmpty() ? "no file name" : "it is not a regular file.")))
             << path.toStdString();
     }
+    EXPECT_EQ(lowestFreeDescriptor(), freeBefore); // nothing left open
 
     CQuivraDoc doc;
     BuildSample(doc);
