@@ -181,6 +181,7 @@ TEST(SceneModel, UnitTablesAndSafeLookups) {
     EXPECT_STREQ(UnitName(9), "mv");
     EXPECT_STREQ(UnitName(10), "?");
     EXPECT_STREQ(UnitName(-1), "?");
+    EXPECT_STREQ(FreqUnitName(0), "Hz");
     EXPECT_STREQ(FreqUnitName(2), "?");
 }
 
