@@ -137,6 +137,9 @@ TEST(InstrumentProtocol, ModeAndListingWaitsAreBounded) {
     InstrumentProtocol proto4(noisy);
     EXPECT_TRUE(proto4.Drain());
     EXPECT_EQ(proto4.m_strReceived, QStringLiteral("a\x01"));
+    noisy.m_nByteUs = 1000000; // the last byte comes just at the two-second bound: still fine
+    noisy.Send("ab");
+    EXPECT_TRUE(proto4.Drain());
 
     // An instrument that babbles: the drain and the listing stop at their bounds.
     ScriptedPort babble;
@@ -252,6 +255,11 @@ TEST(InstrumentSet, RecordsAndMultiplesFromBlocks) {
         EXPECT_EQ(Summary(records), c.records) << c.name;
         EXPECT_EQ(multiples, c.multiples) << c.name;
     }
+    std::vector<ImportedMeas> none = {ImportedMeas{}};
+    std::vector<float> multiples;
+    QString error; // a count of zero alone is a set without blocks
+    EXPECT_TRUE(InstrumentSet::Decode(QByteArray(4, '\0'), &none, &multiples, &error) &&
+                none.empty());
 }
 
 TEST(InstrumentSet, UnitWordAndFields) {

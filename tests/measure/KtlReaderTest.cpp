@@ -249,6 +249,9 @@ TEST(KtlExample, MatchesTheExampleScene) {
         EXPECT_EQ(r.m_records[i].m_nUnit, 2); // mm/s
     }
     EXPECT_EQ(r.m_multiples, (std::vector<float>{1.f, 2.f}));
+    const KtlResult missing = KtlReader::ReadFile(QStringLiteral("/nonexistent/a.KTL"));
+    EXPECT_EQ(missing.m_nStatus, KtlResult::OpenFailed);
+    EXPECT_FALSE(missing.m_strOpenError.isEmpty()); // the reason, for the command line
 }
 
 } // namespace

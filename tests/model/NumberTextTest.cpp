@@ -56,6 +56,7 @@ TEST(NumberText, IntegersAreBaseTenAndFitIn32Bits) {
         {"0x10", false, 0},
         {"2147483647", true, 2147483647},
         {"2147483648", false, 0},
+        {"-2147483648", true, INT32_MIN},
         {"-2147483649", false, 0},
         {"99999999999999999999", false, 0},
     };

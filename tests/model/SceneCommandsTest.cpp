@@ -103,6 +103,7 @@ TEST(SceneCommands, DeletionsClearSelectionAndHighlightAndUndoExactly) {
         doc.m_selObjects = {box};
         doc.m_bUndoAvailable = 0;
         command(doc);
+        EXPECT_TRUE(doc.IsModified()); // writing the bytes below clears it again
         EXPECT_NE(SceneFile::ToBytes(doc), before);
         ASSERT_TRUE(doc.Undo());
         EXPECT_EQ(SceneFile::ToBytes(doc), before);
@@ -119,7 +120,8 @@ TEST(SceneCommands, AlignMovesTheObjectAndTheCylinderCentre) {
     ASSERT_TRUE(SceneCommands::AlignCornerPoints(doc));
     EXPECT_EQ(std::make_tuple(corner->m_x, corner->m_y, corner->m_z), std::make_tuple(100, 50, 25));
     EXPECT_EQ(cyl->m_points[9]->m_x, 100); // the other centre point, moved by the same vector
-    EXPECT_EQ(cyl->m_pCentre->m_y, 48);
+    EXPECT_EQ(std::make_tuple(cyl->m_pCentre->m_x, cyl->m_pCentre->m_y, cyl->m_pCentre->m_z),
+              std::make_tuple(90, 48, 25));
     EXPECT_EQ(target->m_x, 100); // the target stays
     EXPECT_TRUE(doc.IsModified());
     doc.m_selObjects.clear();

@@ -28,6 +28,9 @@ TEST(SceneModel, PointNumbersComeFromTheDocumentCounter) {
     CornerPoint loose(7, 8, 9, nullptr);
     EXPECT_EQ(loose.m_nNumber, 0);
     EXPECT_EQ(doc.m_nNextPointNumber, 3);
+    doc.m_nNextPointNumber = INT32_MAX; // the counter never steps past the top
+    EXPECT_EQ(AddFree(doc, 0, 0, 0)->m_nNumber, INT32_MAX);
+    EXPECT_EQ(doc.m_nNextPointNumber, INT32_MAX);
 }
 
 TEST(SceneModel, DeletingAFreePointRemovesOnlyItsFreeLines) {
@@ -74,13 +77,16 @@ TEST(SceneModel, DeletingAnObjectUnregistersItAndDropsFreeLinesToIt) {
     EXPECT_EQ(doc.m_objects[0], cyl);
     ASSERT_EQ(doc.m_freeLines.size(), 1u);
     EXPECT_EQ(doc.m_freeLines[0]->m_pPointB, cyl->m_points[2]);
-    // Deleting an end of the centre line clears the centre line.
+    EXPECT_EQ(std::make_pair(cyl->IndexOfPoint(cyl->m_points[2]), cyl->IndexOfPoint(free)),
+              std::make_pair(2, -1));
+    // Deleting another point keeps the centre line; deleting one of its ends clears it.
+    delete cyl->m_points[0];
     ASSERT_NE(cyl->m_pCentreLine, nullptr);
     delete cyl->m_points.back();
     EXPECT_EQ(cyl->m_pCentreLine, nullptr);
     EXPECT_EQ(cyl->m_bHasCentreLine, 0);
-    EXPECT_EQ(cyl->m_points.size(), 9u);
-    EXPECT_EQ(cyl->m_lines.size(), 12u);
+    EXPECT_EQ(cyl->m_points.size(), 8u);
+    EXPECT_EQ(cyl->m_lines.size(), 9u);
     delete cyl;
     EXPECT_TRUE(doc.m_objects.empty());
     EXPECT_TRUE(doc.m_freeLines.empty());
@@ -175,6 +181,7 @@ TEST(SceneModel, UnitTablesAndSafeLookups) {
     EXPECT_STREQ(UnitName(9), "mv");
     EXPECT_STREQ(UnitName(10), "?");
     EXPECT_STREQ(UnitName(-1), "?");
+    EXPECT_STREQ(FreqUnitName(0), "Hz");
     EXPECT_STREQ(FreqUnitName(2), "?");
 }
 

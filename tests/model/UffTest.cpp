@@ -14,11 +14,13 @@
 
 #include <complex>
 #include <csignal>
+#include <fcntl.h>
 #include <map>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace testscenes;
 
@@ -177,7 +179,11 @@ const char* const kLooseWriters =
     "   1.5000000000000000D+00  -2.0000000000000000d-01   3.0000000000000000D+02\r\n"
     "20 1 1 11\r\n0 0.5 0\r\n    -1\r\n"
     "    -1\r\n    82\r\n         1         5         0\r\ntrace\r\n"
-    "        10        20         0        20        10\r\n    -1\r\n";
+    "        10        20         0        20        10\r\n    -1\r\n"
+    "    -1\r\n   164\r\n         5MM (milli-newton)            2\r\n"
+    "1.0000000000000000000D+031.0000000000000000000D+002.7315000000000000000D+02\r\n"
+    "0.0000000000000000000D+00\r\n    -1\r\n" // touching factors, then binary data and blanks
+    "    -1\r\n    58b     1     2           0           4\r\nabcd\r\n\r\n    -1\r\n";
 
 TEST(Uff, DialectsOfLooseWriters) {
     CQuivraDoc doc;
@@ -190,6 +196,7 @@ TEST(Uff, DialectsOfLooseWriters) {
     EXPECT_EQ(doc.m_freePoints[2]->m_y, 0.5);
     EXPECT_EQ(doc.m_nNextPointNumber, 21);
     EXPECT_EQ(doc.m_freeLines.size(), 2u); // 10-20, pen up, 20-10
+    EXPECT_EQ(r.s.lengthUnit, QStringLiteral("mm"));
 }
 
 TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
@@ -212,6 +219,14 @@ TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
         {"absurd trace length", "    -1\n    82\n         1 999999999         0\n    -1\n",
          "out of range"},
         {"two length units", Data("metres-velocity.uff") + Data("fe-modes.uff"), "164"},
+        {"one parameter count",
+         "    -1\n    55\nx\nx\nx\nx\nx\n         1         5         2         8         5        "
+         " 3\n"
+         "         2\n    -1\n",
+         "the parameter counts"},
+        {"binary data cut short", "    -1\n    58b     1     2           0         100\nabcd",
+         "the file ends inside the 100 bytes"},
+        {"a record too long", node + QByteArray(4097, '1') + "\n    -1\n", "longer than 4096"},
     };
     for (const Case& c : cases) {
         CQuivraDoc doc;
@@ -223,6 +238,14 @@ TEST(Uff, BrokenFilesAreRejectedWholeWithDatasetAndLine) {
         EXPECT_EQ(doc.m_freePoints.size(), 1u) << c.label; // nothing half-imported
         EXPECT_EQ(doc.m_nSeries, 0) << c.label;
     }
+    // A byte-order mark, a record of just the longest length, binary data longer than one read.
+    const QByteArray binary = "    -1\n    58b     1     2           0        4097\n";
+    CQuivraDoc doc;
+    EXPECT_TRUE(Import("\xEF\xBB\xBF" + node + QByteArray("   1 2 3").leftJustified(4096) +
+                           "\n    -1\n" + binary + QByteArray(4097, 'x') + "\n    -1\n",
+                       doc)
+                    .ok);
+    EXPECT_EQ(doc.m_freePoints.size(), 1u);
 }
 
 // A file cut anywhere before the final "    -1" is complete (a transfer that broke off) must
@@ -379,6 +402,28 @@ TEST(Uff, LocalCoordinateSystemsTurnPositionsAndValues) {
     EXPECT_EQ(At(doc, 1, 0), (Vec{0.0, 1.0, 0.0}));  // local X of system 5 is global Y
     EXPECT_EQ(At(doc, 3, 0), (Vec{0.0, -2.0, 0.0})); // system 7 turns Y over
 
+    // A tilted system (X along global Z, Z along global X): its Y axis is Z cross X. A system
+    // with a bad reference or a matrix that is no rotation is named.
+    const QByteArray node = "    -1\n    15\n         1         9         0         8"
+                            "  0.00000E+00  1.00000E+00  0.00000E+00\n    -1\n";
+    const QByteArray tilted = "    -1\n    18\n         9         0         0\nS9\n"
+                              "1 1 1 1 1 2\n2 1 1\n    -1\n";
+    CQuivraDoc t;
+    ASSERT_TRUE(Import(tilted + node, t).ok);
+    EXPECT_EQ(std::make_tuple(Point(t, 1)->m_x, Point(t, 1)->m_y, Point(t, 1)->m_z),
+              std::make_tuple(1.0, 0.0, 1.0));
+    const std::pair<QByteArray, const char*> faulty[] = {
+        {QByteArray(tilted).replace("9         0         0", "9         0         4"),
+         "whose reference is coordinate system 4, which the file does not define"},
+        {"    -1\n  2420\n         1\npart\n         9         0\nS9\n1 0 0\n0 1 0\n0 0 2\n0 0 0\n"
+         "    -1\n",
+         "whose matrix is not a rotation"}};
+    for (const auto& [text, mention] : faulty) {
+        CQuivraDoc d;
+        const Result r = Import(text + node, d);
+        EXPECT_TRUE(!r.ok && r.error.contains(QLatin1String(mention))) << r.error.toStdString();
+    }
+
     CQuivraDoc other;
     const Result cyl = Import(Data("cylindrical-system.uff"), other);
     EXPECT_FALSE(cyl.ok);
@@ -426,6 +471,9 @@ TEST(Uff, UnitsAreStatedOnExportAndConvertedOnImport) {
     EXPECT_TRUE(file.contains("         7IN (pound f)                 2\n"
                               "   3.9370078740157481D+01"));
     EXPECT_TRUE(file.contains("         1         5         2        11         5         3\n"));
+    // A node's colour record; the second shape's load case.
+    EXPECT_TRUE(file.contains("\n         1         1         1        11\n"));
+    EXPECT_TRUE(file.contains("\n         2         1         1         2\n"));
 
     CQuivraDoc mm;
     const Result r = Import(Data("metres-velocity.uff"), mm, {true, UffUnits::Millimetre});
@@ -436,6 +484,24 @@ TEST(Uff, UnitsAreStatedOnExportAndConvertedOnImport) {
     EXPECT_NEAR(At(mm, 1, 1)[0].real(), 0.001, 1e-15);
     EXPECT_TRUE(r.all().contains(QLatin1String("lengths converted from m to mm (x 1000)")));
     EXPECT_TRUE(r.all().contains(QLatin1String("1 shapes of unknown quantity were kept")));
+    CQuivraDoc t; // a unit of a third of a metre
+    const Result third = Import("    -1\n   164\n         1X\n3 1 1\n0\n    -1\n", t, {true, {}});
+    EXPECT_TRUE(third.all().contains(QLatin1String("from 1/3 m to mm (x 333.3333333)")))
+        << third.all().toStdString();
+
+    // The format's codes and the names the command line takes, both ways.
+    for (const auto& [q, code] : {std::pair{UffUnits::Displacement, 8},
+                                  {UffUnits::Velocity, 11},
+                                  {UffUnits::Acceleration, 12}}) {
+        UffUnits::Quantity parsed = UffUnits::Unknown;
+        EXPECT_EQ(UffUnits::QuantityOfCode(code), q);
+        EXPECT_TRUE(UffUnits::ParseQuantity(UffUnits::QuantityName(q), &parsed) && parsed == q);
+    }
+    UffUnits::Length length = UffUnits::Millimetre;
+    EXPECT_TRUE(UffUnits::ParseLength(QStringLiteral("in"), &length) && length == UffUnits::Inch);
+    EXPECT_EQ(UffUnits::UnitsCode(UffUnits::Millimetre), 5);
+    EXPECT_EQ(UffUnits::DescribeFactor(1.0 / 3), QStringLiteral("1/0.3333333333 m"));
+    EXPECT_EQ(UffUnits::DescribeFactor(3.93701E+01), QStringLiteral("in")); // six digits suffice
 
     // Impossible numbers are named instead of being written as 0 or clamped.
     const double bad[] = {std::nan(""), HUGE_VAL, 1e101};
@@ -459,13 +525,21 @@ TEST(Uff, SpecialFilesAndFullDisksAreReportedNotHungOn) {
     QTemporaryDir dir;
     const QString fifo = dir.filePath("pipe.uff");
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
+    auto lowestFreeDescriptor = [] {
+        const int fd = ::open("/dev/null", O_RDONLY);
+        ::close(fd);
+        return fd;
+    };
+    const int freeBefore = lowestFreeDescriptor();
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero"), QString()}) {
         UffReader reader;
         QString error;
         EXPECT_FALSE(reader.ReadFile(path, &error));
-        EXPECT_TRUE(error.endsWith(QLatin1String("it is not a regular file.")))
+        EXPECT_TRUE(error.endsWith(
+            QLatin1String(path.isEmpty() ? "no file name" : "it is not a regular file.")))
             << path.toStdString();
     }
+    EXPECT_EQ(lowestFreeDescriptor(), freeBefore); // nothing left open
 
     CQuivraDoc doc;
     BuildSample(doc);
@@ -497,6 +571,10 @@ TEST(Uff, ImportAddsToAnExistingSceneAsOneUndoableStep) {
     EXPECT_EQ(snapshots, 1);
     EXPECT_EQ(doc.PointCount(), before + 2);
     EXPECT_EQ(doc.m_nSeries, 3);
+    EXPECT_EQ(doc.m_seriesFreqUnit.back(), 0); // the file's frequencies are in Hz
+    delete doc.m_freePoints.back();            // an imported point knows its document
+    EXPECT_EQ(doc.PointCount(), before + 1);
+    EXPECT_FALSE(UffReader::Import("hello\n", doc, nullptr, nullptr));
     doc.Undo();
     EXPECT_EQ(SceneFile::ToBytes(doc), scene);
 }

@@ -87,18 +87,27 @@ TEST(Undo, SnapshotIsIndependentOfLaterEdits) {
 TEST(Undo, CylinderCentreLineIsRelinkedInTheCopy) {
     CQuivraDoc doc;
     CylinderObject* cyl = AddCylinder(doc, true);
+    cyl->m_pCentre->m_x = 1;
+    cyl->m_pCentre->m_y = 2;
+    cyl->m_pCentre->m_z = 3;
+    Line* l = AddCentreLineObject(doc, 0, 0, 0, 1, 1, 1)->m_pCentreLine;
+    std::swap(l->m_pPointA, l->m_pPointB); // a centre line that ends at the object's first point
     doc.SaveUndoState();
     delete cyl;
     doc.Undo();
-    ASSERT_EQ(doc.m_objects.size(), 1u);
+    ASSERT_EQ(doc.m_objects.size(), 2u);
+    EXPECT_NE(doc.m_objects[1]->m_pCentreLine, nullptr);
     SceneObject* back = doc.m_objects[0];
+    EXPECT_EQ(
+        std::vector<double>({back->m_pCentre->m_x, back->m_pCentre->m_y, back->m_pCentre->m_z}),
+        std::vector<double>({1, 2, 3}));
     ASSERT_NE(back->m_pCentreLine, nullptr);
     EXPECT_EQ(back->m_pCentreLine->m_pPointA, back->m_points[8]);
     EXPECT_EQ(back->m_pCentreLine->m_pPointB, back->m_points[9]);
     // Deleting the restored centre end clears the restored object's line, not another's.
     delete back->m_points[9];
     EXPECT_EQ(back->m_pCentreLine, nullptr);
-    ASSERT_EQ(doc.m_undoObjects.size(), 1u);
+    ASSERT_EQ(doc.m_undoObjects.size(), 2u);
     EXPECT_NE(doc.m_undoObjects[0]->m_pCentreLine, nullptr);
 }
 
@@ -162,6 +171,23 @@ TEST(Undo, RedoRestoresTheStateBeforeTheUndo) {
     doc.SaveUndoState();
     EXPECT_EQ(doc.m_bRedoAvailable, 0);
     EXPECT_EQ(doc.Redo(), 0);
+}
+
+// Undo and redo leave the document unmodified exactly when they bring back what the file holds.
+TEST(Undo, ModifiedFlagFollowsTheSavedFile) {
+    for (const bool saveBetween : {false, true}) {
+        CQuivraDoc doc;
+        BuildSample(doc);
+        doc.SaveUndoState();
+        AddFree(doc, 1, 1, 1);
+        doc.SetModifiedFlag();
+        if (saveBetween)
+            doc.MarkSaved();
+        ASSERT_EQ(doc.Undo(), 1);
+        EXPECT_EQ(doc.IsModified(), saveBetween);
+        ASSERT_EQ(doc.Redo(), 1);
+        EXPECT_EQ(doc.IsModified(), !saveBetween);
+    }
 }
 
 } // namespace
