@@ -5,6 +5,7 @@
 #include "CDocTemplate.h"
 #include "CDocToolWindows.h"
 #include "CInstrumentImport.h"
+#include "COpenGLView.h"
 #include "CPrompts.h"
 #include "CQuivraDoc.h"
 #include "CRecentFileList.h"
@@ -30,8 +31,11 @@ CDocToolWindows* CAppDocument::ToolWindows() const {
 }
 
 CDocToolWindows* CAppDocument::EnsureToolWindows() {
-    if (!m_pDoc->m_pToolWindows && m_pDeferral)
-        CreateToolWindows();
+    if (m_bToolWindowsDue) {
+        m_bToolWindowsDue = false;
+        if (!m_pDoc->m_pToolWindows)
+            CreateToolWindows();
+    }
     return ToolWindows();
 }
 
@@ -64,8 +68,11 @@ bool CAppDocument::OnNewDocument() {
     doc.m_bMeasEdited = 0;
     if (s_bDeferToolWindows) {
         s_bDeferToolWindows = false;
+        // Made after the first paint of one of the document's views (AddFrame), or after a
+        // second if nothing paints (a program started minimised).
         m_pDeferral = std::make_unique<QObject>();
-        QTimer::singleShot(0, m_pDeferral.get(), [this] { EnsureToolWindows(); });
+        m_bToolWindowsDue = true;
+        QTimer::singleShot(1000, m_pDeferral.get(), [this] { EnsureToolWindows(); });
         return true;
     }
     CreateToolWindows();
@@ -173,6 +180,14 @@ bool CAppDocument::SaveModified() {
 void CAppDocument::AddFrame(CChildFrame* frame) {
     if (!m_frames.contains(frame))
         m_frames.append(frame);
+    if (auto* view = qobject_cast<COpenGLView*>(frame->View()); view && m_bToolWindowsDue) {
+        // Once the paint is over, not inside it.
+        auto soon = [this] {
+            QTimer::singleShot(0, m_pDeferral.get(), [this] { EnsureToolWindows(); });
+        };
+        QObject::connect(view, &COpenGLView::PreviewPainted, m_pDeferral.get(), soon);
+        QObject::connect(view, &COpenGLView::FramePainted, m_pDeferral.get(), soon);
+    }
     UpdateFrameTitles();
 }
 

@@ -69,9 +69,9 @@ public:
 
     bool OnCmdMsg(int id, CCmdUI* update) override;
 
-    // At program start: the next new or opened document makes its (hidden) tool windows once
-    // the event loop runs, after the window's first paint, not before it. Until then
-    // ToolWindows() is null, as every caller already allows.
+    // At program start: the next new or opened document makes its (hidden) tool windows after
+    // the first paint of one of its views, not before it. Until then ToolWindows() is null, as
+    // every caller already allows; EnsureToolWindows makes them at once.
     static void DeferNextToolWindows() { s_bDeferToolWindows = true; }
 
 private:
@@ -84,5 +84,6 @@ private:
     QList<CChildFrame*> m_frames; // not owned
     // Context of the deferred creation: gone with the document, so a late call never runs.
     std::unique_ptr<QObject> m_pDeferral;
+    bool m_bToolWindowsDue = false;
     static bool s_bDeferToolWindows;
 };

@@ -14,7 +14,7 @@ bool StartWithoutEvents(std::unique_ptr<CQuivraApp>& app) {
     return app->InitInstance({QStringLiteral("quivra")});
 }
 
-TEST_F(AppTest, DeferredToolWindowsComeWithTheEventLoopForTheFirstDocumentOnly) {
+TEST_F(AppTest, DeferredToolWindowsComeAfterTheFirstPaintForTheFirstDocumentOnly) {
     CAppDocument::DeferNextToolWindows();
     const int before = CDocToolWindows::CreatedCount();
     ASSERT_TRUE(StartWithoutEvents(m_app));
