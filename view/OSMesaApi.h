@@ -14,36 +14,28 @@
 
 // Every GL entry point the program uses; a new one is added here (a call to a function not
 // listed fails to link, as nothing provides the gl* symbols any more).
+// clang-format off
 #define QUIVRA_GL_FUNCTIONS(X)                                                                     \
-    X(glAlphaFunc)                                                                                 \
-    X(glBegin)                                                                                     \
-    X(glBindTexture) X(glBitmap) X(glBlendFunc) X(glClear) X(glClearColor) X(glColor3d) X(         \
-        glColor3f) X(glColor3fv) X(glColor3ub) X(glColor4f) X(glColor4fv) X(glColor4ub)            \
-        X(glColorMask) X(glColorPointer) X(glDeleteTextures) X(glDepthFunc) X(glDepthMask) X(      \
-            glDepthRange) X(glDisable) X(glDisableClientState) X(glDrawArrays) X(glDrawElements)   \
-            X(glDrawPixels) X(glEnable) X(glEnableClientState) X(glEnd) X(glFeedbackBuffer) X(     \
-                glFinish) X(glFlush) X(glFrustum) X(glGenTextures) X(glGetDoublev) X(glGetError)   \
-                X(glGetIntegerv) X(glGetString) X(glHint) X(glIsTexture) X(glLineWidth)            \
-                    X(glLoadIdentity) X(glLoadMatrixd) X(glMatrixMode) X(glMultMatrixd) X(glOrtho) \
-                        X(glPassThrough) X(glPixelStorei) X(glPixelZoom) X(glPointSize)            \
-                            X(glPolygonOffset) X(glPopAttrib) X(glPopClientAttrib) X(glPopMatrix)  \
-                                X(glPushAttrib) X(glPushClientAttrib) X(glPushMatrix)              \
-                                    X(glRasterPos2i) X(glReadPixels) X(glRenderMode) X(glRotatef)  \
-                                        X(glScaled) X(glScissor) X(glShadeModel) X(glTexCoord1f)   \
-                                            X(glTexCoord2f) X(glTexCoordPointer) X(glTexEnvi)      \
-                                                X(glTexImage1D) X(glTexImage2D) X(glTexParameteri) \
-                                                    X(glTexSubImage2D) X(glTranslatef)             \
-                                                        X(glVertex2d) X(glVertex2f) X(glVertex2i)  \
-                                                            X(glVertex3d) X(glVertex3dv)           \
-                                                                X(glVertex3f) X(glVertex3fv)       \
-                                                                    X(glVertexPointer)             \
-                                                                        X(glViewport)
+    X(glAlphaFunc) X(glBegin) X(glBindTexture) X(glBitmap) X(glBlendFunc) X(glClear)               \
+    X(glClearColor) X(glColor3d) X(glColor3f) X(glColor3fv) X(glColor3ub) X(glColor4f)             \
+    X(glColor4fv) X(glColor4ub) X(glColorMask) X(glColorPointer) X(glDeleteTextures)               \
+    X(glDepthFunc) X(glDepthMask) X(glDepthRange) X(glDisable) X(glDisableClientState)             \
+    X(glDrawArrays) X(glDrawElements) X(glDrawPixels) X(glEnable) X(glEnableClientState)           \
+    X(glEnd) X(glFeedbackBuffer) X(glFinish) X(glFlush) X(glFrustum) X(glGenTextures)              \
+    X(glGetDoublev) X(glGetError) X(glGetIntegerv) X(glGetString) X(glHint) X(glIsTexture)         \
+    X(glLineWidth) X(glLoadIdentity) X(glLoadMatrixd) X(glMatrixMode) X(glMultMatrixd)             \
+    X(glOrtho) X(glPassThrough) X(glPixelStorei) X(glPixelZoom) X(glPointSize)                     \
+    X(glPolygonOffset) X(glPopAttrib) X(glPopClientAttrib) X(glPopMatrix) X(glPushAttrib)          \
+    X(glPushClientAttrib) X(glPushMatrix) X(glRasterPos2i) X(glReadPixels) X(glRenderMode)         \
+    X(glRotatef) X(glScaled) X(glScissor) X(glShadeModel) X(glTexCoord1f) X(glTexCoord2f)          \
+    X(glTexCoordPointer) X(glTexEnvi) X(glTexImage1D) X(glTexImage2D) X(glTexParameteri)           \
+    X(glTexSubImage2D) X(glTranslatef) X(glVertex2d) X(glVertex2f) X(glVertex2i) X(glVertex3d)     \
+    X(glVertex3dv) X(glVertex3f) X(glVertex3fv) X(glVertexPointer) X(glViewport)
 
 #define QUIVRA_OSMESA_FUNCTIONS(X)                                                                 \
-    X(OSMesaCreateContextExt)                                                                      \
-    X(OSMesaDestroyContext)                                                                        \
-    X(OSMesaGetColorBuffer) X(OSMesaGetCurrentContext) X(OSMesaGetProcAddress)                     \
-        X(OSMesaMakeCurrent) X(OSMesaPixelStore)
+    X(OSMesaCreateContextExt) X(OSMesaDestroyContext) X(OSMesaGetColorBuffer)                      \
+    X(OSMesaGetCurrentContext) X(OSMesaGetProcAddress) X(OSMesaMakeCurrent) X(OSMesaPixelStore)
+// clang-format on
 
 namespace osmesaapi {
 
