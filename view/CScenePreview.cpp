@@ -34,9 +34,12 @@ bool CScenePreview::Paint(QPainter& painter, const CQuivraDoc& doc, const CViewS
     }
     if (lines.empty())
         return false;
-    // The frame's lines at rest: black, unsmoothed, the view's width.
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(Qt::black, state.m_nLineWidth > 1 ? state.m_nLineWidth : 0));
+    // The frame's lines at rest: black and unsmoothed in the classic look, dark slate and
+    // smoothed in the clear one, at the view's width.
+    const bool clear = state.m_nLook == CViewState::LookClear;
+    painter.setRenderHint(QPainter::Antialiasing, clear);
+    const QColor colour = clear ? QColor::fromRgbF(0.16f, 0.17f, 0.22f) : QColor(Qt::black);
+    painter.setPen(QPen(colour, state.m_nLineWidth > 1 ? state.m_nLineWidth : 0));
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     return true;
 }
