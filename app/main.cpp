@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     }
     // What the first picture does not need waits until it is on screen: the GL library (and
     // the LLVM it brings) opens on another core, the first document's hidden tool windows are
-    // made when the event loop runs.
+    // made after its view's first paint.
     COSMesaLibrary::DeferToBackground();
     CAppDocument::DeferNextToolWindows();
     QApplication application(argc, argv);

@@ -3,9 +3,9 @@
 #include <QString>
 
 // Opens libOSMesa (and the LLVM it brings) once per process and fills the entry points of
-// OSMesaApi.h. The program starts it in the background at once, so that its window does not
-// wait for the library; every renderer calls Load() before its first GL call, which waits for
-// a load in progress or does it there and then (qvrtool, tests).
+// OSMesaApi.h. The program loads it in the background once its window has painted, so that
+// the window does not wait for it; every renderer calls Load() before its first GL call, which
+// waits for a load in progress or does it there and then (qvrtool, tests, copies, prints).
 class COSMesaLibrary {
 public:
     // Opens the library if not done yet (waiting for a background load). True when every entry

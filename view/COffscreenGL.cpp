@@ -24,8 +24,11 @@ QString COffscreenGL::Resize(int width, int height) {
         m_image = image;
         if (!m_ctx) {
             // Waits for the library if the program is still opening it in the background.
-            if (!COSMesaLibrary::Load())
+            if (!COSMesaLibrary::Load()) {
+                // The fixed message says which step failed; the reason goes to the log.
+                qWarning("%s", qPrintable(COSMesaLibrary::Error()));
                 return QStringLiteral("WM_SIZE - wglCreateContext failed");
+            }
             m_ctx = OSMesaCreateContextExt(OSMESA_BGRA, 24, 0, 0, nullptr);
             if (!m_ctx)
                 return QStringLiteral("WM_SIZE - wglCreateContext failed");
