@@ -221,6 +221,8 @@ TEST_F(AppTest, ExitAsksForEveryModifiedDocument) {
     EXPECT_FALSE(Frame()->isVisible());
 }
 
+// A second window on the same document: the tool windows follow the view with the focus, and
+// only the last close asks.
 TEST_F(AppTest, NewWindowShowsTheSameDocumentAndOnlyTheLastCloseAsks) {
     ASSERT_TRUE(Start({MakeScene()}));
     CAppDocument* doc = ActiveDoc();
@@ -231,27 +233,6 @@ TEST_F(AppTest, NewWindowShowsTheSameDocumentAndOnlyTheLastCloseAsks) {
     EXPECT_EQ(doc->Frames()[0]->windowTitle(), "copy.qvr:1");
     EXPECT_EQ(doc->Frames()[1]->windowTitle(), "copy.qvr:2");
 
-    doc->Doc()->SetModifiedFlag(true);
-    m_answer = CPrompts::No;
-    doc->Frames()[1]->close();
-    QApplication::processEvents();
-    EXPECT_TRUE(m_questions.isEmpty());
-    ASSERT_EQ(doc->Frames().size(), 1);
-    EXPECT_EQ(doc->Doc()->m_views.size(), 1u);
-    EXPECT_EQ(doc->Frames()[0]->windowTitle(), "copy.qvr*");
-    // The tool windows never keep the closed view.
-    EXPECT_EQ(doc->Doc()->m_pView, viewfactory::DocViewOf(doc->Frames()[0]->View()));
-
-    doc->Frames()[0]->close();
-    QApplication::processEvents();
-    EXPECT_EQ(m_questions.size(), 1);
-    EXPECT_EQ(DocCount(), 0);
-}
-
-TEST_F(AppTest, SecondViewTakingTheFocusRebindsTheToolWindowsOnce) {
-    ASSERT_TRUE(Start({MakeScene()}));
-    CAppDocument* doc = ActiveDoc();
-    ASSERT_TRUE(Run(ID_WINDOW_NEW));
     QWidget* first = doc->Frames()[0]->View();
     QWidget* second = doc->Frames()[1]->View();
     auto focus = [](QWidget* view) {
@@ -277,20 +258,29 @@ TEST_F(AppTest, SecondViewTakingTheFocusRebindsTheToolWindowsOnce) {
     focus(second);
     doc->Doc()->BindToolWindows();
     EXPECT_EQ(doc->ToolWindows()->RebindCount(), rebinds + 1);
-    focus(first);
+
+    doc->Doc()->SetModifiedFlag(true);
+    m_answer = CPrompts::No;
+    doc->Frames()[1]->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(m_questions.isEmpty());
+    ASSERT_EQ(doc->Frames().size(), 1);
+    EXPECT_EQ(doc->Doc()->m_views.size(), 1u);
+    EXPECT_EQ(doc->Frames()[0]->windowTitle(), "copy.qvr*");
+    // The tool windows never keep the closed view.
+    EXPECT_EQ(doc->Doc()->m_pView, viewfactory::DocViewOf(first));
     EXPECT_EQ(doc->ToolWindows()->RebindCount(), rebinds + 2);
+
+    doc->Frames()[0]->close();
+    QApplication::processEvents();
+    EXPECT_EQ(m_questions.size(), 1);
+    EXPECT_EQ(DocCount(), 0);
 }
 
 } // namespace
 
 TEST_F(AppTest, UniversalFileExportAndImportThroughTheFileMenu) {
-    const QString scene = m_tmp.filePath("sample.qvr");
-    {
-        CQuivraDoc doc;
-        testscenes::BuildSample(doc);
-        ASSERT_TRUE(SceneFile::Save(doc, scene, nullptr));
-    }
-    ASSERT_TRUE(Start({scene}));
+    ASSERT_TRUE(Start({MakeScene("sample.qvr")}));
     m_savePath = m_tmp.filePath("shape"); // the extension is added
     m_uffChoice = {UffUnits::Metre, UffUnits::Velocity};
     ASSERT_TRUE(Run(ID_FILE_EXPORT_UFF));

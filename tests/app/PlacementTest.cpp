@@ -100,6 +100,8 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     CWindowPlacement wp;
     const QByteArray boxBytes = s.value("boxmake/wp").toByteArray();
     EXPECT_EQ(boxBytes.size(), 44);
+    EXPECT_EQ(boxBytes.left(4), QByteArray("\x2c\0\0\0", 4));    // length field, little-endian
+    EXPECT_EQ(boxBytes.mid(28, 4), QByteArray("\x64\0\0\0", 4)); // left
     ASSERT_TRUE(wp.FromBytes(boxBytes));
     EXPECT_EQ(wp.m_nShowCmd, CWindowPlacement::ShowNormal);
     EXPECT_EQ(QRect(QPoint(wp.m_nLeft, wp.m_nTop), QPoint(wp.m_nRight - 1, wp.m_nBottom - 1)),
@@ -109,14 +111,19 @@ TEST_F(AppTest, ToolWindowPlacementsAreSavedAndRestoredHidden) {
     // A stored maximised state still comes back hidden; the help window keeps its default.
     wp.m_nShowCmd = CWindowPlacement::ShowMaximized;
     s.setValue("boxmake/wp", wp.ToBytes());
-    s.setValue("cylmake/wp", QByteArray(40, '\x01')); // wrong size: ignored
+    // Records of another size or with another length field are ignored.
+    s.setValue("cylmake/wp", boxBytes.left(43));
+    QByteArray wrongLength = wp.ToBytes();
+    wrongLength[0] = 40;
+    s.setValue("dlgsetorigo/wp", wrongLength);
     s.sync();
     ASSERT_TRUE(Run(ID_FILE_NEW));
     box = Frame()->findChild<QWidget*>("boxmake");
     help = Frame()->findChild<QWidget*>("dlghelplines");
     EXPECT_FALSE(box->isVisible());
     EXPECT_NE(help->geometry().topLeft(), QPoint(work.left() + 200, work.top() + 60));
-    EXPECT_FALSE(Frame()->findChild<QWidget*>("cylmake")->testAttribute(Qt::WA_Moved));
+    for (const char* ignored : {"cylmake", "dlgsetorigo"})
+        EXPECT_FALSE(Frame()->findChild<QWidget*>(ignored)->testAttribute(Qt::WA_Moved)) << ignored;
     ASSERT_TRUE(Run(ID_EDIT_BOX));
     EXPECT_TRUE(box->isVisible());
     EXPECT_FALSE(box->isMaximized());
@@ -153,28 +160,6 @@ TEST_F(AppTest, ToolWindowsWithoutPlacementOpenSideBySideInFront) {
         ASSERT_TRUE(Run(id));
         check(Frame()->findChild<QWidget*>(key));
     }
-}
-
-TEST(WindowPlacement, RecordRoundTripsAndRejectsOtherSizes) {
-    CWindowPlacement wp;
-    wp.m_nFlags = 2;
-    wp.m_nShowCmd = CWindowPlacement::ShowMinimized;
-    wp.m_nLeft = -7;
-    wp.m_nTop = 8;
-    wp.m_nRight = 900;
-    wp.m_nBottom = 70000;
-    const QByteArray bytes = wp.ToBytes();
-    ASSERT_EQ(bytes.size(), 44);
-    EXPECT_EQ(bytes.left(4), QByteArray("\x2c\0\0\0", 4)); // length field, little-endian
-    EXPECT_EQ(bytes.mid(28, 4), QByteArray("\xf9\xff\xff\xff", 4));
-    CWindowPlacement back;
-    ASSERT_TRUE(back.FromBytes(bytes));
-    EXPECT_EQ(back.ToBytes(), bytes);
-    EXPECT_FALSE(back.FromBytes(bytes.left(43)));
-    EXPECT_FALSE(back.FromBytes(bytes + 'x'));
-    QByteArray wrongLength = bytes;
-    wrongLength[0] = 40;
-    EXPECT_FALSE(back.FromBytes(wrongLength));
 }
 
 } // namespace

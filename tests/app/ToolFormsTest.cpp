@@ -6,6 +6,8 @@
 #include "CPointListCtrl.h"
 #include "CommandIds.h"
 
+#include <QTest>
+
 using namespace cmd;
 
 namespace {
@@ -48,6 +50,35 @@ TEST_F(AppTest, ShowCommandsShowTheRealForms) {
     // Bound to the document: the point table lists every corner point.
     auto* points = Frame()->findChild<CEditCornerPointsDlg*>("dlgpoints");
     EXPECT_EQ(points->List()->model()->rowCount(), int(ActiveDoc()->Doc()->PointCount()));
+}
+
+// What the start leaves until the window is on screen: the first document's tool windows come
+// after its first paint, or when a command asks for one before that, and only once.
+TEST_F(AppTest, DeferredToolWindowsComeOnceAfterTheFirstPaintOrWhenAskedFor) {
+    for (const bool ask : {false, true}) {
+        SCOPED_TRACE(ask);
+        CAppDocument::DeferNextToolWindows();
+        const int before = CDocToolWindows::CreatedCount();
+        m_app = std::make_unique<CQuivraApp>(); // no turn of the event loop yet
+        ASSERT_TRUE(m_app->InitInstance({QStringLiteral("quivra")}));
+        CAppDocument* first = ActiveDoc();
+        ASSERT_EQ(first->ToolWindows(), nullptr);
+        if (ask) {
+            ASSERT_TRUE(Run(ID_EDIT_POINTS));
+            ASSERT_NE(first->ToolWindows(), nullptr);
+            EXPECT_TRUE(first->ToolWindows()->Window(ToolWindow::EditPoints)->isVisible());
+        }
+        QTRY_VERIFY(first->ToolWindows() != nullptr);
+        const int created = CDocToolWindows::CreatedCount();
+        EXPECT_GT(created, before);
+        QTest::qWait(20); // the due creation does not run again
+        EXPECT_EQ(CDocToolWindows::CreatedCount(), created);
+        // The next document has its windows at once.
+        ASSERT_TRUE(Run(ID_FILE_NEW));
+        EXPECT_NE(ActiveDoc(), first);
+        EXPECT_NE(ActiveDoc()->ToolWindows(), nullptr);
+        m_app.reset();
+    }
 }
 
 } // namespace

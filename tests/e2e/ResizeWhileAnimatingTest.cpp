@@ -4,10 +4,16 @@
 #include "AppTestSupport.h"
 #include "UseActions.h"
 
+#include "CImageOutput.h"
 #include "CQuivraView.h"
+#include "CommandIds.h"
 #include "Deflection.h"
 
+#include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QMimeData>
+#include <QPrinter>
 
 namespace {
 
@@ -24,7 +30,7 @@ protected:
 TEST_F(ResizeWhileAnimatingTest, TwoViewsThroughEverySizeThenOutput) {
     ASSERT_TRUE(Start({Pump()}));
     UseActions use(Frame());
-    ASSERT_TRUE(use.NewWindow());
+    ASSERT_TRUE(use.Run(cmd::ID_WINDOW_NEW));
     const QList<CChildFrame*> frames = use.Frames();
     ASSERT_EQ(frames.size(), 2);
     for (CChildFrame* f : frames) {
@@ -54,12 +60,20 @@ TEST_F(ResizeWhileAnimatingTest, TwoViewsThroughEverySizeThenOutput) {
         }
 
     CQuivraView* view = use.ActiveView();
-    const QImage copied = use.Copy();
+    QGuiApplication::clipboard()->clear();
+    ASSERT_TRUE(use.Run(cmd::ID_EDIT_COPY));
+    const QImage copied =
+        qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
     EXPECT_EQ(copied.size(), QSize(view->width() / 4 * 4, view->height()));
-    EXPECT_TRUE(use.PrintToPdf(m_tmp.filePath(QStringLiteral("view.pdf"))));
+    QPrinter& printer = CImageOutput::SharedPrinter(); // the print dialog is accepted as it is
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(m_tmp.filePath(QStringLiteral("view.pdf")));
+    ASSERT_TRUE(use.Run(cmd::ID_FILE_PRINT));
+    EXPECT_TRUE(ReadAll(m_tmp.filePath(QStringLiteral("view.pdf"))).startsWith("%PDF"));
     const int n = Deflection::FramesPerPeriod(*view->GetDocument(), view->m_nCurrentSeries);
-    EXPECT_GT(n, 0);
-    EXPECT_EQ(use.AnimationSave(m_tmp.path()), n);
+    ASSERT_TRUE(use.Run(cmd::ID_ANIMATION_SAVE)); // next to the scene, alone in its folder
+    EXPECT_EQ(QDir(m_tmp.path()).entryList({QStringLiteral("*.bmp")}).size(), n);
     EXPECT_TRUE(use.m_modals.isEmpty()) << use.m_modals.join(QLatin1Char('\n')).toStdString();
 }
 

@@ -1,6 +1,6 @@
 // The typical use of the program, as a user goes through it: a new document, a generated box,
-// a direction picked in the view, a series, an instrument file copied in, the animation, the
-// scene saved and one period written as pictures.
+// a direction picked in the view, a series, an instrument file copied in, the animation and
+// the scene saved.
 #include "AppTestSupport.h"
 #include "SceneBuilder.h"
 
@@ -15,8 +15,6 @@
 #include "MenuScript.h"
 
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -109,12 +107,6 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     CQuivraDoc reloaded;
     ASSERT_TRUE(SceneFile::Load(m_savePath, reloaded, nullptr));
     EXPECT_EQ(SceneFile::ToBytes(reloaded), SceneFile::ToBytes(*doc));
-
-    // Animation → Save: one period as 24 numbered pictures next to the scene.
-    ASSERT_TRUE(Run(ID_ANIMATION_SAVE));
-    const QStringList pictures =
-        QDir(m_tmp.path()).entryList({QStringLiteral("box.qvr - New Measurement_*.bmp")});
-    EXPECT_EQ(pictures.size(), 24);
 }
 
 } // namespace

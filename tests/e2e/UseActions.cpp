@@ -1,22 +1,16 @@
 #include "UseActions.h"
 
 #include "CChildFrame.h"
-#include "CImageOutput.h"
 #include "CMainFrame.h"
 #include "CQuivraView.h"
 #include "CommandIds.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QMdiArea>
 #include <QMessageBox>
-#include <QMimeData>
-#include <QPageSize>
 #include <QPrintDialog>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <QTest>
 #include <QToolBar>
@@ -69,20 +63,6 @@ bool UseActions::Run(int id) {
     return ran;
 }
 
-bool UseActions::ClickToolButton(int id) {
-    QAction* action = m_pFrame->Action(id);
-    m_pFrame->UpdateCmdUI();
-    for (QToolBar* bar : {m_pFrame->StandardToolBar(), m_pFrame->GeometryToolBar()}) {
-        QWidget* button = bar ? bar->widgetForAction(action) : nullptr;
-        if (button && button->isEnabled()) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            QApplication::processEvents();
-            return true;
-        }
-    }
-    return false;
-}
-
 bool UseActions::Activate(CChildFrame* frame) {
     if (!frame)
         return false;
@@ -98,8 +78,12 @@ bool UseActions::Activate(CChildFrame* frame) {
 
 bool UseActions::Animate(bool on) {
     CQuivraView* view = ActiveView();
-    if (view && (view->m_bAnimating != 0) != on)
-        ClickToolButton(ID_ANIMATION);
+    m_pFrame->UpdateCmdUI();
+    QWidget* button = m_pFrame->GeometryToolBar()->widgetForAction(m_pFrame->Action(ID_ANIMATION));
+    if (view && (view->m_bAnimating != 0) != on && button && button->isEnabled()) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QApplication::processEvents();
+    }
     return view && (view->m_bAnimating != 0) == on;
 }
 
@@ -128,38 +112,4 @@ void UseActions::ResizeDocument(const QSize& size, bool viewOnly) {
         f->resize(size);
     }
     QApplication::processEvents();
-}
-
-bool UseActions::NewWindow() {
-    const int before = static_cast<int>(Frames().size());
-    return Run(ID_WINDOW_NEW) && Frames().size() == before + 1;
-}
-
-QImage UseActions::Copy() {
-    QGuiApplication::clipboard()->clear();
-    if (!Run(ID_EDIT_COPY))
-        return QImage();
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    return mime ? qvariant_cast<QImage>(mime->imageData()) : QImage();
-}
-
-bool UseActions::PrintToPdf(const QString& path) {
-    QPrinter& printer = CImageOutput::SharedPrinter();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setOutputFileName(path);
-    QFile::remove(path);
-    if (!Run(ID_FILE_PRINT))
-        return false;
-    QFile pdf(path);
-    return pdf.open(QIODevice::ReadOnly) && pdf.read(4) == "%PDF";
-}
-
-int UseActions::AnimationSave(const QString& dir) {
-    QDir folder(dir);
-    for (const QString& f : folder.entryList({QStringLiteral("*.bmp")}, QDir::Files))
-        folder.remove(f);
-    if (!Run(ID_ANIMATION_SAVE))
-        return 0;
-    return static_cast<int>(folder.entryList({QStringLiteral("*.bmp")}, QDir::Files).size());
 }

@@ -3,7 +3,6 @@
 // What a user does with the running program, one call per action, through the real main
 // window, its menus, toolbar and document windows. Shared by the end-to-end tests and the soak
 // driver; nothing here asserts, every action says whether it did what it should.
-#include <QImage>
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -24,11 +23,9 @@ public:
 
     // A menu command, as a click on an enabled entry; events are processed afterwards.
     bool Run(int id);
-    // A click on the toolbar button of command `id`.
-    bool ClickToolButton(int id);
     // Makes `frame` the active document window and gives its view the focus.
     bool Activate(CChildFrame* frame);
-    // Turns the active view's animation on or off with the toolbar's button.
+    // Turns the active view's animation on or off with a click on the toolbar's button.
     bool Animate(bool on);
     // Lets the program run until `view` drew `frames` more animation frames (false on time-out).
     static bool WaitFrames(CQuivraView* view, int frames, int timeoutMs = 10000);
@@ -37,15 +34,6 @@ public:
     // maximises it. With `viewOnly` the view alone takes the size (sizes a framed window cannot
     // take, as 1 x 1) until the next layout of its window.
     void ResizeDocument(const QSize& size, bool viewOnly = false);
-    // Window > New Window: a second view of the active document.
-    bool NewWindow();
-
-    // Edit > Copy; the picture on the clipboard, or a null image.
-    QImage Copy();
-    // File > Print through the print dialog into the PDF file `path`.
-    bool PrintToPdf(const QString& path);
-    // Animation > Save (the period next to the document); how many BMP files it left in `dir`.
-    int AnimationSave(const QString& dir);
 
     // Message boxes and other modal windows that opened during the actions: closed at once
     // (a soak must never wait for a click), their titles and texts kept here.

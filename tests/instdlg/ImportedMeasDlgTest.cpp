@@ -116,33 +116,28 @@ TEST_F(ImportedWindows, CopyAllWithMeasurementsClosedSaysWhatItDid) {
 
 // After Copy All, a speed shared by every copied record is offered as the series' frequency.
 TEST(ImportedSpeed, CopyAllOffersTheSharedSpeed) {
-    struct Case {
-        const char* name;
-        float speed2;      // speed of the second record (the first has 24.75)
-        int unit;          // of both records
+    const struct {
+        int unit;          // of the copied records, whose speed is 24.75
         double seriesFreq; // before the copy
         const char* offer; // the button's text, empty when none is offered
+    } cases[] = {
+        {0, 1000.0, "Set the series' frequency to 24.75 Hz"},
+        {1, 1000.0, "Set the series' frequency to 24.75 RPM"},
+        {0, 24.75, ""}, // the series has it already
     };
-    const Case cases[] = {
-        {"one speed in Hz", 24.75f, 0, 1000.0, "Set the series' frequency to 24.75 Hz"},
-        {"one speed in RPM", 24.75f, 1, 1000.0, "Set the series' frequency to 24.75 RPM"},
-        {"the series has it already", 24.75f, 0, 24.75, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offer);
         struct Windows : ImportedWindows {
             void TestBody() override {}
         } w;
         w.Build(3);
         w.doc.m_seriesFrequency[0] = c.seriesFreq;
-        ImportedMeas a = ImportedWindows::Rec(1, 1.f, 0.f, 1.f, 2, c.unit);
-        ImportedMeas b = ImportedWindows::Rec(2, 2.f, 0.f, 1.f, 2, c.unit);
-        ImportedMeas notCopied = ImportedWindows::Rec(7, 2.f, 0.f, 1.f); // matches no direction
-        a.m_fSpeed = 24.75f;
-        b.m_fSpeed = c.speed2;
-        w.doc.m_importedMeas = {a, b, notCopied};
+        // Number 7 matches no direction: its speed of 50 does not count.
+        w.doc.m_importedMeas = {ImportedWindows::Rec(1, 1.f, 0.f, 1.f, 2, c.unit),
+                                ImportedWindows::Rec(2, 2.f, 0.f, 1.f, 2, c.unit),
+                                ImportedWindows::Rec(7, 2.f, 0.f, 1.f)};
+        w.doc.m_importedMeas[0].m_fSpeed = w.doc.m_importedMeas[1].m_fSpeed = 24.75f;
         w.imported.show();
-        w.doc.SetModifiedFlag(false);
         Click(&w.imported, "CopyAll");
         QPushButton* offer = w.imported.UseSpeedButton();
         EXPECT_EQ(offer->isVisible() ? offer->text().toStdString() : "", c.offer);

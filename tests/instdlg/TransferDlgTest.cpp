@@ -121,24 +121,7 @@ TEST_F(TransferWindows, FailuresKeepTheRecordsAndTheWindowOpen) {
     EXPECT_EQ(Choices(), (QStringList{"All", "0.000000", "7.000000"}));
 }
 
-TEST_F(TransferWindows, OkWithoutSelectionOnlyRebuilds) {
-    Start();
-    m_pTransfer->show();
-    Settle();
-    imported.show();
-    imported.Rebuild();
-    imported.OnChoiceChanged(2);
-    ASSERT_EQ(imported.Filter(), 7.f);
-    const int opens = m_nOpens;
-    Click("OK");
-    Settle();
-    EXPECT_EQ(m_nOpens, opens); // the instrument is not asked
-    EXPECT_EQ(imported.Filter(), 0.f);
-    EXPECT_TRUE(m_pTransfer->isVisible());
-    EXPECT_FALSE(m_pTransfer->StatusText().isEmpty());
-}
-
-TEST_F(TransferWindows, UpdateCancelAndRebinding) {
+TEST_F(TransferWindows, UpdateOkWithoutSelectionCancelAndRebinding) {
     Start();
     m_pTransfer->OnRebind(); // hidden: the instrument is left alone
     EXPECT_EQ(m_nOpens, 0);
@@ -150,6 +133,17 @@ TEST_F(TransferWindows, UpdateCancelAndRebinding) {
     Settle();
     EXPECT_EQ(m_nOpens, 2);
     EXPECT_EQ(Names().size(), 2);
+    // OK with nothing selected only rebuilds the imported window: the instrument is not asked.
+    imported.show();
+    imported.Rebuild();
+    imported.OnChoiceChanged(2);
+    ASSERT_EQ(imported.Filter(), 7.f);
+    Click("OK");
+    Settle();
+    EXPECT_EQ(m_nOpens, 2);
+    EXPECT_EQ(imported.Filter(), 0.f);
+    EXPECT_TRUE(m_pTransfer->isVisible());
+    EXPECT_FALSE(m_pTransfer->StatusText().isEmpty());
     Click("Cancel");
     EXPECT_FALSE(m_pTransfer->isVisible());
     EXPECT_EQ(Names().size(), 2); // hiding keeps the last listing

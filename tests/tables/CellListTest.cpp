@@ -1,10 +1,9 @@
-// The in-place editor over the point and measurement tables: opening, keys, commits.
+// The point table: its in-place editor (opening, keys, commits) and its buttons.
 #include "CCellEdit.h"
 #include "CEditCornerPointsDlg.h"
-#include "CMeasListCtrl.h"
-#include "CMeasurementsDlg.h"
 #include "CPointListCtrl.h"
-#include "CommaLocale.h"
+#include "CountingToolWindows.h"
+#include "Line.h"
 #include "TablesTestSupport.h"
 
 #include <QHeaderView>
@@ -17,21 +16,37 @@ using tablestest::FakeView;
 
 namespace {
 
-// A point table over `n` free points at x = 12, 13, ... with the origin at (10, 0, 0).
+// The point table; Build(n) fills it with `n` free points at x = 12, 13, ... with the origin at
+// (10, 0, 0).
 struct PointTable : ::testing::Test {
     CQuivraDoc doc;
     FakeView view{&doc};
     CEditCornerPointsDlg dlg;
     CPointListCtrl* list = nullptr;
 
+    void Open() {
+        dlg.Bind(&doc);
+        ASSERT_TRUE(tablestest::ShowActive(&dlg));
+        list = dlg.List();
+    }
     void Build(int n) {
         doc.m_pOrigin->m_x = 10.0;
         for (int i = 0; i < n; ++i)
             AddFree(doc, 12.0 + i, 0.0, 0.0);
-        dlg.Bind(&doc);
-        ASSERT_TRUE(tablestest::ShowActive(&dlg));
-        list = dlg.List();
+        Open();
         ASSERT_EQ(list->GetItemCount(), n);
+    }
+    QStringList Row(int r) const {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c)
+            cells << list->GetItemText(r, c);
+        return cells;
+    }
+    std::vector<int> Numbers() const {
+        std::vector<int> n;
+        for (int r = 0; r < list->GetItemCount(); ++r)
+            n.push_back(list->GetItemText(r, 0).toInt());
+        return n;
     }
     CCellEdit* Editor() const { return list->CurrentEditor(); }
     std::pair<int, int> EditorCell() const {
@@ -210,91 +225,107 @@ TEST_F(PointTable, EditorOfADeletedRowNeverWritesIntoIt) {
     EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_x, 14.0);
 }
 
-namespace {
+TEST_F(PointTable, CoordinatesAreRelativeToTheOrigin) {
+    doc.m_pOrigin->m_x = 10;
+    doc.m_pOrigin->m_y = 20;
+    doc.m_pOrigin->m_z = 30;
+    AddFree(doc, 17, 20, 30);
+    Open();
+    EXPECT_EQ(Row(0), (QStringList{"1", "7", "0", "0"}));
 
-// A measurement table over `n` +X directions on free points, one series.
-struct MeasTable : ::testing::Test {
-    CQuivraDoc doc;
-    FakeView view{&doc};
-    CMeasurementsDlg dlg;
-    CMeasListCtrl* list = nullptr;
+    // The origin moved twice by 5 in x (as the Move Local Origin form does): X follows.
+    doc.m_pOrigin->m_x += 5;
+    doc.m_pOrigin->m_x += 5;
+    dlg.RebuildTable(true);
+    EXPECT_EQ(Row(0), (QStringList{"1", "-3", "0", "0"}));
 
-    void Build(int n) {
-        doc.AddSeries();
-        for (int i = 0; i < n; ++i)
-            AddDirection(AddFree(doc, i, 0, 0), DirPlusX)->m_measurements[0]->m_dPhase = 10 * i;
-        dlg.Bind(&doc, &view);
-        ASSERT_TRUE(tablestest::ShowActive(&dlg));
-        list = dlg.List();
-        ASSERT_EQ(list->GetItemCount(), n);
-    }
-    std::pair<int, int> EditorCell() const {
-        CCellEdit* e = list->CurrentEditor();
-        return e ? std::make_pair(e->Row(), e->Column()) : std::make_pair(-1, -1);
-    }
-    MeasDirection* Dir(int i) const { return doc.m_freePoints[i]->m_directions[0]; }
-};
-
-} // namespace
-
-// The leading number is read (NumberTextTest has its rules), in the user's locale.
-TEST_F(MeasTable, CommaLocaleCellsReadAndShowCommas) {
-    CommaLocale locale;
-    ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
-    Build(1);
-    const std::pair<const char*, double> cases[] = {{"0,9Hz", 0.9}, {"2.5", 0.9}};
-    for (const auto& [text, amplitude] : cases) {
-        list->BeginCellEdit(0, 3);
-        QTest::keyClicks(list->CurrentEditor(), QString::fromLatin1(text));
-        QTest::keyClick(list->CurrentEditor(), Qt::Key_Return);
-        EXPECT_DOUBLE_EQ(Dir(0)->m_measurements[0]->m_dAmplitude, amplitude) << text;
-        EXPECT_EQ(list->GetItemText(0, 3), "0,9") << text;
-        EXPECT_TRUE(doc.IsModified());
-    }
-    // "2.5" is the other convention's number: refused rather than read as 2.
-    EXPECT_TRUE(dlg.StatusLine()->text().contains(QLatin1String("\",\"")))
-        << dlg.StatusLine()->text().toStdString();
+    // New makes a point at the absolute origin, highlighted, its X cell open; undo takes it away.
+    dlg.OnNew();
+    ASSERT_EQ(doc.m_freePoints.size(), 2u);
+    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints.back());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(Row(1), (QStringList{"2", "-20", "-20", "-30"}));
+    ASSERT_TRUE(list->CurrentEditor());
+    EXPECT_EQ(list->CurrentEditor()->Row(), 1);
+    doc.Undo();
+    EXPECT_EQ(doc.m_freePoints.size(), 1u);
 }
 
-TEST_F(MeasTable, ClickOnIdOpensAmplitudeAndMarksTheRow) {
-    Build(3);
-    EXPECT_EQ(doc.m_bMeasEdited, 0);
-    const QRect id = list->visualRect(list->model()->index(2, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, id.center());
-    EXPECT_EQ(EditorCell(), std::make_pair(2, 3));
-    EXPECT_EQ(dlg.SelRow(), 2);
-    EXPECT_EQ(doc.m_bMeasEdited, 1);
-    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints[2]);
-    const QRect angle = list->visualRect(list->model()->index(0, 4));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, angle.center());
-    EXPECT_EQ(EditorCell(), std::make_pair(0, 4));
-    EXPECT_EQ(list->CurrentEditor()->text(), "0");
+TEST_F(PointTable, ListsByNumberFreeAndObjectPointsAlike) {
+    CornerPoint* free5 = AddFree(doc, 0, 0, 0);
+    BoxObject* box = AddBox(doc, 0, 0, 0);
+    free5->m_nNumber = 5;
+    for (std::size_t i = 0; i < box->m_points.size(); ++i)
+        box->m_points[i]->m_nNumber = 100 + static_cast<int>(i);
+    box->m_points[0]->m_nNumber = 3;
+    Open();
+    ASSERT_EQ(list->GetItemCount(), 9);
+    EXPECT_EQ(list->PointAt(0), box->m_points[0]);
+    EXPECT_EQ(list->PointAt(1), free5);
+    EXPECT_EQ(Numbers().back(), 107);
 }
 
-// Tab goes from amplitude to angle and on down, staying on the last row; Enter commits and
-// moves down.
-TEST_F(MeasTable, TabAndEnterWalkTheValueCells) {
-    Build(3);
-    list->BeginCellEdit(1, 3);
-    const struct {
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-        int row, column;
-    } steps[] = {
-        {Qt::Key_Tab, {}, 1, 4},
-        {Qt::Key_Tab, {}, 2, 3},
-        {Qt::Key_Tab, {}, 2, 4},
-        {Qt::Key_Tab, {}, 2, 3},
-        {Qt::Key_Backtab, Qt::ShiftModifier, 1, 4},
-    };
-    for (const auto& s : steps) {
-        QTest::keyClick(list->CurrentEditor(), s.key, s.mods);
-        EXPECT_EQ(EditorCell(), std::make_pair(s.row, s.column)) << s.key;
-    }
-    list->BeginCellEdit(0, 4);
-    QTest::keyClicks(list->CurrentEditor(), "45");
-    QTest::keyClick(list->CurrentEditor(), Qt::Key_Enter);
-    EXPECT_DOUBLE_EQ(Dir(0)->m_measurements[0]->m_dPhase, 45.0);
-    EXPECT_EQ(EditorCell(), std::make_pair(1, 4));
-    EXPECT_EQ(list->CurrentEditor()->text(), "10");
+TEST_F(PointTable, ShowingOpensTheHighlightedPointsXAndSelectingHighlights) {
+    CornerPoint* first = AddFree(doc, 1, 0, 0);
+    doc.m_pHighlightPoint = AddFree(doc, 2.5, 0, 0);
+    int before = view.m_nRedraws;
+    Open();
+    ASSERT_TRUE(list->CurrentEditor());
+    EXPECT_EQ(list->CurrentEditor()->Column(), 1);
+    EXPECT_EQ(list->CurrentEditor()->text(), "2.5"); // the second row
+    EXPECT_GT(view.m_nRedraws, before);
+    list->selectRow(0);
+    EXPECT_EQ(doc.m_pHighlightPoint, first);
+    before = view.m_nRedraws;
+    list->clearSelection(); // keeps the highlight
+    EXPECT_EQ(doc.m_pHighlightPoint, first);
+    EXPECT_EQ(view.m_nRedraws, before);
+}
+
+TEST_F(PointTable, DeleteRemovesTheHighlightedObjectPointAndItsLines) {
+    auto* tools = new CountingToolWindows;
+    doc.m_pToolWindows.reset(tools);
+    doc.AddSeries();
+    BoxObject* box = AddBox(doc, 0, 0, 0);
+    CornerPoint* victim = box->m_points[0];
+    AddDirection(victim, DirPlusZ);
+    doc.m_selPoints.push_back(box->m_points[1]);
+    doc.m_selObjects.push_back(box);
+    Open();
+    // The user is typing into the point's cell when Delete is pressed.
+    doc.m_pHighlightPoint = victim;
+    dlg.RebuildTable(true);
+    ASSERT_TRUE(list->CurrentEditor());
+    QTest::keyClicks(list->CurrentEditor(), "3");
+    dlg.OnDelete();
+    EXPECT_EQ(box->m_points.size(), 7u);
+    EXPECT_EQ(doc.m_pHighlightPoint, nullptr);
+    EXPECT_TRUE(doc.m_selPoints.empty());
+    EXPECT_EQ(list->GetItemCount(), 7);
+    EXPECT_EQ(tools->m_nMeasurements, 1);
+}
+
+TEST_F(PointTable, CompactRenumbersInListedOrder) {
+    AddFree(doc, 1, 0, 0);
+    CornerPoint* two = AddFree(doc, 2, 0, 0);
+    AddFree(doc, 3, 0, 0);
+    Open();
+    dlg.OnDelete(); // nothing highlighted: nothing to delete
+    EXPECT_FALSE(doc.m_bUndoAvailable || doc.IsModified());
+    doc.m_pHighlightPoint = two;
+    dlg.OnDelete();
+    ASSERT_EQ(Numbers(), (std::vector<int>{1, 3}));
+    dlg.OnCompact();
+    EXPECT_EQ(Numbers(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(doc.m_freePoints[1]->m_nNumber, 2);
+    EXPECT_EQ(doc.m_nNextPointNumber, 3);
+    dlg.OnNew();
+    EXPECT_EQ(doc.m_freePoints.back()->m_nNumber, 3);
+}
+
+TEST_F(PointTable, CompactOnAnEmptyTableResetsTheCounter) {
+    doc.m_nNextPointNumber = 17;
+    Open();
+    dlg.OnCompact();
+    EXPECT_EQ(doc.m_nNextPointNumber, 1);
 }

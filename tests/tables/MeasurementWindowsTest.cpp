@@ -162,34 +162,9 @@ TEST_F(Windows, CompactNumbersEqualIdsInListedOrder) {
     EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3}));
 }
 
-TEST_F(Windows, DeletingTheOnlySeriesEmptiesTheMeasurements) {
-    doc.AddSeries();
-    AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
-    series.show();
-    meas.show();
-    ASSERT_EQ(List()->GetItemCount(), 1);
-    series.OnEdit();
-    ASSERT_TRUE(series.EditDlg()->isVisible());
-    QString text; // No keeps everything
-    AnswerNextMessageBox(QMessageBox::No, &text);
-    series.OnDelete();
-    EXPECT_EQ(text, kDeleteQuestion);
-    EXPECT_EQ(doc.m_nSeries, 1);
-    EXPECT_FALSE(doc.m_bUndoAvailable);
-    AnswerNextMessageBox(QMessageBox::Yes, &text);
-    series.OnDelete();
-    EXPECT_EQ(doc.m_nSeries, 0);
-    EXPECT_EQ(series.SelSeries(), -1);
-    EXPECT_FALSE(series.EditDlg()->isVisible());
-    EXPECT_EQ(List()->GetItemCount(), 0);
-    series.OnDelete(); // nothing selected: no question, nothing happens
-    doc.Undo();
-    EXPECT_EQ(doc.m_nSeries, 1);
-}
-
-// Deleting any series, whichever is current in the view, while the animation keeps stepping:
-// the current index always names an existing series afterwards, and the same series as before
-// unless that one was deleted.
+// Deleting any series (after the question; No keeps everything), whichever is current in the
+// view, while the animation keeps stepping: the current index always names an existing series
+// afterwards, and the same series as before unless that one was deleted.
 TEST_F(Windows, DeletingInEveryPositionKeepsTheCurrentIndexValid) {
     for (int n = 1; n <= 4; ++n) {
         for (int sel = 0; sel < n; ++sel) {
@@ -207,12 +182,19 @@ TEST_F(Windows, DeletingInEveryPositionKeepsTheCurrentIndexValid) {
                 w.series.show();
                 w.meas.show();
                 w.series.List()->setCurrentItem(w.series.List()->topLevelItem(sel));
+                w.series.OnEdit();
+                ASSERT_TRUE(w.series.EditDlg()->isVisible());
                 w.view.Tick();
                 // The view's own series may differ from the selected row.
                 w.view.m_nCurrentSeries = current;
                 w.view.Tick();
                 const std::string before = d.m_seriesNames[static_cast<std::size_t>(current)];
                 QString text;
+                AnswerNextMessageBox(QMessageBox::No, &text);
+                w.series.OnDelete();
+                EXPECT_EQ(text, kDeleteQuestion);
+                ASSERT_EQ(d.m_nSeries, n);
+                EXPECT_FALSE(d.m_bUndoAvailable);
                 AnswerNextMessageBox(QMessageBox::Yes, &text);
                 w.series.OnDelete();
                 w.view.Tick();
@@ -220,6 +202,11 @@ TEST_F(Windows, DeletingInEveryPositionKeepsTheCurrentIndexValid) {
                 ASSERT_EQ(dir->m_measurements.size(), static_cast<std::size_t>(n - 1));
                 if (n == 1) {
                     EXPECT_EQ(w.meas.List()->GetItemCount(), 0);
+                    EXPECT_EQ(w.series.SelSeries(), -1);
+                    EXPECT_FALSE(w.series.EditDlg()->isVisible());
+                    w.series.OnDelete(); // nothing selected: no question, nothing happens
+                    d.Undo();
+                    EXPECT_EQ(d.m_nSeries, 1);
                     continue;
                 }
                 ASSERT_GE(w.view.m_nCurrentSeries, 0);
@@ -430,4 +417,86 @@ TEST_F(Windows, StaleRowsAreLeftAlone) {
     meas.Refill(true);
     ASSERT_EQ(List()->GetItemCount(), 1);
     EXPECT_EQ(List()->DirectionAt(0), kept);
+}
+
+namespace {
+
+// The Measurements table over `n` +X directions on free points, one series.
+struct MeasTable : Windows {
+    void Build(int n) {
+        doc.AddSeries();
+        for (int i = 0; i < n; ++i)
+            AddDirection(AddFree(doc, i, 0, 0), DirPlusX)->m_measurements[0]->m_dPhase = 10 * i;
+        ASSERT_TRUE(tablestest::ShowActive(&meas));
+        ASSERT_EQ(List()->GetItemCount(), n);
+    }
+    std::pair<int, int> EditorCell() const {
+        CCellEdit* e = List()->CurrentEditor();
+        return e ? std::make_pair(e->Row(), e->Column()) : std::make_pair(-1, -1);
+    }
+    MeasDirection* Dir(int i) const { return doc.m_freePoints[i]->m_directions[0]; }
+};
+
+} // namespace
+
+// The leading number is read (NumberTextTest has its rules), in the user's locale.
+TEST_F(MeasTable, CommaLocaleCellsReadAndShowCommas) {
+    CommaLocale locale;
+    ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
+    Build(1);
+    const std::pair<const char*, double> cases[] = {{"0,9Hz", 0.9}, {"2.5", 0.9}};
+    for (const auto& [text, amplitude] : cases) {
+        List()->BeginCellEdit(0, 3);
+        QTest::keyClicks(List()->CurrentEditor(), QString::fromLatin1(text));
+        QTest::keyClick(List()->CurrentEditor(), Qt::Key_Return);
+        EXPECT_DOUBLE_EQ(Dir(0)->m_measurements[0]->m_dAmplitude, amplitude) << text;
+        EXPECT_EQ(List()->GetItemText(0, 3), "0,9") << text;
+        EXPECT_TRUE(doc.IsModified());
+    }
+    // "2.5" is the other convention's number: refused rather than read as 2.
+    EXPECT_TRUE(meas.StatusLine()->text().contains(QLatin1String("\",\"")))
+        << meas.StatusLine()->text().toStdString();
+}
+
+TEST_F(MeasTable, ClickOnIdOpensAmplitudeAndMarksTheRow) {
+    Build(3);
+    EXPECT_EQ(doc.m_bMeasEdited, 0);
+    const QRect id = List()->visualRect(List()->model()->index(2, 0));
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, id.center());
+    EXPECT_EQ(EditorCell(), std::make_pair(2, 3));
+    EXPECT_EQ(meas.SelRow(), 2);
+    EXPECT_EQ(doc.m_bMeasEdited, 1);
+    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints[2]);
+    const QRect angle = List()->visualRect(List()->model()->index(0, 4));
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, angle.center());
+    EXPECT_EQ(EditorCell(), std::make_pair(0, 4));
+    EXPECT_EQ(List()->CurrentEditor()->text(), "0");
+}
+
+// Tab goes from amplitude to angle and on down, staying on the last row; Enter commits and
+// moves down.
+TEST_F(MeasTable, TabAndEnterWalkTheValueCells) {
+    Build(3);
+    List()->BeginCellEdit(1, 3);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int row, column;
+    } steps[] = {
+        {Qt::Key_Tab, {}, 1, 4},
+        {Qt::Key_Tab, {}, 2, 3},
+        {Qt::Key_Tab, {}, 2, 4},
+        {Qt::Key_Tab, {}, 2, 3},
+        {Qt::Key_Backtab, Qt::ShiftModifier, 1, 4},
+    };
+    for (const auto& s : steps) {
+        QTest::keyClick(List()->CurrentEditor(), s.key, s.mods);
+        EXPECT_EQ(EditorCell(), std::make_pair(s.row, s.column)) << s.key;
+    }
+    List()->BeginCellEdit(0, 4);
+    QTest::keyClicks(List()->CurrentEditor(), "45");
+    QTest::keyClick(List()->CurrentEditor(), Qt::Key_Enter);
+    EXPECT_DOUBLE_EQ(Dir(0)->m_measurements[0]->m_dPhase, 45.0);
+    EXPECT_EQ(EditorCell(), std::make_pair(1, 4));
+    EXPECT_EQ(List()->CurrentEditor()->text(), "10");
 }
