@@ -4,15 +4,12 @@
 #include "CDocToolWindows.h"
 #include "CommandIds.h"
 #include "CornerPoint.h"
-#include "IDocView.h"
-#include "Line.h"
 #include "MeasDirection.h"
 #include "SceneCommands.h"
 #include "SceneFile.h"
 #include "ViewFactory.h"
 
 #include <QFileInfo>
-#include <QMdiArea>
 #include <QTest>
 
 #include <csignal>

@@ -5,17 +5,12 @@
 #include "CDocToolWindows.h"
 #include "CRecentFileList.h"
 #include "CommandIds.h"
-#include "SceneFile.h"
 
-#include <QDialog>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMdiArea>
 #include <QMimeData>
 #include <QPrinter>
-#include <QTimer>
 #include <QUrl>
 
 using namespace cmd;

@@ -1,7 +1,6 @@
 #include "ImportedMeasTable.h"
 #include "InstDlgTestSupport.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 

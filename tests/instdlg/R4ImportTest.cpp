@@ -6,7 +6,6 @@
 #include "CommandIds.h"
 #include "KtlBuilder.h"
 
-#include <QComboBox>
 #include <QTableWidget>
 
 namespace {

@@ -1,6 +1,5 @@
 // The Transfer Measurements window against the instrument simulator on a pseudo-terminal.
 #include "CTransferDlg.h"
-#include "IBytePort.h"
 #include "InstDlgTestSupport.h"
 #include "InstrumentSet.h"
 #include "SerialPort.h"
@@ -8,9 +7,7 @@
 #include "TestFiles.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QListWidget>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>

@@ -6,7 +6,6 @@
 #include "Line.h"
 #include "TablesTestSupport.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -60,24 +59,6 @@ struct PointTable : ::testing::Test {
 };
 
 } // namespace
-
-TEST_F(PointTable, EditorStartsRelativeToOriginAndCommitsAbsolute) {
-    Build(1);
-    CCellEdit* e = list->BeginCellEdit(0, 1);
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->text(), "2");
-    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints[0]);
-    EXPECT_TRUE(e->hasFocus());
-    EXPECT_EQ(e->selectedText(), "2");
-    Type("5");
-    QTest::keyClick(Editor(), Qt::Key_Return);
-    EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_x, 15.0);
-    EXPECT_EQ(list->GetItemText(0, 1), "5");
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_FALSE(doc.m_bUndoAvailable); // a cell edit takes no snapshot
-    // Enter on the last row only closes the editor.
-    EXPECT_EQ(Editor(), nullptr);
-}
 
 TEST_F(PointTable, EscapeDropsTheEditAndFocusLossCommitsIt) {
     Build(2);
@@ -225,7 +206,7 @@ TEST_F(PointTable, EditorOfADeletedRowNeverWritesIntoIt) {
     EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_x, 14.0);
 }
 
-TEST_F(PointTable, CoordinatesAreRelativeToTheOrigin) {
+TEST_F(PointTable, CoordinatesShowAndCommitRelativeToTheOrigin) {
     doc.m_pOrigin->m_x = 10;
     doc.m_pOrigin->m_y = 20;
     doc.m_pOrigin->m_z = 30;
@@ -238,6 +219,21 @@ TEST_F(PointTable, CoordinatesAreRelativeToTheOrigin) {
     doc.m_pOrigin->m_x += 5;
     dlg.RebuildTable(true);
     EXPECT_EQ(Row(0), (QStringList{"1", "-3", "0", "0"}));
+
+    // The editor starts from the shown value, all selected, and commits it absolute.
+    CCellEdit* e = list->BeginCellEdit(0, 1);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->selectedText(), "-3");
+    EXPECT_TRUE(e->hasFocus());
+    EXPECT_EQ(doc.m_pHighlightPoint, doc.m_freePoints[0]);
+    Type("5");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(doc.m_freePoints[0]->m_x, 25.0);
+    EXPECT_EQ(list->GetItemText(0, 1), "5");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.m_bUndoAvailable); // a cell edit takes no snapshot
+    EXPECT_EQ(Editor(), nullptr);       // Enter on the last row only closes the editor
+    doc.SetModifiedFlag(false);
 
     // New makes a point at the absolute origin, highlighted, its X cell open; undo takes it away.
     dlg.OnNew();
@@ -306,10 +302,14 @@ TEST_F(PointTable, DeleteRemovesTheHighlightedObjectPointAndItsLines) {
 }
 
 TEST_F(PointTable, CompactRenumbersInListedOrder) {
+    doc.m_nNextPointNumber = 17;
+    Open();
+    dlg.OnCompact(); // an empty table starts the count again
+    EXPECT_EQ(doc.m_nNextPointNumber, 1);
     AddFree(doc, 1, 0, 0);
     CornerPoint* two = AddFree(doc, 2, 0, 0);
     AddFree(doc, 3, 0, 0);
-    Open();
+    dlg.RebuildTable(true);
     dlg.OnDelete(); // nothing highlighted: nothing to delete
     EXPECT_FALSE(doc.m_bUndoAvailable || doc.IsModified());
     doc.m_pHighlightPoint = two;
@@ -321,11 +321,4 @@ TEST_F(PointTable, CompactRenumbersInListedOrder) {
     EXPECT_EQ(doc.m_nNextPointNumber, 3);
     dlg.OnNew();
     EXPECT_EQ(doc.m_freePoints.back()->m_nNumber, 3);
-}
-
-TEST_F(PointTable, CompactOnAnEmptyTableResetsTheCounter) {
-    doc.m_nNextPointNumber = 17;
-    Open();
-    dlg.OnCompact();
-    EXPECT_EQ(doc.m_nNextPointNumber, 1);
 }
