@@ -16,14 +16,19 @@ void Click(QWidget* parent, const char* name) {
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
-TEST_F(ImportedWindows, ColumnsAndRowTexts) {
+// Rows are there only while the window is shown; showing it brings the Measurements window,
+// closing it leaves that one open.
+TEST_F(ImportedWindows, RowTextsWhileShown) {
     Build(1);
     EXPECT_EQ(imported.List()->horizontalHeaderItem(5)->text(), "Rot. Unit");
     // A unit or speed code without a table entry shows "?" instead of reading past the tables.
     doc.m_importedMeas = {Rec(7, 1.5f, -90.f, 2.f, 3, 1), Rec(8, 0.25f, 10.f, 2.f, 42, 5)};
     doc.m_importedMultiples = {0.f, 2.f};
-    imported.show();
     imported.Rebuild();
+    EXPECT_EQ(imported.List()->rowCount(), 0);
+    imported.show();
+    EXPECT_TRUE(meas.isVisible());
+    EXPECT_EQ(meas.List()->GetItemCount(), 1);
     ASSERT_EQ(imported.List()->rowCount(), 2);
     EXPECT_EQ(Row(0),
               (QStringList{"7", "1.500000", "-90.000000", "m/s", "50.000000", "RPM", "2.000000"}));
@@ -33,6 +38,10 @@ TEST_F(ImportedWindows, ColumnsAndRowTexts) {
     for (int c = 0; c < 7; ++c)
         EXPECT_GE(imported.List()->columnWidth(c),
                   static_cast<QAbstractItemView*>(imported.List())->sizeHintForColumn(c));
+    Click(&imported, "Close");
+    EXPECT_FALSE(imported.isVisible());
+    EXPECT_EQ(imported.List()->rowCount(), 0);
+    EXPECT_TRUE(meas.isVisible());
 }
 
 TEST_F(ImportedWindows, ChoicesAndExactFilter) {
@@ -58,25 +67,6 @@ TEST_F(ImportedWindows, ChoicesAndExactFilter) {
     EXPECT_EQ(imported.Filter(), 0.f);
     EXPECT_EQ(imported.Choice()->currentIndex(), 0);
     EXPECT_EQ(Ids().size(), 4);
-}
-
-TEST_F(ImportedWindows, RowsOnlyWhileShownAndShowingBringsMeasurements) {
-    Build(2);
-    doc.m_importedMeas = {Rec(1, 1, 0, 1.f)};
-    doc.m_importedMultiples = {0.f, 1.f};
-    imported.Rebuild();
-    EXPECT_EQ(imported.List()->rowCount(), 0); // hidden
-    EXPECT_FALSE(meas.isVisible());
-
-    imported.show();
-    EXPECT_EQ(imported.List()->rowCount(), 1);
-    EXPECT_TRUE(meas.isVisible());
-    EXPECT_EQ(meas.List()->GetItemCount(), 2);
-
-    Click(&imported, "Close");
-    EXPECT_FALSE(imported.isVisible());
-    EXPECT_EQ(imported.List()->rowCount(), 0);
-    EXPECT_TRUE(meas.isVisible()); // closing this one leaves Measurements open
 }
 
 // The Measurements window closed (its list emptied), a record with no number for amplitude,
@@ -245,15 +235,13 @@ TEST_F(ImportedWindows, StaleMeasurementsRowsAreNeverWrittenThrough) {
 }
 
 TEST_F(ImportedWindows, CopiesWithoutSeriesChangeNoValue) {
+    Build(1);
+    doc.RemoveSeries(0);
     doc.m_importedMeas = {Rec(1, 1.f, 1.f, 1.f)};
-    MeasDirection* d = testscenes::AddDirection(testscenes::AddFree(doc, 0, 0, 0), DirPlusX);
-    meas.Bind(&doc, &view);
-    imported.Bind(&doc, &view);
-    imported.SetMeasurementsWindow(&meas);
     imported.show();
     EXPECT_EQ(meas.List()->GetItemCount(), 0);
     imported.OnCopyAll(); // m = 0: nothing matches, nothing is read beyond the series
-    EXPECT_TRUE(d->m_measurements.empty());
+    EXPECT_TRUE(dirs[0]->m_measurements.empty());
 }
 
 } // namespace

@@ -49,6 +49,19 @@ struct WindowSet {
 };
 
 struct Windows : ::testing::Test, WindowSet {
+    // One series and `n` +X directions on free points, their phases 0, 10, ...; shown.
+    void Build(int n) {
+        doc.AddSeries();
+        for (int i = 0; i < n; ++i)
+            AddDirection(AddFree(doc, i, 0, 0), DirPlusX)->m_measurements[0]->m_dPhase = 10 * i;
+        ASSERT_TRUE(tablestest::ShowActive(&meas));
+        ASSERT_EQ(List()->GetItemCount(), n);
+    }
+    MeasDirection* Dir(int i) const { return doc.m_freePoints[i]->m_directions[0]; }
+    std::pair<int, int> EditorCell() const {
+        CCellEdit* e = List()->CurrentEditor();
+        return e ? std::make_pair(e->Row(), e->Column()) : std::make_pair(-1, -1);
+    }
     CMeasListCtrl* List() const { return meas.List(); }
     QStringList Row(int r) const {
         QStringList cells;
@@ -98,9 +111,8 @@ TEST_F(Windows, TitleAndRowsFollowTheCurrentSeries) {
 }
 
 TEST_F(Windows, InvertPhaseAddsHalfATurnAndWrapsOnce) {
-    doc.AddSeries();
-    MeasDirection* d = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
-    meas.Refill(true);
+    Build(1);
+    MeasDirection* d = Dir(0);
     meas.OnInvertPhase(); // no row selected yet
     EXPECT_EQ(d->m_measurements[0]->m_dPhase, 0.0);
     const std::pair<double, double> cases[] = {{270, 90}, {-90, 90}, {600, 420}, {0, 180}};
@@ -114,11 +126,8 @@ TEST_F(Windows, InvertPhaseAddsHalfATurnAndWrapsOnce) {
 }
 
 TEST_F(Windows, SpinSwapsNumbersWithTheNeighbourAndFollowsTheEntry) {
-    doc.AddSeries();
-    std::vector<MeasDirection*> d;
-    for (int i = 0; i < 3; ++i)
-        d.push_back(AddDirection(AddFree(doc, i, 0, 0), DirPlusX));
-    ASSERT_TRUE(tablestest::ShowActive(&meas));
+    Build(3);
+    const std::vector<MeasDirection*> d = {Dir(0), Dir(1), Dir(2)};
     // Ends: nothing.
     List()->BeginCellEdit(0, 3);
     meas.OnSpin(-1);
@@ -146,10 +155,8 @@ TEST_F(Windows, SpinSwapsNumbersWithTheNeighbourAndFollowsTheEntry) {
 }
 
 TEST_F(Windows, CompactNumbersEqualIdsInListedOrder) {
-    doc.AddSeries();
-    MeasDirection* a = AddDirection(AddFree(doc, 0, 0, 0), DirPlusX);
-    MeasDirection* b = AddDirection(AddFree(doc, 1, 0, 0), DirPlusX);
-    MeasDirection* c = AddDirection(AddFree(doc, 2, 0, 0), DirPlusX);
+    Build(3);
+    MeasDirection *a = Dir(0), *b = Dir(1), *c = Dir(2);
     a->m_nNumber = 7;
     b->m_nNumber = 7;
     c->m_nNumber = 9;
@@ -398,11 +405,9 @@ TEST_F(EditSeries, CalculateKeepsMotionWithinAFractionOfTheNearestNeighbour) {
 // Rows whose direction was destroyed elsewhere (the window was not refilled yet) are neither
 // read nor written.
 TEST_F(Windows, StaleRowsAreLeftAlone) {
-    doc.AddSeries();
-    CornerPoint* p = AddFree(doc, 0, 0, 0);
-    AddDirection(p, DirPlusX);
-    MeasDirection* kept = AddDirection(AddFree(doc, 1, 0, 0), DirPlusX);
-    ASSERT_TRUE(tablestest::ShowActive(&meas));
+    Build(2);
+    CornerPoint* p = doc.m_freePoints[0];
+    MeasDirection* kept = Dir(1);
     List()->BeginCellEdit(0, 3);
     QTest::keyClicks(List()->CurrentEditor(), "4");
     delete p; // takes its direction along
@@ -419,28 +424,8 @@ TEST_F(Windows, StaleRowsAreLeftAlone) {
     EXPECT_EQ(List()->DirectionAt(0), kept);
 }
 
-namespace {
-
-// The Measurements table over `n` +X directions on free points, one series.
-struct MeasTable : Windows {
-    void Build(int n) {
-        doc.AddSeries();
-        for (int i = 0; i < n; ++i)
-            AddDirection(AddFree(doc, i, 0, 0), DirPlusX)->m_measurements[0]->m_dPhase = 10 * i;
-        ASSERT_TRUE(tablestest::ShowActive(&meas));
-        ASSERT_EQ(List()->GetItemCount(), n);
-    }
-    std::pair<int, int> EditorCell() const {
-        CCellEdit* e = List()->CurrentEditor();
-        return e ? std::make_pair(e->Row(), e->Column()) : std::make_pair(-1, -1);
-    }
-    MeasDirection* Dir(int i) const { return doc.m_freePoints[i]->m_directions[0]; }
-};
-
-} // namespace
-
 // The leading number is read (NumberTextTest has its rules), in the user's locale.
-TEST_F(MeasTable, CommaLocaleCellsReadAndShowCommas) {
+TEST_F(Windows, CommaLocaleCellsReadAndShowCommas) {
     CommaLocale locale;
     ASSERT_TRUE(locale.IsActive()) << locale.Why().toStdString();
     Build(1);
@@ -458,7 +443,7 @@ TEST_F(MeasTable, CommaLocaleCellsReadAndShowCommas) {
         << meas.StatusLine()->text().toStdString();
 }
 
-TEST_F(MeasTable, ClickOnIdOpensAmplitudeAndMarksTheRow) {
+TEST_F(Windows, ClickOnIdOpensAmplitudeAndMarksTheRow) {
     Build(3);
     EXPECT_EQ(doc.m_bMeasEdited, 0);
     const QRect id = List()->visualRect(List()->model()->index(2, 0));
@@ -475,7 +460,7 @@ TEST_F(MeasTable, ClickOnIdOpensAmplitudeAndMarksTheRow) {
 
 // Tab goes from amplitude to angle and on down, staying on the last row; Enter commits and
 // moves down.
-TEST_F(MeasTable, TabAndEnterWalkTheValueCells) {
+TEST_F(Windows, TabAndEnterWalkTheValueCells) {
     Build(3);
     List()->BeginCellEdit(1, 3);
     const struct {
