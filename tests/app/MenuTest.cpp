@@ -39,7 +39,7 @@ QStringList DescribeMenuBar(CMainFrame* frame) {
     return menus;
 }
 
-TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithSeparators) {
+TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithTheirTextsAndKeys) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(DescribeMenuBar(Frame()),
               (QStringList{
@@ -61,27 +61,22 @@ TEST_F(AppTest, DocumentMenusHoldEveryEntryInOrderWithSeparators) {
     for (const auto& [id, text] : texts)
         EXPECT_EQ(Action(id)->text(), QString::fromLatin1(text)) << id;
     EXPECT_EQ(Action(ID_EDIT_BOX)->toolTip(), "Create Box");
+    // The accelerators, reachable even when no menu shows them.
+    const QList<std::pair<int, QList<QKeySequence>>> table = {
+        {ID_EDIT_COPY, {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}},
+        {ID_EDIT_UNDO, {QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z")}},
+        {ID_EDIT_CUT, {QKeySequence("Shift+Del"), QKeySequence("Ctrl+X")}},
+        {ID_HELP, {QKeySequence("F1")}},
+        {ID_NEXT_PANE, {QKeySequence("F6")}},
+    };
+    for (const auto& [id, keys] : table) {
+        ASSERT_NE(Action(id), nullptr) << id;
+        EXPECT_EQ(Action(id)->shortcuts(), keys) << id;
+        EXPECT_TRUE(Frame()->actions().contains(Action(id))) << id;
+    }
 }
 
-TEST_F(AppTest, WithoutDocumentTheShortMenusAreShown) {
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(Run(ID_FILE_CLOSE));
-    EXPECT_EQ(DocCount(), 0);
-    EXPECT_FALSE(Frame()->HasDocumentMenus());
-    EXPECT_EQ(DescribeMenuBar(Frame()), (QStringList{
-                                            "&File: 57600 57601 | 57606 | 57616 | 57665",
-                                            "&View: 59392 59393",
-                                            "&Help: 57664",
-                                        }));
-    EXPECT_EQ(Frame()->windowTitle(), "Norvek Quivra");
-    // Document commands have no target now.
-    for (int id : {ID_FILE_SAVE, ID_FILE_CLOSE, ID_EDIT_BOX, ID_WINDOW_NEW, ID_HELP_DRAW_LINES})
-        EXPECT_FALSE(Enabled(id)) << id;
-    ASSERT_TRUE(Run(ID_FILE_NEW));
-    EXPECT_TRUE(Frame()->HasDocumentMenus());
-}
-
-TEST_F(AppTest, EnableStatesFollowWhatIsImplemented) {
+TEST_F(AppTest, EnableStatesAndTheShortMenusWithoutADocument) {
     ASSERT_TRUE(Start());
     // Commands nothing handles; undo, the recent files and the pause with nothing to act on
     // yet; the orbits outside the clear style. Every other entry of the menus, the toolbars
@@ -99,23 +94,22 @@ TEST_F(AppTest, EnableStatesFollowWhatIsImplemented) {
         }
     }
     EXPECT_FALSE(Run(ID_EDIT_PASTE));
-}
 
-TEST_F(AppTest, AcceleratorsAreBoundAsInTheTable) {
-    ASSERT_TRUE(Start());
-    const QList<std::pair<int, QList<QKeySequence>>> table = {
-        {ID_EDIT_COPY, {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}},
-        {ID_EDIT_UNDO, {QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z")}},
-        {ID_EDIT_CUT, {QKeySequence("Shift+Del"), QKeySequence("Ctrl+X")}},
-        {ID_HELP, {QKeySequence("F1")}},
-        {ID_NEXT_PANE, {QKeySequence("F6")}},
-    };
-    for (const auto& [id, keys] : table) {
-        ASSERT_NE(Action(id), nullptr) << id;
-        EXPECT_EQ(Action(id)->shortcuts(), keys) << id;
-        // Reachable even when no menu shows them.
-        EXPECT_TRUE(Frame()->actions().contains(Action(id))) << id;
-    }
+    // Without a document the short menus are shown.
+    ASSERT_TRUE(Run(ID_FILE_CLOSE));
+    EXPECT_EQ(DocCount(), 0);
+    EXPECT_FALSE(Frame()->HasDocumentMenus());
+    EXPECT_EQ(DescribeMenuBar(Frame()), (QStringList{
+                                            "&File: 57600 57601 | 57606 | 57616 | 57665",
+                                            "&View: 59392 59393",
+                                            "&Help: 57664",
+                                        }));
+    EXPECT_EQ(Frame()->windowTitle(), "Norvek Quivra");
+    // Document commands have no target now.
+    for (int id : {ID_FILE_SAVE, ID_FILE_CLOSE, ID_EDIT_BOX, ID_WINDOW_NEW, ID_HELP_DRAW_LINES})
+        EXPECT_FALSE(Enabled(id)) << id;
+    ASSERT_TRUE(Run(ID_FILE_NEW));
+    EXPECT_TRUE(Frame()->HasDocumentMenus());
 }
 
 TEST_F(AppTest, MenuKeysAndAcceleratorsWorkWhileAToolWindowIsActive) {

@@ -17,19 +17,6 @@ using namespace cmd;
 
 namespace {
 
-TEST_F(AppTest, FileArgumentOpensItInsteadOfANewDocument) {
-    const QString path = MakeScene();
-    ASSERT_TRUE(Start({path}));
-    ASSERT_EQ(DocCount(), 1);
-    CAppDocument* doc = ActiveDoc();
-    EXPECT_EQ(doc->GetTitle(), "copy.qvr");
-    EXPECT_EQ(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
-    EXPECT_FALSE(doc->Doc()->IsModified());
-    // Counters come from the file, not from the new-document reset.
-    EXPECT_GT(doc->Doc()->m_nNextDirectionNumber, 1);
-    EXPECT_EQ(m_app->RecentFiles()->Files(), QStringList{QFileInfo(path).absoluteFilePath()});
-}
-
 // Printing from the command line (the desktop entry's Print action): the scene goes to the
 // printer and the program ends without showing a window.
 TEST_F(AppTest, PrintOptionsPrintAndEndWithoutShowingTheProgram) {
@@ -166,11 +153,18 @@ TEST_F(AppTest, FileDialogsStartInTheFolderLastUsedForTheirKind) {
         << m_messages.value(0).toStdString();
 }
 
-TEST_F(AppTest, RecentListKeepsFourNewestFirstAcrossRuns) {
+// Files named on the command line open instead of a new document, as the file holds them; the
+// recent list keeps the four newest, first, across runs.
+TEST_F(AppTest, FileArgumentsOpenAndTheRecentListKeepsFourNewestFirst) {
     QStringList paths;
     for (int i = 0; i < 5; ++i)
         paths.append(QFileInfo(MakeScene(QStringLiteral("r%1.qvr").arg(i))).absoluteFilePath());
     ASSERT_TRUE(Start(paths));
+    ASSERT_EQ(DocCount(), 5);
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "r4.qvr");
+    EXPECT_EQ(ActiveDoc()->GetPathName(), paths[4]);
+    EXPECT_FALSE(ActiveDoc()->Doc()->IsModified());
+    EXPECT_GT(ActiveDoc()->Doc()->m_nNextDirectionNumber, 1); // the file's, not a new one's
     Stop();
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_app->RecentFiles()->Files(), (QStringList{paths[4], paths[3], paths[2], paths[1]}));

@@ -3,6 +3,7 @@
 // the scene saved.
 #include "AppTestSupport.h"
 #include "SceneBuilder.h"
+#include "UseActions.h"
 
 #include "BoxObject.h"
 #include "CChildFrame.h"
@@ -84,21 +85,14 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     EXPECT_TRUE(doc->IsModified());
 
     // Animation: the box swings, so frames differ. Only the focused view animates.
-    Frame()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
-    view->setFocus();
-    QApplication::processEvents();
-    ASSERT_TRUE(view->m_bHasFocus);
-    ASSERT_TRUE(Run(ID_ANIMATION));
-    ASSERT_TRUE(view->m_bAnimating);
-    QTest::qWait(60);
+    UseActions use(Frame());
+    ASSERT_TRUE(use.Activate(appDoc->Frames().at(0)));
+    ASSERT_TRUE(use.Animate(true));
     const QImage first = view->Frame().copy();
-    const int frame = view->m_nFrame;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view->m_nFrame != frame; }, 2000));
+    EXPECT_TRUE(UseActions::WaitFrames(view, 2));
     view->RepaintNow();
     EXPECT_NE(view->Frame(), first);
-    ASSERT_TRUE(Run(ID_ANIMATION));
-    EXPECT_FALSE(view->m_bAnimating);
+    ASSERT_TRUE(use.Animate(false));
 
     // File → Save: the file loads back to the same scene.
     m_savePath = m_tmp.filePath("box.qvr");

@@ -328,6 +328,8 @@ TEST_F(EditSeries, FramesTakeTheTruncatedMagnitudeAndRefuseZeroAndHuge) {
     }
 }
 
+// Fields apply when the focus leaves them, refusing what they cannot take with the reason;
+// buttons apply at once.
 TEST_F(EditSeries, FieldsApplyOnFocusLossButtonsAtOnce) {
     meas.show();
     Enter(edit->FrequencyField(), "1.5e3abc");
@@ -344,6 +346,15 @@ TEST_F(EditSeries, FieldsApplyOnFocusLossButtonsAtOnce) {
     EXPECT_EQ(meas.windowTitle(), "Idle : 1500 RPM.");
     edit->HzButton()->click();
     EXPECT_EQ(doc.m_seriesFreqFlag[0], 1);
+    Enter(edit->AmplificationField(), "x");
+    EXPECT_EQ(doc.m_seriesAmplification[0], 2.5);
+    EXPECT_EQ(edit->AmplificationField()->text(), "2.5");
+    EXPECT_TRUE(edit->StatusLine()->text().contains("not a number"));
+    // Characters the file cannot hold are refused as they are typed, never stored as '?'.
+    Enter(edit->NameField(),
+          QString::fromUtf8("Pumpe \u041b\u043e\u043f\u0430\u0441\u0442\u044c \u20ac"));
+    EXPECT_EQ(doc.m_seriesNames[0], "Pumpe  ");
+    EXPECT_TRUE(edit->StatusLine()->text().contains(QChar(0x20ac)));
 }
 
 // Tabbing through stores nothing: not the "%g" text, not a name the field cut, not a number
@@ -369,18 +380,6 @@ TEST_F(EditSeries, VisitingTheFieldsChangesNothing) {
     Enter(edit->FrequencyField(), "12,5");
     EXPECT_EQ(doc.m_seriesFrequency[0], 12.5);
     EXPECT_EQ(meas.windowTitle(), QString::fromStdString(name) + " : 12,5 Hz.");
-}
-
-TEST_F(EditSeries, RefusedInputKeepsTheSeriesAndSaysWhy) {
-    Enter(edit->AmplificationField(), "x");
-    EXPECT_EQ(doc.m_seriesAmplification[0], 1.0);
-    EXPECT_EQ(edit->AmplificationField()->text(), "1");
-    EXPECT_TRUE(edit->StatusLine()->text().contains("not a number"));
-    // Characters the file cannot hold are refused as they are typed, never stored as '?'.
-    Enter(edit->NameField(),
-          QString::fromUtf8("Pumpe \u041b\u043e\u043f\u0430\u0441\u0442\u044c \u20ac"));
-    EXPECT_EQ(doc.m_seriesNames[0], "Pumpe  ");
-    EXPECT_TRUE(edit->StatusLine()->text().contains(QChar(0x20ac)));
 }
 
 TEST_F(EditSeries, CalculateKeepsMotionWithinAFractionOfTheNearestNeighbour) {
