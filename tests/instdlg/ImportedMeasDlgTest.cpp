@@ -44,8 +44,11 @@ TEST_F(ImportedWindows, RowTextsWhileShown) {
     EXPECT_TRUE(meas.isVisible());
 }
 
-TEST_F(ImportedWindows, ChoicesAndExactFilter) {
-    Build(1);
+// The choice lists the rows of exactly one multiple; Copy All takes the listed rows only, each
+// to the first listed direction of its number.
+TEST_F(ImportedWindows, ChoicesExactFilterAndCopyAllOfTheListedRows) {
+    Build(3);
+    dirs[0]->m_nNumber = 3; // listed after dirs[2], collected later
     doc.m_importedMeas = {Rec(1, 1, 0, 2.f), Rec(2, 2, 0, 2.f), Rec(3, 3, 0, 1.f),
                           Rec(4, 4, 0, 1.0000001f)};
     doc.m_importedMultiples = {1.f, 2.f};
@@ -59,6 +62,11 @@ TEST_F(ImportedWindows, ChoicesAndExactFilter) {
     EXPECT_EQ(imported.Filter(), 1.f);
     // Exactly 1: a multiple a hair above it is not listed.
     EXPECT_EQ(Ids(), (QStringList{"3"}));
+    imported.OnCopyAll();
+    ASSERT_EQ(meas.List()->DirectionAt(1), dirs[2]);
+    EXPECT_DOUBLE_EQ(dirs[2]->m_measurements[0]->m_dAmplitude, 3.0);
+    EXPECT_DOUBLE_EQ(dirs[0]->m_measurements[0]->m_dAmplitude, 0.0);
+    EXPECT_DOUBLE_EQ(Amplitude(2), 0.0); // number 2 is not listed
     imported.OnChoiceChanged(2);
     EXPECT_EQ(Ids(), (QStringList{"1", "2"}));
 
@@ -139,24 +147,6 @@ TEST(ImportedSpeed, CopyAllOffersTheSharedSpeed) {
         EXPECT_TRUE(w.doc.IsModified());
         EXPECT_FALSE(offer->isVisible());
     }
-}
-
-TEST_F(ImportedWindows, CopyAllUsesTheFilteredRowsAndTheFirstMatchingDirection) {
-    Build(3);
-    dirs[2]->m_nNumber = 1; // two directions numbered 1: the first listed row gets the value
-    doc.m_importedMeas = {Rec(9, 9.f, 9.f, 2.f), Rec(1, 1.5f, 15.f, 1.f)};
-    doc.m_importedMultiples = {1.f, 2.f};
-    imported.show();
-    imported.Rebuild();
-    imported.OnChoiceChanged(1); // multiple 1 only: one row, number 1
-    ASSERT_EQ(imported.List()->rowCount(), 1);
-    imported.OnCopyAll();
-    // Among equal numbers the Measurements list shows the later-collected direction first.
-    MeasDirection* first = meas.List()->DirectionAt(0);
-    ASSERT_EQ(first->m_nNumber, 1);
-    EXPECT_DOUBLE_EQ(first->m_measurements[0]->m_dAmplitude, 1.5);
-    MeasDirection* second = meas.List()->DirectionAt(1);
-    EXPECT_DOUBLE_EQ(second->m_measurements[0]->m_dAmplitude, 0.0);
 }
 
 TEST_F(ImportedWindows, CopyNeedsBothMarks) {

@@ -35,11 +35,6 @@ protected:
     QString Write(const char* name, const QByteArray& bytes) {
         return WriteTestFile(m_tmp, QString::fromLatin1(name), bytes);
     }
-    void ExpectUnchanged() {
-        ASSERT_EQ(m_pDoc->m_importedMeas.size(), 1u);
-        EXPECT_EQ(m_pDoc->m_importedMeas[0].m_nId, 99);
-        EXPECT_EQ(m_pDoc->m_importedMultiples, (std::vector<float>{0.f, 7.f}));
-    }
 
     CQuivraDoc* m_pDoc = nullptr;
     QString m_strFile;
@@ -73,7 +68,9 @@ TEST_F(R4ImportTest, CancelOrHeaderFailureKeepsTheRecords) {
         EXPECT_EQ(m_importMessages, file.isEmpty()
                                         ? QStringList()
                                         : QStringList{"Invalid or corrupted R4 quivra file"});
-        ExpectUnchanged();
+        ASSERT_EQ(m_pDoc->m_importedMeas.size(), 1u);
+        EXPECT_EQ(m_pDoc->m_importedMeas[0].m_nId, 99);
+        EXPECT_EQ(m_pDoc->m_importedMultiples, (std::vector<float>{0.f, 7.f}));
         EXPECT_FALSE(Imported()->isVisible());
     }
 }
