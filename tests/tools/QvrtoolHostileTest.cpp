@@ -49,11 +49,11 @@ protected:
     void Save(CQuivraDoc& doc, const char* name) {
         ASSERT_TRUE(SceneFile::Save(doc, Path(name), nullptr));
     }
-    // "@name" stands for a file in the test's folder.
-    QStringList Args(std::initializer_list<const char*> words) const {
+    // The words of `line`, "@name" standing for a file in the test's folder.
+    QStringList Args(const char* line) const {
         QStringList out;
-        for (const char* w : words)
-            out << (w[0] == '@' ? Path(w + 1) : QString::fromLatin1(w));
+        for (const QString& w : QString::fromLatin1(line).split(QLatin1Char(' ')))
+            out << (w.startsWith(QLatin1Char('@')) ? m_dir.filePath(w.mid(1)) : w);
         return out;
     }
     QTemporaryDir m_dir;
@@ -61,46 +61,34 @@ protected:
 
 TEST_F(QvrtoolHostile, RefusesAtOnceWithAPlainMessage) {
     struct Case {
-        std::initializer_list<const char*> args;
+        const char* args; // split at spaces
         int exitCode;
         const char* says;
     };
     const Case cases[] = {
         // Special files: a FIFO blocked the open, /dev/zero never ended.
-        {{"dump", "@fifo"}, 1, "not a regular file"},
-        {{"dump", "/dev/zero"}, 1, "not a regular file"},
-        {{"ktl", "@fifo"}, 1, "fifo: Error opening quivra file (it is not a regular file)"},
-        {{"import-uff", "@fifo", "@out.qvr"}, 1, "not a regular file"},
-        {{"set-values", "@scene.qvr", "@out.qvr", "--series", "0", "--from", "@fifo"},
-         1,
-         "not a regular file"},
+        {"dump @fifo", 1, "not a regular file"},
+        {"dump /dev/zero", 1, "not a regular file"},
+        {"ktl @fifo", 1, "fifo: Error opening quivra file (it is not a regular file)"},
+        {"import-uff @fifo @out.qvr", 1, "not a regular file"},
+        {"set-values @scene.qvr @out.qvr --series 0 --from @fifo", 1, "not a regular file"},
         // Ranges ending at the largest int wrapped the loop.
-        {{"add-direction", "@scene.qvr", "@out.qvr", "--point", "2147483647", "--code", "X"},
-         1,
+        {"add-direction @scene.qvr @out.qvr --point 2147483647 --code X", 1,
          "no corner point 2147483647"},
-        {{"add-direction", "@scene.qvr", "@out.qvr", "--point", "2147483000-2147483647", "--code",
-          "X"},
-         1,
+        {"add-direction @scene.qvr @out.qvr --point 2147483000-2147483647 --code X", 1,
          "no corner point 2147483000"},
-        {{"add-direction", "@scene.qvr", "@out.qvr", "--point", "1-1000000,1-2", "--code", "X"},
-         2,
-         "usage"},
+        {"add-direction @scene.qvr @out.qvr --point 1-1000000,1-2 --code X", 2, "usage"},
         // Frame counts that write images without end.
-        {{"add-series", "@scene.qvr", "@out.qvr", "--frames", "2147483647"},
-         1,
-         "--frames must be 1 to 10000"},
-        {{"frames", "@endless.qvr", "--out", "@f"}, 1, "at most 10000 images"},
+        {"add-series @scene.qvr @out.qvr --frames 2147483647", 1, "--frames must be 1 to 10000"},
+        {"frames @endless.qvr --out @f", 1, "at most 10000 images"},
         // Counters at the top.
-        {{"add-box", "@exhausted.qvr", "@out.qvr"}, 1, "corner point numbers are used up"},
-        {{"add-direction", "@exhausted.qvr", "@out.qvr", "--point", "1", "--code", "X"},
-         1,
+        {"add-box @exhausted.qvr @out.qvr", 1, "corner point numbers are used up"},
+        {"add-direction @exhausted.qvr @out.qvr --point 1 --code X", 1,
          "direction numbers are used up"},
         // Options Qt used to take for itself are ours, and unknown.
-        {{"render", "@scene.qvr", "@out.bmp", "--style", "clear"}, 2, "unknown option --style"},
-        {{"render", "@scene.qvr", "@out.bmp", "-platform", "xcb"}, 2, "unknown option -platform"},
-        {{"transfer", "--device", "/nonexistent/ttyQ9", "list"},
-         1,
-         "Cannot open /nonexistent/ttyQ9: "},
+        {"render @scene.qvr @out.bmp --style clear", 2, "unknown option --style"},
+        {"render @scene.qvr @out.bmp -platform xcb", 2, "unknown option -platform"},
+        {"transfer --device /nonexistent/ttyQ9 list", 1, "Cannot open /nonexistent/ttyQ9: "},
     };
     for (const Case& c : cases) {
         const QStringList args = Args(c.args);
@@ -117,13 +105,13 @@ TEST_F(QvrtoolHostile, RefusesAtOnceWithAPlainMessage) {
 // neither a partial file under the final name nor a damaged old one.
 TEST_F(QvrtoolHostile, FullDiskLeavesNoPartialFile) {
     ASSERT_TRUE(WriteBytes(Path("old.bmp"), "old picture"));
-    const ToolRun render = RunLimited(Args({"render", "@scene.qvr", "@old.bmp"}), 64);
+    const ToolRun render = RunLimited(Args("render @scene.qvr @old.bmp"), 64);
     EXPECT_EQ(render.exitCode, 1) << "-1: killed by the file-size limit";
     EXPECT_TRUE(render.err.contains(QLatin1String("the disk is full or the file is too large")))
         << render.err.toStdString();
     EXPECT_EQ(ReadBytes(Path("old.bmp")), QByteArray("old picture"));
 
-    const ToolRun frames = RunLimited(Args({"frames", "@scene.qvr", "--out", "@f"}), 64);
+    const ToolRun frames = RunLimited(Args("frames @scene.qvr --out @f"), 64);
     EXPECT_EQ(frames.exitCode, 1);
     EXPECT_TRUE(frames.err.contains(QLatin1String("the disk is full or the file is too large")))
         << frames.err.toStdString();
@@ -131,7 +119,7 @@ TEST_F(QvrtoolHostile, FullDiskLeavesNoPartialFile) {
     EXPECT_TRUE(left.isEmpty()) << left.join(QLatin1Char(' ')).toStdString();
 
     // A dump that could not be written whole is a failure, not a success.
-    const ToolRun dump = RunLimited(Args({"dump", "@scene.qvr"}), 0, Path("dump.json"));
+    const ToolRun dump = RunLimited(Args("dump @scene.qvr"), 0, Path("dump.json"));
     EXPECT_EQ(dump.exitCode, 1) << dump.err.toStdString();
 }
 
