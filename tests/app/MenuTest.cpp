@@ -143,7 +143,7 @@ TEST_F(AppTest, MenuKeysAndAcceleratorsWorkWhileAToolWindowIsActive) {
     EXPECT_EQ(DocCount(), 2);
 }
 
-TEST_F(AppTest, StatusBarSaysWhatIsMissingAndForgetsTheWindowLeft) {
+TEST_F(AppTest, StatusBarAndNewDocumentWindows) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Run(ID_ANIMATION)); // the new scene has no series
     EXPECT_TRUE(Frame()->MessagePane()->text().contains("no measurement series"))
@@ -156,10 +156,8 @@ TEST_F(AppTest, StatusBarSaysWhatIsMissingAndForgetsTheWindowLeft) {
     Frame()->MessagePane()->setText("(X, Y, Z) = (1   2   3)"); // a point picked there
     Frame()->MdiArea()->setActiveSubWindow(scene);
     EXPECT_EQ(Frame()->MessagePane()->text(), "For Help, press F1");
-}
 
-TEST_F(AppTest, NewDocumentWindowsStayInsideTheWorkspace) {
-    ASSERT_TRUE(Start());
+    // New document windows stay inside the workspace.
     Frame()->resize(900, 640);
     Frame()->show();
     QApplication::processEvents();

@@ -58,7 +58,7 @@ TEST_F(AppTest, FirstRunUsesTheDefaultPlacementAndEveryCloseWritesFiveKeys) {
     EXPECT_EQ(Frame()->geometry(), QRect(work.left() + 40, work.top() + 30, 500, 400));
 }
 
-TEST_F(AppTest, MaximisedIsRestoredMaximisedWithItsNormalRectangle) {
+TEST_F(AppTest, StoredPlacementComesBackMaximisedOrOnTheScreen) {
     WriteMainFrame(CWindowPlacement::ShowNormal, 20, 30, 320, 430);
     ASSERT_TRUE(Start());
     Frame()->showMaximized();
@@ -70,9 +70,9 @@ TEST_F(AppTest, MaximisedIsRestoredMaximisedWithItsNormalRectangle) {
     EXPECT_TRUE(Frame()->isMaximized());
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(Frame()->normalGeometry(), QRect(work.left() + 30, work.top() + 20, 400, 300));
-}
+    Stop();
 
-TEST_F(AppTest, PlacementKeepsAnIconSizeOnTheScreen) {
+    // A place off the screen keeps an icon's size of the window on it.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const int icon = QApplication::style()->pixelMetric(QStyle::PM_LargeIconSize);
     WriteMainFrame(CWindowPlacement::ShowNormal, screen.height() + 500, screen.width() + 1000,

@@ -41,27 +41,14 @@ protected:
     QStringList m_importMessages;
 };
 
-TEST_F(R4ImportTest, ImportShowsTheRecordsAndLeavesTheSceneAlone) {
-    KtlBuilder b;
-    b.Add({3, 1.5f, 90.f, 25.f, 2.f}).AddFilled('\0').Add({4, 2.5f, 10.f, 25.f, 1.f});
-    m_strFile = Write("ok.KTL", b.Bytes());
-    const bool modified = m_pDoc->IsModified();
-    ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
-    EXPECT_TRUE(m_importMessages.isEmpty());
-    EXPECT_EQ(m_pDoc->m_importedMultiples, (std::vector<float>{1.f, 2.f}));
-    EXPECT_EQ(m_pDoc->IsModified(), modified);
-    EXPECT_EQ(m_pDoc->m_bUndoAvailable, 0);
-    ASSERT_TRUE(Imported()->isVisible());
-    EXPECT_EQ(Imported()->List()->item(1, 0)->text(), QStringLiteral("4"));
-}
-
 // Cancelled, or refused at the header (which header fails how is KtlReaderTest's): the user
-// hears the reader's message, and the old records stay.
-TEST_F(R4ImportTest, CancelOrHeaderFailureKeepsTheRecords) {
+// hears the reader's message, and the old records stay. A good file's records are shown, and
+// the scene is left alone.
+TEST_F(R4ImportTest, FailureKeepsTheRecordsAGoodFileBringsItsOwn) {
     KtlBuilder corrupt;
     corrupt.Add({1, 1.f, 1.f, 1.f, 1.f});
     corrupt.checksumUpper = 1;
-    for (const QString& file : {QString(), Write("corrupt.KTL", corrupt.Bytes())}) {
+    for (const QString& file : {Write("corrupt.KTL", corrupt.Bytes()), QString()}) {
         m_strFile = file;
         m_importMessages.clear();
         ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
@@ -73,6 +60,17 @@ TEST_F(R4ImportTest, CancelOrHeaderFailureKeepsTheRecords) {
         EXPECT_EQ(m_pDoc->m_importedMultiples, (std::vector<float>{0.f, 7.f}));
         EXPECT_FALSE(Imported()->isVisible());
     }
+    KtlBuilder b;
+    b.Add({3, 1.5f, 90.f, 25.f, 2.f}).AddFilled('\0').Add({4, 2.5f, 10.f, 25.f, 1.f});
+    m_strFile = Write("ok.KTL", b.Bytes());
+    const bool modified = m_pDoc->IsModified();
+    ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
+    EXPECT_TRUE(m_importMessages.isEmpty());
+    EXPECT_EQ(m_pDoc->m_importedMultiples, (std::vector<float>{1.f, 2.f}));
+    EXPECT_EQ(m_pDoc->IsModified(), modified);
+    EXPECT_EQ(m_pDoc->m_bUndoAvailable, 0);
+    ASSERT_TRUE(Imported()->isVisible());
+    EXPECT_EQ(Imported()->List()->item(1, 0)->text(), QStringLiteral("4"));
 }
 
 TEST_F(R4ImportTest, ShortRecordLeavesNoRowOfTheOldRecords) {

@@ -442,7 +442,7 @@ TEST_F(Windows, CommaLocaleCellsReadAndShowCommas) {
         << meas.StatusLine()->text().toStdString();
 }
 
-TEST_F(Windows, ClickOnIdOpensAmplitudeAndMarksTheRow) {
+TEST_F(Windows, ClicksTabAndEnterOpenTheValueCells) {
     Build(3);
     EXPECT_EQ(doc.m_bMeasEdited, 0);
     const QRect id = List()->visualRect(List()->model()->index(2, 0));
@@ -455,12 +455,8 @@ TEST_F(Windows, ClickOnIdOpensAmplitudeAndMarksTheRow) {
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, angle.center());
     EXPECT_EQ(EditorCell(), std::make_pair(0, 4));
     EXPECT_EQ(List()->CurrentEditor()->text(), "0");
-}
-
-// Tab goes from amplitude to angle and on down, staying on the last row; Enter commits and
-// moves down.
-TEST_F(Windows, TabAndEnterWalkTheValueCells) {
-    Build(3);
+    // Tab goes from amplitude to angle and on down, staying on the last row; Enter commits and
+    // moves down.
     List()->BeginCellEdit(1, 3);
     const struct {
         Qt::Key key;
