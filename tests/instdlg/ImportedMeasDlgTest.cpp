@@ -111,40 +111,33 @@ TEST_F(ImportedWindows, CopyAllWithMeasurementsClosedSaysWhatItDid) {
     EXPECT_DOUBLE_EQ(doc.m_freePoints[1]->m_directions[0]->m_measurements[0]->m_dAmplitude, 0.0);
 }
 
-// After Copy All, a speed shared by every copied record is offered as the series' frequency.
-TEST(ImportedSpeed, CopyAllOffersTheSharedSpeed) {
-    const struct {
-        int unit;          // of the copied records, whose speed is 24.75
-        double seriesFreq; // before the copy
-        const char* offer; // the button's text, empty when none is offered
-    } cases[] = {
-        {0, 1000.0, "Set the series' frequency to 24.75 Hz"},
-        {1, 1000.0, "Set the series' frequency to 24.75 RPM"},
-        {0, 24.75, ""}, // the series has it already
+// After Copy All, a speed shared by every copied record is offered as the series' frequency,
+// unless the series has it already. Number 7 matches no direction: its speed does not count.
+TEST_F(ImportedWindows, CopyAllOffersTheSharedSpeed) {
+    Build(3);
+    imported.show();
+    QPushButton* offer = imported.UseSpeedButton();
+    const std::pair<int, const char*> cases[] = {
+        {0, "Set the series' frequency to 24.75 Hz"},
+        {0, ""},
+        {1, "Set the series' frequency to 24.75 RPM"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.offer);
-        struct Windows : ImportedWindows {
-            void TestBody() override {}
-        } w;
-        w.Build(3);
-        w.doc.m_seriesFrequency[0] = c.seriesFreq;
-        // Number 7 matches no direction: its speed of 50 does not count.
-        w.doc.m_importedMeas = {ImportedWindows::Rec(1, 1.f, 0.f, 1.f, 2, c.unit),
-                                ImportedWindows::Rec(2, 2.f, 0.f, 1.f, 2, c.unit),
-                                ImportedWindows::Rec(7, 2.f, 0.f, 1.f)};
-        w.doc.m_importedMeas[0].m_fSpeed = w.doc.m_importedMeas[1].m_fSpeed = 24.75f;
-        w.imported.show();
-        Click(&w.imported, "CopyAll");
-        QPushButton* offer = w.imported.UseSpeedButton();
-        EXPECT_EQ(offer->isVisible() ? offer->text().toStdString() : "", c.offer);
+    for (const auto& [unit, text] : cases) {
+        SCOPED_TRACE(text);
+        doc.m_seriesFrequency[0] = *text ? 1000.0 : 24.75;
+        doc.m_importedMeas = {Rec(1, 1.f, 0.f, 1.f, 2, unit), Rec(2, 2.f, 0.f, 1.f, 2, unit),
+                              Rec(7, 2.f, 0.f, 1.f)};
+        doc.m_importedMeas[0].m_fSpeed = doc.m_importedMeas[1].m_fSpeed = 24.75f;
+        imported.Rebuild();
+        Click(&imported, "CopyAll");
+        EXPECT_EQ(offer->isVisible() ? offer->text().toStdString() : "", text);
         if (!offer->isVisible())
             continue;
-        w.doc.SetModifiedFlag(false);
-        Click(&w.imported, "UseSpeed");
-        EXPECT_EQ(w.doc.m_seriesFrequency[0], 24.75);
-        EXPECT_EQ(w.doc.m_seriesFreqUnit[0], c.unit);
-        EXPECT_TRUE(w.doc.IsModified());
+        doc.SetModifiedFlag(false);
+        Click(&imported, "UseSpeed");
+        EXPECT_EQ(doc.m_seriesFrequency[0], 24.75);
+        EXPECT_EQ(doc.m_seriesFreqUnit[0], unit);
+        EXPECT_TRUE(doc.IsModified());
         EXPECT_FALSE(offer->isVisible());
     }
 }

@@ -62,6 +62,10 @@ struct TransferWindows : ImportedWindows {
     void Settle() {
         EXPECT_TRUE(QTest::qWaitFor([this] { return !m_pTransfer->IsBusy(); }, 15000));
     }
+    void ShowAndSettle() {
+        m_pTransfer->show();
+        Settle();
+    }
     QStringList Names() const {
         QStringList names;
         for (int i = 0; i < m_pTransfer->List()->count(); ++i)
@@ -78,8 +82,7 @@ struct TransferWindows : ImportedWindows {
 TEST_F(TransferWindows, ShowingListsTheSetsAndOkFetchesTheFirstSelected) {
     Start({QStringLiteral("--garbage"), QStringLiteral("2")});
     EXPECT_TRUE(m_pTransfer->findChild<QRadioButton*>(QStringLiteral("Port1"))->isChecked());
-    m_pTransfer->show();
-    Settle();
+    ShowAndSettle();
     EXPECT_EQ(m_nOpens, 1);
     ASSERT_EQ(Names(), (QStringList{"A1", "B2"})) << m_pTransfer->StatusText().toStdString();
     EXPECT_TRUE(m_pTransfer->StatusText().isEmpty());
@@ -103,8 +106,7 @@ TEST_F(TransferWindows, ShowingListsTheSetsAndOkFetchesTheFirstSelected) {
 // One refused set for the window; the protocol's tests go through every kind of fault.
 TEST_F(TransferWindows, FailuresKeepTheRecordsAndTheWindowOpen) {
     Start({QStringLiteral("--bad-checksum")});
-    m_pTransfer->show();
-    Settle();
+    ShowAndSettle();
     ASSERT_EQ(Names().size(), 2);
     m_pTransfer->List()->item(0)->setSelected(true);
     Click("OK");
@@ -122,8 +124,7 @@ TEST_F(TransferWindows, UpdateOkWithoutSelectionCancelAndRebinding) {
     Start();
     m_pTransfer->OnRebind(); // hidden: the instrument is left alone
     EXPECT_EQ(m_nOpens, 0);
-    m_pTransfer->show();
-    Settle();
+    ShowAndSettle();
     EXPECT_EQ(m_nOpens, 1);
     m_pTransfer->List()->clear();
     Click("Update");
@@ -163,8 +164,7 @@ TEST_F(TransferWindows, ExchangesLeaveTheWindowResponsiveAndCanBeCancelled) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     Start({QStringLiteral("--slow"), QStringLiteral("15")}); // a 104-byte set takes 1.5 s
-    m_pTransfer->show();
-    Settle();
+    ShowAndSettle();
     ASSERT_EQ(Names(), (QStringList{"A1", "B2"})) << m_pTransfer->StatusText().toStdString();
     Click("Port2");
     EXPECT_TRUE(Names().isEmpty());
@@ -194,8 +194,7 @@ TEST_F(TransferWindows, PortRadiosFollowTheComDevicesOfTheSettings) {
     SerialPort::SetDevicePath(3, sim.m_strDevice);
     SerialPort::SetDevicePath(1, m_dir.filePath("no-such-device"));
     Make(SerialPort::ComPortOpener());
-    m_pTransfer->show();
-    Settle();
+    ShowAndSettle();
     EXPECT_TRUE(Names().isEmpty());
     EXPECT_TRUE(m_pTransfer->StatusText().startsWith(QStringLiteral("Cannot open COM1")))
         << m_pTransfer->StatusText().toStdString();
