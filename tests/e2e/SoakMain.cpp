@@ -2,14 +2,13 @@
 // context menus, clicks, drags and the wheel in the views, windows resized, maximised and
 // restored while they animate, tool-window fields typed into with good and bad text, undo,
 // save, reopen, instrument and Universal File imports, windows closed with the prompts
-// answered. After every step each open document is checked (SoakInvariants.h) and the active
+// answered. After every step each open document is checked (BrokenInvariant below) and the active
 // view must draw. Everything follows from the seed, so a failure can be replayed.
 //   quivra_soak [--seconds N] [--seed S] [--scene FILE.qvr] [--verbose]
 //   valgrind --error-exitcode=1 build/tests/e2e/quivra_soak --seconds 600 --seed 7
 // Headless unless QT_QPA_PLATFORM says otherwise; settings and output go to a temporary folder.
 // Exit status 1 at the first broken invariant or failed action, with the seed and the step.
 #include "SceneBuilder.h"
-#include "SoakInvariants.h"
 #include "UseActions.h"
 
 #include "CAppDocument.h"
@@ -24,6 +23,10 @@
 #include "CQuivraView.h"
 #include "CommandIds.h"
 #include "CornerPoint.h"
+#include "Line.h"
+#include "MeasDirection.h"
+#include "SceneFile.h"
+#include "SceneObject.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -47,6 +50,7 @@
 #include <iterator>
 #include <random>
 #include <sys/stat.h>
+#include <unordered_set>
 
 using namespace cmd;
 
@@ -77,6 +81,59 @@ bool Parse(int argc, char** argv, Options& o) {
         }
     }
     return o.seconds > 0;
+}
+
+// What is wrong with the document, or "" when it is sound: every line ends at a live point,
+// selections and the highlight hold live records only, every direction has one measurement per
+// series, and its bytes read back into a document that writes the same bytes again.
+QString BrokenInvariant(CQuivraDoc& doc) {
+    const std::vector<CornerPoint*> points = doc.AllPoints();
+    const std::unordered_set<const CornerPoint*> live(points.begin(), points.end());
+    const std::unordered_set<const SceneObject*> objects(doc.m_objects.begin(),
+                                                         doc.m_objects.end());
+    auto endsLive = [&live](const std::vector<Line*>& lines) {
+        for (const Line* l : lines)
+            if (!live.count(l->m_pPointA) || !live.count(l->m_pPointB))
+                return false;
+        return true;
+    };
+    if (!endsLive(doc.m_freeLines))
+        return QStringLiteral("a free line ends at a deleted point");
+    for (const SceneObject* o : doc.m_objects)
+        if (!endsLive(o->m_lines))
+            return QStringLiteral("an object's line ends at a deleted point");
+    for (const CornerPoint* p : doc.m_selPoints)
+        if (!live.count(p))
+            return QStringLiteral("the selection holds a deleted point");
+    for (const SceneObject* o : doc.m_selObjects)
+        if (!objects.count(o))
+            return QStringLiteral("the selection holds a deleted object");
+    if (doc.m_pHighlightPoint && !live.count(doc.m_pHighlightPoint))
+        return QStringLiteral("the highlighted point is deleted");
+
+    const std::size_t series = static_cast<std::size_t>(doc.m_nSeries);
+    if (doc.m_seriesNames.size() != series || doc.m_seriesFramesPerPeriod.size() != series ||
+        doc.m_seriesAmplification.size() != series || doc.m_seriesFrequency.size() != series)
+        return QStringLiteral("the series columns disagree with the series count");
+    for (const CornerPoint* p : points)
+        for (const MeasDirection* d : p->m_directions)
+            if (d->m_measurements.size() != series)
+                return QStringLiteral("direction %1 has %2 measurements for %3 series")
+                    .arg(d->m_nNumber)
+                    .arg(d->m_measurements.size())
+                    .arg(series);
+
+    // Writing the bytes clears the modified flag, as a save would; this is no save.
+    const bool modified = doc.IsModified();
+    const QByteArray bytes = SceneFile::ToBytes(doc);
+    doc.SetModifiedFlag(modified);
+    CQuivraDoc back;
+    QString why;
+    if (!SceneFile::FromBytes(bytes, back, &why))
+        return QStringLiteral("the scene does not read back: ") + why;
+    if (SceneFile::ToBytes(back) != bytes)
+        return QStringLiteral("a save and reload is not byte-identical");
+    return QString();
 }
 
 // Texts typed into tool-window fields: numbers as a person types them, and what no field takes.
@@ -127,7 +184,7 @@ public:
     // The first broken invariant of any open document, or a view that cannot draw; "" if none.
     QString Broken() {
         for (const auto& doc : m_app.DocTemplate()->Documents()) {
-            const QString why = soak::BrokenInvariant(*doc->Doc());
+            const QString why = BrokenInvariant(*doc->Doc());
             if (!why.isEmpty())
                 return QStringLiteral("%1: %2").arg(doc->GetPathName(), why);
         }
