@@ -94,7 +94,6 @@ TEST_F(AppTest, OpenFromDialogFromRecentListAndByDrop) {
     // The recent list offers it again.
     ASSERT_TRUE(Enabled(ID_FILE_MRU_FILE1));
     EXPECT_EQ(Action(ID_FILE_MRU_FILE1)->text(), "&1 a.qvr");
-    EXPECT_FALSE(Action(ID_FILE_MRU_FILE1 + 1)->isVisible());
     ASSERT_TRUE(Run(ID_FILE_MRU_FILE1));
     EXPECT_EQ(ActiveDoc()->GetTitle(), "a.qvr");
 

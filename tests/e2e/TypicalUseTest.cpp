@@ -1,6 +1,6 @@
 // The typical use of the program, as a user goes through it: a new document, a generated box,
-// a direction picked in the view, a series, an instrument file copied in, the animation and
-// the scene saved.
+// a direction picked in the view, a series, an instrument file copied in and the animation.
+// (Whether what was built reads back as written, the soak checks after every step.)
 #include "AppTestSupport.h"
 #include "SceneBuilder.h"
 #include "UseActions.h"
@@ -93,14 +93,6 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     view->RepaintNow();
     EXPECT_NE(view->Frame(), first);
     ASSERT_TRUE(use.Animate(false));
-
-    // File → Save: the file loads back to the same scene.
-    m_savePath = m_tmp.filePath("box.qvr");
-    ASSERT_TRUE(Run(ID_FILE_SAVE));
-    EXPECT_FALSE(doc->IsModified());
-    CQuivraDoc reloaded;
-    ASSERT_TRUE(SceneFile::Load(m_savePath, reloaded, nullptr));
-    EXPECT_EQ(SceneFile::ToBytes(reloaded), SceneFile::ToBytes(*doc));
 }
 
 } // namespace

@@ -96,7 +96,6 @@ TEST_F(TransferWindows, ShowingListsTheSetsAndOkFetchesTheFirstSelected) {
     EXPECT_EQ(doc.m_importedMultiples, (std::vector<float>{1, 2, 3}));
     EXPECT_FALSE(m_pTransfer->isVisible());
     EXPECT_TRUE(imported.isVisible());
-    EXPECT_TRUE(meas.isVisible());
     EXPECT_EQ(Ids(), (QStringList{"1", "1", "2", "2"}));
     EXPECT_EQ(Row(0), (QStringList{"1", "1.250000", "10.000000", "mm/s", "1500.000000", "RPM",
                                    "1.000000"}));
