@@ -239,34 +239,30 @@ TEST_F(PointTable, CoordinatesShowAndCommitRelativeToTheOrigin) {
     EXPECT_EQ(doc.m_freePoints.size(), 1u);
 }
 
-TEST_F(PointTable, ListsByNumberFreeAndObjectPointsAlike) {
-    CornerPoint* free5 = AddFree(doc, 0, 0, 0);
+// Free and object points alike, by number; the table opens with the highlighted point's X in
+// the editor, and a selected row highlights its point.
+TEST_F(PointTable, ListsByNumberOpensTheHighlightedXAndSelectingHighlights) {
+    CornerPoint* free5 = AddFree(doc, 2.5, 0, 0);
     BoxObject* box = AddBox(doc, 0, 0, 0);
     free5->m_nNumber = 5;
     for (std::size_t i = 0; i < box->m_points.size(); ++i)
         box->m_points[i]->m_nNumber = 100 + static_cast<int>(i);
     box->m_points[0]->m_nNumber = 3;
+    doc.m_pHighlightPoint = free5;
+    int before = view.m_nRedraws;
     Open();
     ASSERT_EQ(list->GetItemCount(), 9);
     EXPECT_EQ(list->PointAt(0), box->m_points[0]);
     EXPECT_EQ(list->PointAt(1), free5);
     EXPECT_EQ(Numbers().back(), 107);
-}
-
-TEST_F(PointTable, ShowingOpensTheHighlightedPointsXAndSelectingHighlights) {
-    CornerPoint* first = AddFree(doc, 1, 0, 0);
-    doc.m_pHighlightPoint = AddFree(doc, 2.5, 0, 0);
-    int before = view.m_nRedraws;
-    Open();
-    ASSERT_TRUE(list->CurrentEditor());
-    EXPECT_EQ(list->CurrentEditor()->Column(), 1);
-    EXPECT_EQ(list->CurrentEditor()->text(), "2.5"); // the second row
+    EXPECT_EQ(EditorCell(), std::make_pair(1, 1));
+    EXPECT_EQ(Editor()->text(), "2.5");
     EXPECT_GT(view.m_nRedraws, before);
     list->selectRow(0);
-    EXPECT_EQ(doc.m_pHighlightPoint, first);
+    EXPECT_EQ(doc.m_pHighlightPoint, box->m_points[0]);
     before = view.m_nRedraws;
     list->clearSelection(); // keeps the highlight
-    EXPECT_EQ(doc.m_pHighlightPoint, first);
+    EXPECT_EQ(doc.m_pHighlightPoint, box->m_points[0]);
     EXPECT_EQ(view.m_nRedraws, before);
 }
 
