@@ -317,7 +317,7 @@ struct EditSeries : Windows {
 
 } // namespace
 
-TEST_F(EditSeries, FramesTakeTheTruncatedMagnitudeAndRefuseZeroAndHuge) {
+TEST_F(EditSeries, FramesAndCalculatedAmplification) {
     const std::pair<const char*, int> cases[] = {{"-12.7", 12}, {"36", 36},    {"", 36},
                                                  {"0", 36},     {"0.9", 36},   {"abc", 36},
                                                  {"1e30", 36},  {"10001", 36}, {"10000", 10000}};
@@ -326,6 +326,24 @@ TEST_F(EditSeries, FramesTakeTheTruncatedMagnitudeAndRefuseZeroAndHuge) {
         EXPECT_EQ(doc.m_seriesFramesPerPeriod[0], frames) << text;
         EXPECT_EQ(edit->FramesField()->text(), FormatInt(frames)) << text;
     }
+    // Calculate keeps the motion within a fraction of the nearest neighbour.
+    BoxObject* box = AddBox(doc, 0, 0, 0);
+    for (CornerPoint* p : box->m_points) {
+        p->m_x *= 2;
+        p->m_y *= 2;
+        p->m_z *= 2;
+    }
+    AddDirection(box->m_points[0], DirPlusX)->m_measurements[0]->m_dAmplitude = 0.25;
+    AddDirection(box->m_points[0], DirPlusY)->m_measurements[0]->m_dAmplitude = -3; // ignored
+    AddDirection(box->m_points[5], DirPlusZ)->m_measurements[0]->m_dAmplitude = 0.5;
+    AddDirection(box->m_points[6], DirPlusZ); // amplitude 0 never limits
+    // Directions on free points never limit, nor does a series that is not there.
+    AddDirection(AddFree(doc, 1e4, 0, 0), DirPlusX)->m_measurements[0]->m_dAmplitude = 1e6;
+    EXPECT_EQ(ProposeAmplification(doc, -1), 1e100);
+    const int repaints = view.m_nRepaintsNow;
+    edit->OnCalculate();
+    EXPECT_DOUBLE_EQ(doc.m_seriesAmplification[0], 1.2);
+    EXPECT_EQ(view.m_nRepaintsNow, repaints + 1);
 }
 
 // Fields apply when the focus leaves them, refusing what they cannot take with the reason;
@@ -380,25 +398,6 @@ TEST_F(EditSeries, VisitingTheFieldsChangesNothing) {
     Enter(edit->FrequencyField(), "12,5");
     EXPECT_EQ(doc.m_seriesFrequency[0], 12.5);
     EXPECT_EQ(meas.windowTitle(), QString::fromStdString(name) + " : 12,5 Hz.");
-}
-
-TEST_F(EditSeries, CalculateKeepsMotionWithinAFractionOfTheNearestNeighbour) {
-    BoxObject* box = AddBox(doc, 0, 0, 0);
-    for (CornerPoint* p : box->m_points) {
-        p->m_x *= 2;
-        p->m_y *= 2;
-        p->m_z *= 2;
-    }
-    AddDirection(box->m_points[0], DirPlusX)->m_measurements[0]->m_dAmplitude = 0.25;
-    AddDirection(box->m_points[0], DirPlusY)->m_measurements[0]->m_dAmplitude = -3; // ignored
-    AddDirection(box->m_points[5], DirPlusZ)->m_measurements[0]->m_dAmplitude = 0.5;
-    AddDirection(box->m_points[6], DirPlusZ); // amplitude 0 never limits
-    // Directions on free points never limit, nor does a series that is not there.
-    AddDirection(AddFree(doc, 1e4, 0, 0), DirPlusX)->m_measurements[0]->m_dAmplitude = 1e6;
-    EXPECT_EQ(ProposeAmplification(doc, -1), 1e100);
-    edit->OnCalculate();
-    EXPECT_DOUBLE_EQ(doc.m_seriesAmplification[0], 1.2);
-    EXPECT_EQ(view.m_nRepaintsNow, 1);
 }
 
 // Rows whose direction was destroyed elsewhere (the window was not refilled yet) are neither
