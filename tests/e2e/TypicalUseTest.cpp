@@ -23,10 +23,6 @@ using namespace cmd;
 
 namespace {
 
-template <class T> T* Child(QWidget* parent, const char* name) {
-    return parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-}
-
 TEST_F(AppTest, TypicalUseFromStartToFinish) {
     // Start: a new, empty document.
     ASSERT_TRUE(Start());
@@ -40,7 +36,7 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     ASSERT_TRUE(Run(ID_EDIT_BOX));
     QWidget* boxForm = Frame()->findChild<QWidget*>(QStringLiteral("boxmake"));
     ASSERT_TRUE(boxForm && boxForm->isVisible());
-    QTest::mouseClick(Child<QPushButton>(boxForm, "OK"), Qt::LeftButton);
+    QTest::mouseClick(boxForm->findChild<QPushButton*>("OK"), Qt::LeftButton);
     ASSERT_EQ(doc->m_objects.size(), 1u);
     EXPECT_EQ(doc->m_objects[0]->m_lines.size(), 12u);
 
@@ -65,7 +61,7 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     ASSERT_TRUE(Run(ID_EDIT_SERIES));
     QWidget* seriesForm = Frame()->findChild<QWidget*>(QStringLiteral("measseriedlg"));
     ASSERT_TRUE(seriesForm && seriesForm->isVisible());
-    QTest::mouseClick(Child<QPushButton>(seriesForm, "New"), Qt::LeftButton);
+    QTest::mouseClick(seriesForm->findChild<QPushButton*>("New"), Qt::LeftButton);
     ASSERT_EQ(doc->m_nSeries, 1);
     ASSERT_EQ(target->m_directions[0]->m_measurements.size(), 1u);
 
@@ -78,7 +74,7 @@ TEST_F(AppTest, TypicalUseFromStartToFinish) {
     EXPECT_EQ(doc->m_importedMeas.size(), 16u);
     QWidget* imported = Frame()->findChild<QWidget*>(QStringLiteral("importmeasurements"));
     ASSERT_TRUE(imported && imported->isVisible());
-    QTest::mouseClick(Child<QPushButton>(imported, "CopyAll"), Qt::LeftButton);
+    QTest::mouseClick(imported->findChild<QPushButton*>("CopyAll"), Qt::LeftButton);
     const Measurement* m = target->m_directions[0]->m_measurements[0];
     EXPECT_FLOAT_EQ(m->m_dAmplitude, 1.0); // record 1 of the example file
     EXPECT_EQ(m->m_dPhase, 0.0);

@@ -110,24 +110,23 @@ TEST_F(Windows, TitleAndRowsFollowTheCurrentSeries) {
     EXPECT_EQ(meas.windowTitle(), "New Measurement : 1000 Hz.");
 }
 
-TEST_F(Windows, InvertPhaseAddsHalfATurnAndWrapsOnce) {
-    Build(1);
-    MeasDirection* d = Dir(0);
-    meas.OnInvertPhase(); // no row selected yet
-    EXPECT_EQ(d->m_measurements[0]->m_dPhase, 0.0);
-    const std::pair<double, double> cases[] = {{270, 90}, {-90, 90}, {600, 420}, {0, 180}};
-    for (const auto& [before, after] : cases) {
-        d->m_measurements[0]->m_dPhase = before;
-        List()->BeginCellEdit(0, 3);
-        meas.OnInvertPhase();
-        EXPECT_DOUBLE_EQ(d->m_measurements[0]->m_dPhase, after) << before;
-        EXPECT_EQ(List()->GetItemText(0, 4), Format4G(after));
-    }
-}
-
-TEST_F(Windows, SpinSwapsNumbersWithTheNeighbourAndFollowsTheEntry) {
+// The row buttons: Invert Phase adds half a turn and wraps once; the spin swaps numbers with the
+// neighbour and the entry follows.
+TEST_F(Windows, InvertPhaseAndSpinActOnTheMarkedRow) {
     Build(3);
     const std::vector<MeasDirection*> d = {Dir(0), Dir(1), Dir(2)};
+    meas.OnInvertPhase(); // no row selected yet
+    EXPECT_EQ(d[0]->m_measurements[0]->m_dPhase, 0.0);
+    const std::pair<double, double> cases[] = {{270, 90}, {-90, 90}, {600, 420}, {0, 180}};
+    for (const auto& [before, after] : cases) {
+        d[0]->m_measurements[0]->m_dPhase = before;
+        List()->BeginCellEdit(0, 3);
+        meas.OnInvertPhase();
+        EXPECT_DOUBLE_EQ(d[0]->m_measurements[0]->m_dPhase, after) << before;
+        EXPECT_EQ(List()->GetItemText(0, 4), Format4G(after));
+    }
+    doc.SetModifiedFlag(false);
+
     // Ends: nothing.
     List()->BeginCellEdit(0, 3);
     meas.OnSpin(-1);
