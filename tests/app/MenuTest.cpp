@@ -18,24 +18,17 @@ using namespace cmd;
 
 namespace {
 
-// One menu as "title: id id | id ..." ('|' for a separator, R for a recent-file entry).
-QString Describe(QMenu* menu) {
-    QString s = menu->title() + ":";
-    for (QAction* a : menu->actions()) {
-        if (a->isSeparator())
-            s += " |";
-        else if (!a->isVisible())
-            continue;
-        else
-            s += " " + QString::number(a->data().toInt());
-    }
-    return s;
-}
-
+// Each menu as "title: id id | id ..." ('|' for a separator; hidden entries left out).
 QStringList DescribeMenuBar(CMainFrame* frame) {
     QStringList menus;
-    for (QAction* a : frame->menuBar()->actions())
-        menus.append(Describe(a->menu()));
+    for (QAction* m : frame->menuBar()->actions()) {
+        QString s = m->menu()->title() + ":";
+        for (QAction* a : m->menu()->actions())
+            if (a->isSeparator() || a->isVisible())
+                s += a->isSeparator() ? QStringLiteral(" |")
+                                      : " " + QString::number(a->data().toInt());
+        menus.append(s);
+    }
     return menus;
 }
 

@@ -10,12 +10,6 @@ using namespace instdlgtest;
 
 namespace {
 
-void Click(QWidget* parent, const char* name) {
-    auto* b = parent->findChild<QPushButton*>(QString::fromLatin1(name));
-    ASSERT_TRUE(b) << name;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
 // Rows are there only while the window is shown; showing it brings the Measurements window,
 // closing it leaves that one open.
 TEST_F(ImportedWindows, RowTextsWhileShown) {

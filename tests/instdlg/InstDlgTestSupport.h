@@ -7,12 +7,20 @@
 #include "CMeasurementsDlg.h"
 #include "TablesTestSupport.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QTableWidget>
 
 namespace instdlgtest {
 
 using tablestest::FakeView;
+
+// A mouse click on the button of `parent` called `name`.
+inline void Click(QWidget* parent, const char* name) {
+    auto* b = parent->findChild<QAbstractButton*>(QString::fromLatin1(name));
+    ASSERT_TRUE(b) << name;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
 
 struct ImportedWindows : ::testing::Test {
     CQuivraDoc doc;

@@ -72,11 +72,7 @@ struct TransferWindows : ImportedWindows {
             names << m_pTransfer->List()->item(i)->text();
         return names;
     }
-    void Click(const char* name) {
-        auto* b = m_pTransfer->findChild<QAbstractButton*>(QString::fromLatin1(name));
-        ASSERT_TRUE(b) << name;
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
+    void Click(const char* name) { instdlgtest::Click(m_pTransfer.get(), name); }
 };
 
 TEST_F(TransferWindows, ShowingListsTheSetsAndOkFetchesTheFirstSelected) {
