@@ -32,9 +32,6 @@ protected:
         return qobject_cast<CImportedMeasDlg*>(
             ActiveDoc()->ToolWindows()->Window(ToolWindow::ImportedMeasurements));
     }
-    QString Write(const char* name, const QByteArray& bytes) {
-        return WriteTestFile(m_tmp, QString::fromLatin1(name), bytes);
-    }
 
     CQuivraDoc* m_pDoc = nullptr;
     QString m_strFile;
@@ -48,7 +45,8 @@ TEST_F(R4ImportTest, FailureKeepsTheRecordsAGoodFileBringsItsOwn) {
     KtlBuilder corrupt;
     corrupt.Add({1, 1.f, 1.f, 1.f, 1.f});
     corrupt.checksumUpper = 1;
-    for (const QString& file : {Write("corrupt.KTL", corrupt.Bytes()), QString()}) {
+    for (const QString& file :
+         {WriteTestFile(m_tmp, QStringLiteral("corrupt.KTL"), corrupt.Bytes()), QString()}) {
         m_strFile = file;
         m_importMessages.clear();
         ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
@@ -62,7 +60,7 @@ TEST_F(R4ImportTest, FailureKeepsTheRecordsAGoodFileBringsItsOwn) {
     }
     KtlBuilder b;
     b.Add({3, 1.5f, 90.f, 25.f, 2.f}).AddFilled('\0').Add({4, 2.5f, 10.f, 25.f, 1.f});
-    m_strFile = Write("ok.KTL", b.Bytes());
+    m_strFile = WriteTestFile(m_tmp, QStringLiteral("ok.KTL"), b.Bytes());
     const bool modified = m_pDoc->IsModified();
     ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
     EXPECT_TRUE(m_importMessages.isEmpty());
@@ -84,7 +82,7 @@ TEST_F(R4ImportTest, ShortRecordLeavesNoRowOfTheOldRecords) {
     KtlBuilder b;
     b.counted = false;
     b.Add({5, 1.f, 2.f, 3.f, 1.f}).Add({6, 4.f, 5.f, 3.f, 1.f});
-    m_strFile = Write("slots.KTL", b.Bytes());
+    m_strFile = WriteTestFile(m_tmp, QStringLiteral("slots.KTL"), b.Bytes());
     ASSERT_TRUE(Run(cmd::ID_FILE_R4_IMPORT));
     EXPECT_EQ(m_importMessages, QStringList{"Error reading R4 quivra file"});
     ASSERT_EQ(m_pDoc->m_importedMeas.size(), 2u);
