@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using V = IViewSettingsTarget;
@@ -146,16 +148,14 @@ TEST(ViewSettingsDlg, ArrowsLowerLimitCloseAndShow) {
     ViewSettingsFixture f;
     EXPECT_EQ(f.field->text(), QStringLiteral("1"));
     f.view.m_nRepaints = 0;
-    f.Arrow(false);
-    EXPECT_EQ(f.field->text(), QStringLiteral("0"));
-    EXPECT_EQ(f.view.m_nLineWidth, 1);
-    EXPECT_EQ(f.view.m_nRepaints, 1) << "repainted even when the width stays";
-    f.Arrow(true);
-    EXPECT_EQ(f.field->text(), QStringLiteral("1"));
-    f.Arrow(true);
-    f.Arrow(true);
-    EXPECT_EQ(f.field->text(), QStringLiteral("3"));
-    EXPECT_EQ(f.view.m_nLineWidth, 3);
+    // Repainted even when the width stays.
+    const std::tuple<bool, const char*, int> steps[] = {
+        {false, "0", 1}, {true, "1", 1}, {true, "2", 2}, {true, "3", 3}};
+    for (const auto& [up, text, width] : steps) {
+        f.Arrow(up);
+        EXPECT_EQ(f.field->text(), QString::fromLatin1(text));
+        EXPECT_EQ(f.view.m_nLineWidth, width) << text;
+    }
     EXPECT_EQ(f.view.m_nRepaints, 4);
     // Close hides; showing again reads the view.
     QTest::mouseClick(f.dlg.findChild<QPushButton*>(QStringLiteral("Close")), Qt::LeftButton);

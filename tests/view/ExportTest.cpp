@@ -37,20 +37,13 @@ namespace {
 // The page contents of a PDF that Qt wrote: its streams inflated (zlib).
 QByteArray PdfContents(const QByteArray& pdf) {
     QByteArray all;
-    for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
-        at += 7;
-        const qsizetype end = pdf.indexOf("endstream", at);
-        if (end < 0)
+    for (qsizetype at = pdf.indexOf("stream\n"), end; at >= 0;
+         at = pdf.indexOf("stream\n", end + 9)) {
+        if ((end = pdf.indexOf("endstream", at)) < 0)
             break;
-        if (!pdf.mid(std::max<qsizetype>(0, at - 200), 200).contains("/FlateDecode")) {
-            at = end;
-            continue;
-        }
-        QByteArray zipped = pdf.mid(at, end - at);
         // qUncompress wants the inflated size in front; an upper bound will do.
-        zipped.prepend(QByteArray("\x01\x00\x00\x00", 4));
-        all += qUncompress(zipped);
-        at = end;
+        if (pdf.mid(std::max<qsizetype>(0, at - 200), 200).contains("/FlateDecode"))
+            all += qUncompress(QByteArray("\x01\x00\x00\x00", 4) + pdf.mid(at + 7, end - at - 7));
     }
     return all;
 }
@@ -209,9 +202,7 @@ GifInfo ReadGif(const QString& path) {
     if (!gif)
         return info;
     if (DGifSlurp(gif) == GIF_OK) {
-        info.frames = gif->ImageCount;
-        info.width = gif->SWidth;
-        info.height = gif->SHeight;
+        info = {gif->ImageCount, gif->SWidth, gif->SHeight};
         for (int i = 0; i < gif->ImageCount; ++i) {
             const SavedImage& im = gif->SavedImages[i];
             for (int e = 0; e + 1 < im.ExtensionBlockCount; ++e)
@@ -326,25 +317,21 @@ TEST(QvrtoolExport, BadCommandLinesAndFailuresHaveTheirExitCodes) {
     QTemporaryDir dir;
     const QString scene = QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr");
     const QString out = dir.filePath(QStringLiteral("x"));
-    struct Case {
-        QStringList args;
-        int code;
-    } cases[] = {
+    // What the library refuses itself (above) is tried once per command here.
+    const std::pair<QStringList, int> cases[] = {
         {{"render", scene, "--out", out + ".jpg"}, 2},
-        {{"render", scene, "--out", out + ".png", "--size", "0x10"}, 2},
         {{"render", scene, "--out", out + ".png", "--look", "modern"}, 2},
         {{"render", dir.filePath("missing.qvr"), "--out", out + ".png"}, 1},
-        {{"render", scene, "--out", dir.filePath("none/x.pdf")}, 1},
         {{"animate", scene, "--series", "0", "--out", out + ".gif", "--fps", "0"}, 2},
         {{"animate", scene, "--series", "9", "--out", out + ".gif"}, 1},
         {{"animate", scene, "--series", "0", "--out", out + ".gif", "--size", "64x48", "--look",
           "clear"},
          0},
     };
-    for (const Case& c : cases) {
-        const ToolRun r = RunTool(c.args);
-        EXPECT_EQ(r.exitCode, c.code) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(c.code == 0 || !r.err.isEmpty()) << "a failure says why";
+    for (const auto& [args, code] : cases) {
+        const ToolRun r = RunTool(args);
+        EXPECT_EQ(r.exitCode, code) << args.join(' ').toStdString();
+        EXPECT_TRUE(code == 0 || !r.err.isEmpty()) << "a failure says why";
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"x.gif"});
 }

@@ -1,8 +1,10 @@
-// Print, clipboard copy and the animation period of a real view widget.
+// Print, clipboard copy and the animation period of a real view widget, and the period's
+// file names.
 #include "SceneBuilder.h"
 
 #include "CBmpWriter.h"
 #include "CImageOutput.h"
+#include "CPeriodWriter.h"
 #include "CQuivraDoc.h"
 #include "CQuivraView.h"
 #include "CornerPoint.h"
@@ -217,30 +219,79 @@ TEST_F(ImageOutputTest, CancelOrNoSeriesLeavesNoFramesAndStopsTheAnimation) {
     EXPECT_EQ(m_view->m_bAnimating, 0);
 }
 
-} // namespace
-
-namespace {
-
-// The headless tool writes byte for byte what the window's Animation Save writes.
+// The headless tool writes byte for byte what the window's Animation Save writes, and refuses
+// what it cannot write with the reason.
 TEST_F(ImageOutputTest, QvrtoolFramesWritesTheSameFilesAsTheView) {
     ASSERT_EQ(m_out->OnAnimationSave().nWritten, 24);
-    const QString scene = m_dir.filePath("pump.qvr");
-    QString error;
-    ASSERT_TRUE(SceneFile::Save(m_doc, scene, &error)) << error.toStdString();
+    const QString scene = m_dir.filePath("pump.qvr"), bare = m_dir.filePath("bare.qvr");
+    CQuivraDoc empty;
+    ASSERT_TRUE(SceneFile::Save(m_doc, scene, nullptr) && SceneFile::Save(empty, bare, nullptr));
     const QString other = m_dir.filePath("tool");
     ASSERT_TRUE(QDir().mkpath(other));
-
-    const ToolRun r =
-        RunTool({"frames", scene, "--size", QStringLiteral("%1x150").arg(m_view->width()), "--out",
-                 other + QStringLiteral("/pump.qvr")});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-
+    const QString size = QStringLiteral("%1x150").arg(m_view->width());
+    const struct {
+        QStringList args;
+        const char* says; // nullptr: written
+    } cases[] = {
+        {{"frames", scene, "--size", size, "--out", other + "/pump.qvr"}, nullptr},
+        {{"frames", scene, "--series", "1"}, "does not exist"},
+        {{"frames", scene, "--out", m_dir.filePath("missing/x"), "--size", "40x30"},
+         "x - Run 1_024.bmp"},
+        {{"frames", bare}, "no measurement series"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = RunTool(c.args);
+        EXPECT_EQ(r.exitCode, c.says ? 1 : 0) << r.err.toStdString();
+        EXPECT_TRUE(!c.says || r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+    }
     const QStringList files = BmpFiles(m_dir.path());
     ASSERT_EQ(files.size(), 24);
     EXPECT_EQ(BmpFiles(other), files);
     for (const QString& name : files)
         EXPECT_EQ(ReadBytes(QDir(other).filePath(name)), ReadBytes(m_dir.filePath(name)))
             << name.toStdString();
+}
+
+// Names a file cannot carry are mended so that every frame can be written, and the user is told.
+TEST(PeriodWriter, NamesFramesFromOneAndMendsSeriesNames) {
+    CQuivraDoc doc;
+    AddSeries(doc, 2);
+    AddSeries(doc, 2);
+    doc.m_seriesNames[1] = "M\xfc"
+                           "hle"; // Latin-1 as stored
+    EXPECT_EQ(CPeriodWriter::BaseName(QString(), doc, 1), QStringLiteral(" - M\u00fchle"));
+    const std::pair<std::string, QString> cases[] = {
+        {"Run 1", QStringLiteral("Run 1")},
+        {"a/b\tc", QStringLiteral("a_b_c")},
+        {std::string(300, 'x'), QString(255 - 15 - 11, QLatin1Char('x'))}, // after "pump.qvr - "
+    };
+    QTemporaryDir dir;
+    QImage frame(8, 4, QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    for (const auto& [name, part] : cases) {
+        doc.m_seriesNames[0] = name;
+        QString note;
+        const QString base = CPeriodWriter::BaseName(dir.filePath("pump.qvr"), doc, 0, &note);
+        EXPECT_EQ(base, dir.filePath("pump.qvr - ") + part);
+        EXPECT_EQ(note.isEmpty(), name == "Run 1") << name;
+        EXPECT_EQ(CPeriodWriter::Write(base, 1, [&](int) { return frame; }).nWritten, 1) << name;
+    }
+    for (const auto& [k, name] :
+         {std::pair{0, "b_001.bmp"}, {998, "b_999.bmp"}, {999, "b_1000.bmp"}})
+        EXPECT_EQ(CPeriodWriter::FileName(QStringLiteral("b"), k), QString::fromLatin1(name));
+}
+
+TEST(PeriodWriter, ANullFrameIsListedAndTheRestRemoved) {
+    QTemporaryDir dir;
+    QImage ok(8, 4, QImage::Format_RGB32);
+    ok.fill(Qt::white);
+    const CPeriodWriter::Result r =
+        CPeriodWriter::Write(dir.filePath("x"), 3, [&](int k) { return k == 1 ? QImage() : ok; });
+    EXPECT_EQ(r.nWritten, 0);
+    EXPECT_EQ(r.nRemoved, 2);
+    ASSERT_EQ(r.failed.size(), 1);
+    EXPECT_TRUE(r.failed[0].contains(QStringLiteral("x_002.bmp")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
 } // namespace
