@@ -39,12 +39,9 @@ private:
         for (QAction* a : menu->actions())
             if (!step.choose.isEmpty() && a->text() == step.choose)
                 chosen = a;
-        if (chosen) {
+        if (chosen)
             menu->setActiveAction(chosen);
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else {
-            QTest::keyClick(menu, Qt::Key_Escape);
-        }
+        QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
     }
     std::deque<Step> m_steps;
     QTimer m_timer;

@@ -3,6 +3,7 @@
 #include "CylinderGenerator.h"
 #include "CylinderObject.h"
 #include "FormFixture.h"
+#include "TestScenes.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -20,11 +21,6 @@ struct Fixture : FormFixture<CMoveDlg> {
 
     explicit Fixture(Layout layout) : FormFixture(layout) { doc.AddView(&otherView); }
     ~Fixture() { doc.RemoveView(&otherView); }
-    CornerPoint* AddFreePoint(double x, double y, double z) {
-        auto* p = new CornerPoint(x, y, z, &doc);
-        doc.m_freePoints.push_back(p);
-        return p;
-    }
     // The common end of every OK, counted once.
     void ExpectCommonEnd(int times) {
         EXPECT_TRUE(doc.m_selPoints.empty());
@@ -61,7 +57,7 @@ TEST(MoveDlg, OkHandsTheTypedVectorToItsOperation) {
         EXPECT_EQ(f.dlg.windowTitle(), QString::fromLatin1(c.title));
         EXPECT_EQ(f.Child<QGroupBox>("Group")->title(), QString::fromLatin1(c.group));
         CylinderObject* cyl = AddCylinder(f.doc, CylinderInput());
-        CornerPoint* p = f.AddFreePoint(1.0, 2.0, 3.0);
+        CornerPoint* p = testscenes::AddFree(f.doc, 1.0, 2.0, 3.0);
         f.doc.SetModifiedFlag(false);
         f.doc.m_selPoints = {p};
         f.doc.m_selObjects = {cyl};
@@ -89,7 +85,7 @@ TEST(MoveDlg, BadFieldBlocksOkInEveryLayout) {
 
 TEST(MoveDlg, CancelEscapeAndCloseChangeNothing) {
     Fixture f(Layout::MovePoints);
-    CornerPoint* p = f.AddFreePoint(1.0, 1.0, 1.0);
+    CornerPoint* p = testscenes::AddFree(f.doc, 1.0, 1.0, 1.0);
     f.doc.m_selPoints = {p};
     f.Type("X", QStringLiteral("7"));
     for (int way = 0; way < 3; ++way) {
@@ -110,7 +106,7 @@ TEST(MoveDlg, CancelEscapeAndCloseChangeNothing) {
 
 TEST(MoveDlg, OutOfRangeKeepsTheFormOpenAndSaysSo) {
     Fixture f(Layout::MovePoints);
-    CornerPoint* p = f.AddFreePoint(DBL_MAX, 0.0, 0.0);
+    CornerPoint* p = testscenes::AddFree(f.doc, DBL_MAX, 0.0, 0.0);
     f.doc.m_selPoints = {p};
     f.Type("X", QStringLiteral("1e308"));
     f.ClickOk();

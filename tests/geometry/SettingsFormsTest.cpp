@@ -115,21 +115,11 @@ TEST(CameraSettingsDlg, ZoomFactorsAndCommaLocale) {
     EXPECT_EQ(f.view.m_camera[V::PanX], 2.0) << "the dot ends the number in this locale";
 }
 
-struct ViewSettingsFixture {
-    CQuivraDoc doc;
-    FakeView view;
-    CViewSettingsDlg dlg;
-    QLineEdit* field = nullptr;
+struct ViewSettingsFixture : FormFixture<CViewSettingsDlg> {
+    QLineEdit* field = Child<QLineEdit>("LineWidth");
 
-    ViewSettingsFixture() {
-        dlg.Bind(&doc, &view);
-        dlg.show();
-        field = dlg.findChild<QLineEdit*>(QStringLiteral("LineWidth"));
-    }
     void Arrow(bool up) {
-        QTest::mouseClick(dlg.findChild<QToolButton*>(up ? QStringLiteral("LineWidthUp")
-                                                         : QStringLiteral("LineWidthDown")),
-                          Qt::LeftButton);
+        QTest::mouseClick(Child<QToolButton>(up ? "LineWidthUp" : "LineWidthDown"), Qt::LeftButton);
     }
     // The whole text arrives in one change, as when pasted; typing key by key would apply
     // every prefix on the way.

@@ -133,7 +133,7 @@ TEST_F(ImageOutputTest, ExportsThePictureAndAPeriodAtTheViewsSize) {
 }
 
 // Both formats hold the frame cut to a width of whole BMP rows; the BMP encoding itself is the
-// writer's (BmpWriterTest).
+// writer's (below).
 TEST_F(ImageOutputTest, CopyPutsTheFrameOnTheClipboardAsImageAndBmp) {
     QGuiApplication::clipboard()->clear();
     for (const auto& [width, cut] :
@@ -151,7 +151,7 @@ TEST_F(ImageOutputTest, CopyPutsTheFrameOnTheClipboardAsImageAndBmp) {
     }
 }
 
-TEST_F(ImageOutputTest, SavesOnePeriodNumberedFromOneWithTheViewsPixels) {
+TEST_F(ImageOutputTest, SavesOnePeriodNumberedFromOneWithTheViewsPixelsAsQvrtoolDoes) {
     m_view->setFocus();
     m_view->OnToggleAnimation();
     ASSERT_TRUE(m_view->IsTimerRunning());
@@ -173,6 +173,34 @@ TEST_F(ImageOutputTest, SavesOnePeriodNumberedFromOneWithTheViewsPixels) {
     ASSERT_NE(frame0.copy(0, 0, 300, 150), frame6.copy(0, 0, 300, 150));
     EXPECT_EQ(ReadBytes(m_dir.filePath(expected[0])), CBmpWriter::FileBytes(frame0));
     EXPECT_EQ(ReadBytes(m_dir.filePath(expected[6])), CBmpWriter::FileBytes(frame6));
+
+    // The headless tool writes the same files byte for byte, and refuses what it cannot write
+    // with the reason.
+    const QString scene = m_dir.filePath("pump.qvr"), bare = m_dir.filePath("bare.qvr");
+    CQuivraDoc empty;
+    ASSERT_TRUE(SceneFile::Save(m_doc, scene, nullptr) && SceneFile::Save(empty, bare, nullptr));
+    const QString other = m_dir.filePath("tool");
+    ASSERT_TRUE(QDir().mkpath(other));
+    const QString size = QStringLiteral("%1x150").arg(m_view->width());
+    const struct {
+        QStringList args;
+        const char* says; // nullptr: written
+    } cases[] = {
+        {{"frames", scene, "--size", size, "--out", other + "/pump.qvr"}, nullptr},
+        {{"frames", scene, "--series", "1"}, "does not exist"},
+        {{"frames", scene, "--out", m_dir.filePath("missing/x"), "--size", "40x30"},
+         "x - Run 1_024.bmp"},
+        {{"frames", bare}, "no measurement series"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = RunTool(c.args);
+        EXPECT_EQ(run.exitCode, c.says ? 1 : 0) << run.err.toStdString();
+        EXPECT_TRUE(!c.says || run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
+    }
+    EXPECT_EQ(BmpFiles(other), expected);
+    for (const QString& name : expected)
+        EXPECT_EQ(ReadBytes(QDir(other).filePath(name)), ReadBytes(m_dir.filePath(name)))
+            << name.toStdString();
 }
 
 TEST_F(ImageOutputTest, UnsavedDocumentAsksForAFolderOnce) {
@@ -219,39 +247,6 @@ TEST_F(ImageOutputTest, CancelOrNoSeriesLeavesNoFramesAndStopsTheAnimation) {
     EXPECT_EQ(m_view->m_bAnimating, 0);
 }
 
-// The headless tool writes byte for byte what the window's Animation Save writes, and refuses
-// what it cannot write with the reason.
-TEST_F(ImageOutputTest, QvrtoolFramesWritesTheSameFilesAsTheView) {
-    ASSERT_EQ(m_out->OnAnimationSave().nWritten, 24);
-    const QString scene = m_dir.filePath("pump.qvr"), bare = m_dir.filePath("bare.qvr");
-    CQuivraDoc empty;
-    ASSERT_TRUE(SceneFile::Save(m_doc, scene, nullptr) && SceneFile::Save(empty, bare, nullptr));
-    const QString other = m_dir.filePath("tool");
-    ASSERT_TRUE(QDir().mkpath(other));
-    const QString size = QStringLiteral("%1x150").arg(m_view->width());
-    const struct {
-        QStringList args;
-        const char* says; // nullptr: written
-    } cases[] = {
-        {{"frames", scene, "--size", size, "--out", other + "/pump.qvr"}, nullptr},
-        {{"frames", scene, "--series", "1"}, "does not exist"},
-        {{"frames", scene, "--out", m_dir.filePath("missing/x"), "--size", "40x30"},
-         "x - Run 1_024.bmp"},
-        {{"frames", bare}, "no measurement series"},
-    };
-    for (const auto& c : cases) {
-        const ToolRun r = RunTool(c.args);
-        EXPECT_EQ(r.exitCode, c.says ? 1 : 0) << r.err.toStdString();
-        EXPECT_TRUE(!c.says || r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
-    }
-    const QStringList files = BmpFiles(m_dir.path());
-    ASSERT_EQ(files.size(), 24);
-    EXPECT_EQ(BmpFiles(other), files);
-    for (const QString& name : files)
-        EXPECT_EQ(ReadBytes(QDir(other).filePath(name)), ReadBytes(m_dir.filePath(name)))
-            << name.toStdString();
-}
-
 // Names a file cannot carry are mended so that every frame can be written, and the user is told.
 TEST(PeriodWriter, NamesFramesFromOneAndMendsSeriesNames) {
     CQuivraDoc doc;
@@ -292,6 +287,56 @@ TEST(PeriodWriter, ANullFrameIsListedAndTheRestRemoved) {
     ASSERT_EQ(r.failed.size(), 1);
     EXPECT_TRUE(r.failed[0].contains(QStringLiteral("x_002.bmp")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+int U32(const QByteArray& b, int at) {
+    quint32 v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<quint8>(b[at + i]);
+    return static_cast<int>(v);
+}
+
+// The width cut to a multiple of 4, the sizes in the headers those of the file, and Qt reads
+// it back.
+TEST(BmpWriter, WritesTheWidthCutToMultipleOfFourThatQtReadsBack) {
+    QTemporaryDir dir;
+    QImage img;
+    for (const auto& [width, cut] : {std::pair{301, 300}, {303, 300}, {304, 304}, {3, 0}}) {
+        img = QImage(width, 6, QImage::Format_RGB32);
+        img.fill(qRgb(1, 2, 3));
+        img.setPixel(2, 1, qRgb(200, 100, 50));
+        const QString path = dir.filePath(QStringLiteral("%1.bmp").arg(width));
+        ASSERT_TRUE(CBmpWriter::Write(img, path));
+        const QByteArray bytes = ReadBytes(path);
+        EXPECT_EQ(bytes.size(), 54 + cut * 6 * 3) << width;
+        EXPECT_EQ(U32(bytes, 2), bytes.size()) << width;
+        EXPECT_EQ(U32(bytes, 18), cut) << width;
+        EXPECT_EQ(U32(bytes, 34), cut * 6 * 3) << width;
+        QImage back;
+        if (cut == 0 || !back.load(path, "BMP")) {
+            EXPECT_EQ(cut, 0) << "Qt could not read " << width;
+            continue;
+        }
+        EXPECT_EQ(back.size(), QSize(cut, 6));
+        EXPECT_EQ(back.pixel(2, 1) & 0xffffff, qRgb(200, 100, 50) & 0xffffff);
+        EXPECT_EQ(back.pixel(cut - 1, 5) & 0xffffff, qRgb(1, 2, 3) & 0xffffff);
+    }
+    QString error;
+    EXPECT_FALSE(CBmpWriter::Write(img, dir.filePath("no/such/dir.bmp"), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(BmpWriter, RowsBottomUpBlueGreenRedLeftColumnsOnly) {
+    QImage img(5, 2, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    img.setPixel(0, 0, qRgb(10, 20, 30)); // top row
+    img.setPixel(3, 1, qRgb(40, 50, 60)); // bottom row
+    img.setPixel(4, 1, qRgb(70, 80, 90)); // cut off
+    const QByteArray px = CBmpWriter::PixelRows(img);
+    ASSERT_EQ(px.size(), 4 * 2 * 3);
+    // Bottom row first, blue green red: the end of the bottom row, then the top row's start.
+    EXPECT_EQ(px.mid(9, 6), QByteArray("\x3c\x32\x28\x1e\x14\x0a"));
+    EXPECT_FALSE(px.contains(static_cast<char>(90)));
 }
 
 } // namespace

@@ -1,15 +1,19 @@
 // Frames drawn the quick ways -- animated over the cached rest layer, long runs of primitives
-// sent to the rasteriser in batches -- must equal frames drawn directly, pixel for pixel.
+// sent to the rasteriser in batches -- must equal frames drawn directly, pixel for pixel; point
+// sprites cut to discs must cover the pixels the rasteriser's smooth points cover, in every
+// context a renderer draws into.
 #include "SceneBuilder.h"
 
 #include "BoxObject.h"
 #include "CBatchSubmitter.h"
+#include "CDiscSprites.h"
 #include "COffscreenGL.h"
 #include "CQuivraDoc.h"
 #include "CSceneRenderer.h"
 #include "CViewState.h"
 #include "CornerPoint.h"
 #include "MeasDirection.h"
+#include "OSMesaApi.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +59,16 @@ void BuildScene(CQuivraDoc& doc, int n) {
     AddFree(doc, 0, 850, 0)->m_nNumber = 999;
 }
 
+// A camera turned by (rotX, rotY) at zoom, animating or at rest.
+CViewState Camera(double rotX, double rotY, double zoom, int animating) {
+    CViewState st;
+    st.m_dRotX = rotX;
+    st.m_dRotY = rotY;
+    st.m_dZoom = zoom;
+    st.m_bAnimating = animating;
+    return st;
+}
+
 // The quick renderer `a` against the direct one `b`, each in its own buffer.
 struct TwoRenderers {
     COffscreenGL glA, glB;
@@ -80,11 +94,11 @@ TEST(RestLayer, AnimatedFramesEqualDirectDrawing) {
     const struct {
         const char* name;
         double rotX, rotY, panX;
-        int lineWidth, base, directions, numbers;
+        int lineWidth, directions, numbers;
     } cases[] = {
-        {"turned, inset, arrows", 25, 40, 0, 1, 1, 1, 0},
-        {"panned, wide, labels", 10, -30, 120, 2, 1, 1, 1},
-        {"labels across the edges", 0, 0, 0, 1, 1, 0, 1},
+        {"turned, inset, arrows", 25, 40, 0, 1, 1, 0},
+        {"panned, wide, labels", 10, -30, 120, 2, 1, 1},
+        {"labels across the edges", 0, 0, 0, 1, 0, 1},
     };
     CQuivraDoc doc;
     BuildScene(doc, 120);
@@ -92,16 +106,11 @@ TEST(RestLayer, AnimatedFramesEqualDirectDrawing) {
         TwoRenderers r;
         r.Resize(203, 150);
         r.b.m_bUseRestLayer = false;
-        CViewState st;
-        st.m_dRotX = c.rotX;
-        st.m_dRotY = c.rotY;
+        CViewState st = Camera(c.rotX, c.rotY, 1.6, 1);
         st.m_dPanX = c.panX;
-        st.m_dZoom = 1.6;
         st.m_nLineWidth = c.lineWidth;
-        st.m_bShowBase = c.base;
         st.m_bShowDirections = c.directions;
         st.m_bShowPointNumbers = st.m_bShowDirectionNumbers = c.numbers;
-        st.m_bAnimating = 1;
         int layeredFrames = 0;
         for (int frame = 0; frame < 5; ++frame) {
             st.m_nFrame = frame * 5;
@@ -120,9 +129,7 @@ TEST(RestLayer, ChangesInvalidateTheLayer) {
     TwoRenderers r;
     r.Resize(160, 120);
     r.b.m_bUseRestLayer = false;
-    CViewState st;
-    st.m_dZoom = 1.6;
-    st.m_bAnimating = 1;
+    CViewState st = Camera(0, 0, 1.6, 1);
     EXPECT_TRUE(r.Same(doc, st));
     EXPECT_TRUE(r.Same(doc, st));
     ASSERT_TRUE(r.a.LastFrameLayered());
@@ -169,19 +176,65 @@ TEST(BatchSubmit, FramesEqualDrawingInOneRun) {
         r.Resize(320, 240);
         r.b.m_bSubmitInBatches = false;
         r.a.m_bUseRestLayer = r.b.m_bUseRestLayer = c.restLayer;
-        CViewState st;
-        st.m_dRotX = c.rotX;
-        st.m_dRotY = c.rotY;
-        st.m_dZoom = 1.1;
+        CViewState st = Camera(c.rotX, c.rotY, 1.1, c.animating);
         st.m_nLineWidth = c.lineWidth;
         st.m_bShowDirections = c.directions;
-        st.m_bAnimating = c.animating;
         st.m_nFrame = 5;
         // Two frames: with the rest layer the second is the layered one.
         for (int frame = 0; frame < 2; ++frame)
             EXPECT_TRUE(r.Same(doc, st)) << c.name << ", frame " << frame;
         EXPECT_EQ(r.a.LastFrameLayered(), c.restLayer != 0) << c.name;
     }
+}
+
+constexpr int S = 48;
+
+// The pixels one point of `size` at window position (x, y) covers, smooth or as a sprite.
+std::vector<bool> Cover(COffscreenGL& gl, float size, double x, double y, bool sprite) {
+    EXPECT_TRUE(gl.MakeCurrent());
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, S, 0, S, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_POINT_SMOOTH);
+    EXPECT_EQ(sprite && CDiscSprites::Begin(), sprite);
+    glPointSize(size);
+    glColor3f(0, 0, 0);
+    glBegin(GL_POINTS);
+    glVertex2d(x, y);
+    glEnd();
+    if (sprite)
+        CDiscSprites::End();
+    glFinish();
+    std::vector<bool> cover;
+    for (int i = 0; i < S * S; ++i)
+        cover.push_back(qGray(gl.Image().pixel(i % S, i / S)) < 128);
+    return cover;
+}
+
+TEST(DiscSprites, CoverWhatSmoothPointsCoverInEveryContext) {
+    COffscreenGL first, second;
+    ASSERT_TRUE(first.Resize(S, S).isEmpty());
+    ASSERT_TRUE(second.Resize(S, S).isEmpty());
+    // The clear look's marker sizes at places across a pixel (none with a pixel centre exactly
+    // on the rim, which may go either way); the first context again after the second.
+    const double offsets[][2] = {{0.0, 0.0}, {0.3, 0.6}, {0.25, 0.7}, {0.9, 0.1}};
+    for (COffscreenGL* gl : {&first, &second, &first})
+        for (float size : {4.5f, 7.0f, 10.0f})
+            for (const auto& o : offsets) {
+                const std::vector<bool> smooth = Cover(*gl, size, 20 + o[0], 20 + o[1], false);
+                const std::vector<bool> sprite = Cover(*gl, size, 20 + o[0], 20 + o[1], true);
+                int covered = 0, differing = 0;
+                for (std::size_t i = 0; i < smooth.size(); ++i) {
+                    covered += sprite[i];
+                    differing += smooth[i] != sprite[i];
+                }
+                // One pixel centre within a hair of the rim may fall either way.
+                EXPECT_LE(differing, 1) << size << " at +" << o[0] << ", +" << o[1];
+                EXPECT_GT(covered, static_cast<int>(size * size / 2)) << size;
+            }
 }
 
 } // namespace

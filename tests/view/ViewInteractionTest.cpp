@@ -435,9 +435,7 @@ TEST_F(ViewCommandTest, RightClickMenuAddsFlipsAndRemovesDirections) {
     const int number = minusX->m_nNumber;
     m_doc.m_selPoints = {p};
     const QPoint at(210, 150);
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(m_view->mapToGlobal(at)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(m_view, &move);
+    Mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
 
     QStringList seen[3];
     int numberAfterFlip = 0;
@@ -512,18 +510,16 @@ TEST_F(ViewCommandTest, DeletionsEmptyTheSelectionAndRefreshTheTables) {
     m_doc.m_pHighlightPoint = f;
     ASSERT_TRUE(Run(CQuivraView::ID_DELETE_POINTS));
     EXPECT_EQ(box->m_points.size(), 7u);
-    EXPECT_TRUE(m_doc.m_selPoints.empty() && m_doc.m_selObjects.empty());
+    EXPECT_TRUE(NothingSelected());
     EXPECT_EQ(m_doc.m_pHighlightPoint, nullptr);
-    EXPECT_EQ(m_tools->m_nPointTable, 1);
-    EXPECT_EQ(m_tools->m_nMeasurements, 1);
+    EXPECT_EQ(std::make_pair(m_tools->m_nPointTable, m_tools->m_nMeasurements), std::pair(1, 1));
 
     m_doc.m_selPoints = {box->m_points[0]};
     m_doc.m_selObjects = {box};
     ASSERT_TRUE(Run(CQuivraView::ID_DELETE_OBJECTS));
     EXPECT_TRUE(m_doc.m_objects.empty());
-    EXPECT_TRUE(m_doc.m_selPoints.empty() && m_doc.m_selObjects.empty());
-    EXPECT_EQ(m_tools->m_nPointTable, 2);
-    EXPECT_EQ(m_tools->m_nMeasurements, 2);
+    EXPECT_TRUE(NothingSelected());
+    EXPECT_EQ(std::make_pair(m_tools->m_nPointTable, m_tools->m_nMeasurements), std::pair(2, 2));
 }
 
 // The toggles' check marks are the application's menu test; here what the view claims.
