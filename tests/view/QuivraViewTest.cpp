@@ -71,6 +71,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
     }
     void TearDown() override { CQuivraDoc::s_pLastBoundView = nullptr; }
+    void Focus(CQuivraView* view) {
+        view->setFocus();
+        QCoreApplication::processEvents(); // may deliver real ticks
+    }
 
     CQuivraDoc m_doc;
     CornerPoint* m_p = nullptr;
@@ -80,8 +84,7 @@ protected:
 };
 
 TEST_F(ViewTest, OnlyTheFocusedViewAdvances) {
-    m_a->setFocus();
-    QCoreApplication::processEvents();
+    Focus(m_a);
     m_a->OnToggleAnimation();
     m_b->OnToggleAnimation();
     EXPECT_TRUE(m_a->IsTimerRunning() && m_b->IsTimerRunning());
@@ -90,22 +93,18 @@ TEST_F(ViewTest, OnlyTheFocusedViewAdvances) {
         m_a->OnTimer();
         m_b->OnTimer();
     }
-    EXPECT_EQ(m_a->m_nFrame, 3);
-    EXPECT_EQ(m_b->m_nFrame, 0);
+    EXPECT_EQ(std::pair(m_a->m_nFrame, m_b->m_nFrame), std::pair(3, 0));
 
     // The focus moves: b takes over, a stands still at its frame.
-    m_b->setFocus();
-    QCoreApplication::processEvents(); // may deliver real ticks: only b may move
+    Focus(m_b);
     EXPECT_EQ(m_a->m_nFrame, 3);
     const int b0 = m_b->m_nFrame;
     m_a->OnTimer();
     m_b->OnTimer();
-    EXPECT_EQ(m_a->m_nFrame, 3);
-    EXPECT_EQ(m_b->m_nFrame, (b0 + 1) % 24);
+    EXPECT_EQ(std::pair(m_a->m_nFrame, m_b->m_nFrame), std::pair(3, (b0 + 1) % 24));
 
     m_a->OnToggleAnimation();
-    EXPECT_FALSE(m_a->IsTimerRunning());
-    EXPECT_EQ(m_a->m_bAnimating, 0);
+    EXPECT_FALSE(m_a->IsTimerRunning() || m_a->m_bAnimating);
     // Stopped: the point is drawn at rest with its marker again, hidden as well.
     m_window.hide();
     m_a->m_bShowBase = 0;
@@ -115,8 +114,7 @@ TEST_F(ViewTest, OnlyTheFocusedViewAdvances) {
 }
 
 TEST_F(ViewTest, MaxDeviationCommandsFreezeAtTheirFrames) {
-    m_a->setFocus();
-    QCoreApplication::processEvents();
+    Focus(m_a);
     // Each starts from frame 0, the second while the first stands at its frame.
     for (const auto& [command, stop] : {std::pair{&CQuivraView::OnMaxDeviationAnim, 6},
                                         {&CQuivraView::OnMaxDeviationAnimNeg, 18}}) {
@@ -137,8 +135,7 @@ TEST_F(ViewTest, PaintCopiesTheFrameAndStretchesWhenSizesDiffer) {
     m_a->RepaintNow();
     const QImage shown = m_a->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), m_a->Frame().size());
-    const QPoint px = PixelOf(m_a->GL(), *m_a, 200, 100, 0);
-    EXPECT_EQ(shown.pixel(px) & 0xffffff, 0xff0000u);
+    EXPECT_EQ(shown.pixel(PixelOf(m_a->GL(), *m_a, 200, 100, 0)) & 0xffffff, 0xff0000u);
     EXPECT_EQ(shown, m_a->Frame().convertToFormat(QImage::Format_RGB32));
 
     // A buffer half the client size is stretched over the whole client area.

@@ -86,6 +86,9 @@ protected:
     }
     void RightPress(QPoint pos) { Click(pos, {}, Qt::RightButton); }
     bool NothingSelected() const { return m_doc.m_selPoints.empty() && m_doc.m_selObjects.empty(); }
+    using Pts = std::vector<CornerPoint*>;
+    using Objs = std::vector<SceneObject*>;
+    std::pair<Pts, Objs> Selection() const { return {m_doc.m_selPoints, m_doc.m_selObjects}; }
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, mods);
         Mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, mods);
@@ -124,8 +127,7 @@ TEST_F(ViewMouseTest, ObjectPointWinsOverAFreePointAtTheSamePixel) {
     m_doc.m_pOrigin->m_z = -35.5;
 
     Click(m_centre);
-    EXPECT_EQ(m_doc.m_selPoints, std::vector<CornerPoint*>{boxCorner});
-    EXPECT_EQ(m_doc.m_selObjects, std::vector<SceneObject*>{box});
+    EXPECT_EQ(Selection(), std::pair(Pts{boxCorner}, Objs{box}));
     EXPECT_EQ(m_pane->text(), QStringLiteral("(X, Y, Z) = (120   0   35.5)"));
     EXPECT_EQ(m_view->LastMouse(), m_centre);
     // A click on empty space clears the selection, the highlight and the status text.
@@ -158,8 +160,6 @@ TEST_F(ViewMouseTest, ShiftClicksAddAndRemovePointsWithTheirObjects) {
     CornerPoint* a = box->m_points[0];
     CornerPoint* b = box->m_points[6];
     CornerPoint* f = AddFree(m_doc, -150, 0, 0);
-    using Pts = std::vector<CornerPoint*>;
-    using Objs = std::vector<SceneObject*>;
 
     // The only selected point of the box: removing it takes the box out.
     Click(At(a));
@@ -169,15 +169,12 @@ TEST_F(ViewMouseTest, ShiftClicksAddAndRemovePointsWithTheirObjects) {
 
     Click(At(a));
     Click(At(b), Qt::ShiftModifier); // second point of a selected box: objects unchanged
-    EXPECT_EQ(m_doc.m_selPoints, (Pts{a, b}));
-    EXPECT_EQ(m_doc.m_selObjects, Objs{box});
+    EXPECT_EQ(Selection(), std::pair(Pts{a, b}, Objs{box}));
     Click(At(f), Qt::ShiftModifier); // a free point has no object to add
     Click(At(a), Qt::ShiftModifier); // b still keeps the box selected
-    EXPECT_EQ(m_doc.m_selPoints, (Pts{b, f}));
-    EXPECT_EQ(m_doc.m_selObjects, Objs{box});
+    EXPECT_EQ(Selection(), std::pair(Pts{b, f}, Objs{box}));
     Click(At(b), Qt::ShiftModifier);
-    EXPECT_EQ(m_doc.m_selPoints, Pts{f});
-    EXPECT_TRUE(m_doc.m_selObjects.empty());
+    EXPECT_EQ(Selection(), std::pair(Pts{f}, Objs{}));
 }
 
 TEST_F(ViewMouseTest, RightClickKeepsAMultipleSelectionAndRepicksOtherwise) {
@@ -186,7 +183,6 @@ TEST_F(ViewMouseTest, RightClickKeepsAMultipleSelectionAndRepicksOtherwise) {
     CornerPoint* a = box->m_points[0];
     CornerPoint* b = box->m_points[6];
     CornerPoint* c = box->m_points[5];
-    using Pts = std::vector<CornerPoint*>;
     // The press alone: the context menu it leads to is tested with the commands.
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
 
@@ -197,8 +193,7 @@ TEST_F(ViewMouseTest, RightClickKeepsAMultipleSelectionAndRepicksOtherwise) {
     Click(At(a));
     const QString status = m_pane->text();
     RightPress(At(b));
-    EXPECT_EQ(m_doc.m_selPoints, Pts{b});
-    EXPECT_EQ(m_doc.m_selObjects, std::vector<SceneObject*>{box});
+    EXPECT_EQ(Selection(), std::pair(Pts{b}, Objs{box}));
     EXPECT_EQ(m_pane->text(), status); // the status bar stays
     RightPress(QPoint(3, 3));
     EXPECT_TRUE(NothingSelected());
@@ -392,11 +387,7 @@ TEST_F(ViewCommandTest, ContextMenuFollowsTheSelection) {
     CornerPoint* f = AddFree(m_doc, -200, 0, 0);
     CornerPoint* g = AddFree(m_doc, -300, 0, 0);
     using P = CQuivraView::Popup;
-    const struct {
-        std::vector<CornerPoint*> points;
-        std::vector<SceneObject*> objects;
-        int popup;
-    } cases[] = {
+    const std::tuple<Pts, Objs, int> cases[] = {
         {{}, {}, P::PopupHint},
         {{f}, {}, P::PopupSinglePoint},
         {{a}, {box}, P::PopupSinglePoint},
@@ -406,10 +397,10 @@ TEST_F(ViewCommandTest, ContextMenuFollowsTheSelection) {
         {{f, a}, {box}, P::PopupPoints}, // it does not
         {{a, b, f}, {box}, P::PopupPoints},
     };
-    for (const auto& c : cases) {
-        m_doc.m_selPoints = c.points;
-        m_doc.m_selObjects = c.objects;
-        EXPECT_EQ(m_view->ChooseContextMenu(), c.popup) << c.points.size();
+    for (const auto& [points, objects, popup] : cases) {
+        m_doc.m_selPoints = points;
+        m_doc.m_selObjects = objects;
+        EXPECT_EQ(m_view->ChooseContextMenu(), popup) << points.size();
     }
     m_view->m_bAnimating = 1;
     EXPECT_EQ(m_view->ChooseContextMenu(), -1);
@@ -438,16 +429,15 @@ TEST_F(ViewCommandTest, RightClickMenuAddsFlipsAndRemovesDirections) {
     Mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
 
     QStringList seen[3];
-    int numberAfterFlip = 0;
-    double amplitudeAfterFlip = -1;
+    std::pair<int, double> afterFlip; // number and amplitude
     MenuScript script({
         {QStringLiteral("Meas. Dir."), {}},
         {QStringLiteral("X"), [&](QMenu* m) { seen[0] = Entries(m); }},
         {QStringLiteral("X"),
          [&](QMenu* m) {
              seen[1] = Entries(m);
-             numberAfterFlip = p->m_directions[0]->m_nNumber;
-             amplitudeAfterFlip = p->m_directions[0]->m_measurements[0]->m_dAmplitude;
+             afterFlip = {p->m_directions[0]->m_nNumber,
+                          p->m_directions[0]->m_measurements[0]->m_dAmplitude};
          }},
         {QString(), [&](QMenu* m) { seen[2] = Entries(m); }},
     });
@@ -457,8 +447,7 @@ TEST_F(ViewCommandTest, RightClickMenuAddsFlipsAndRemovesDirections) {
     EXPECT_EQ(seen[0], (QStringList{"X", "*-X", "*Y", "-Y", "Z", "-Z"}));
     EXPECT_EQ(seen[1], (QStringList{"*X", "-X", "*Y", "-Y", "Z", "-Z"}));
     EXPECT_EQ(seen[2], (QStringList{"X", "-X", "*Y", "-Y", "Z", "-Z"}));
-    EXPECT_EQ(numberAfterFlip, number);
-    EXPECT_EQ(amplitudeAfterFlip, 0.0);
+    EXPECT_EQ(afterFlip, std::pair(number, 0.0));
     ASSERT_EQ(p->m_directions.size(), 1u);
     EXPECT_EQ(p->m_directions[0]->m_nCode, DirPlusY);
     EXPECT_EQ(m_tools->m_nMeasurements, 2);
@@ -479,24 +468,17 @@ TEST_F(ViewCommandTest, FlippingADirectionLeavesTheDisplayAlone) {
 }
 
 TEST_F(ViewCommandTest, DirectionMenuSizesDependOnTheOwner) {
-    CornerPoint* free = AddFree(m_doc, 0, 0, 0);
+    // A free point's menu is in the right-click test; a box's corner has the same six.
     BoxObject* box = AddBox(m_doc, 0, 0, 0, 10, 10, 10);
     CylinderObject* cyl = AddCylinder(m_doc, CylinderInput{});
     AddDirection(cyl->m_points[0], DirRadialIn, 1, 0);
     const QStringList six = {"X", "-X", "Y", "-Y", "Z", "-Z"};
-    const struct {
-        CornerPoint* p;
-        QStringList entries;
-    } cases[] = {
-        {free, six},
-        {box->m_points[0], six},
-        {cyl->m_points[0], QStringList{"R", "*-R"} + six},
-    };
-    for (const auto& c : cases) {
-        m_doc.m_selPoints = {c.p};
+    for (const auto& [p, entries] :
+         {std::pair{box->m_points[0], six}, {cyl->m_points[0], QStringList{"R", "*-R"} + six}}) {
+        m_doc.m_selPoints = {p};
         std::unique_ptr<QMenu> menu(m_view->CreateDirectionMenu());
         ASSERT_TRUE(menu);
-        EXPECT_EQ(Entries(menu.get()), c.entries);
+        EXPECT_EQ(Entries(menu.get()), entries);
     }
     m_doc.m_selPoints.clear();
     EXPECT_EQ(m_view->CreateDirectionMenu(), nullptr);
