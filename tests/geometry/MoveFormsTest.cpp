@@ -10,6 +10,7 @@
 #include <QMessageBox>
 
 #include <cfloat>
+#include <tuple>
 
 namespace {
 
@@ -52,6 +53,7 @@ TEST(MoveDlg, OkHandsTheTypedVectorToItsOperation) {
         {Layout::MoveOrigin, "Move Local Origin", "Absolute Coords (X Y Z) :", 2, 0, 10, 1, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
         Fixture f(c.layout);
         EXPECT_EQ(f.dlg.GetLayout(), c.layout);
         EXPECT_EQ(f.dlg.windowTitle(), QString::fromLatin1(c.title));
@@ -63,13 +65,11 @@ TEST(MoveDlg, OkHandsTheTypedVectorToItsOperation) {
         f.doc.m_selObjects = {cyl};
         f.Type("Y", QStringLiteral("1e1"));
         f.ClickOk();
-        const QString what = f.dlg.windowTitle();
-        EXPECT_EQ(p->m_y, c.pointY) << what.toStdString();
-        EXPECT_EQ(cyl->m_pCentre->m_y, c.centreY) << what.toStdString();
-        EXPECT_EQ(f.doc.m_pOrigin->m_y, c.originY) << what.toStdString();
-        ASSERT_EQ(f.doc.m_freePoints.size(), c.freePoints) << what.toStdString();
+        EXPECT_EQ(std::make_tuple(p->m_y, cyl->m_pCentre->m_y, f.doc.m_pOrigin->m_y),
+                  std::make_tuple(c.pointY, c.centreY, c.originY));
+        ASSERT_EQ(f.doc.m_freePoints.size(), c.freePoints);
         EXPECT_EQ(f.doc.m_freePoints.back()->m_y, c.pointY + (c.freePoints - 1) * 10.0);
-        EXPECT_EQ(f.doc.IsModified(), c.modified) << what.toStdString();
+        EXPECT_EQ(f.doc.IsModified(), c.modified);
         f.ExpectCommonEnd(1);
     }
 }

@@ -25,10 +25,8 @@ struct CameraFixture : FormFixture<CCameraSettingsDlg> {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
     }
     void Click(const QString& name, int times = 1) {
-        auto* b = dlg.findChild<QToolButton*>(name);
-        ASSERT_NE(b, nullptr) << name.toStdString();
         for (int i = 0; i < times; ++i)
-            QTest::mouseClick(b, Qt::LeftButton);
+            QTest::mouseClick(Child<QToolButton>(name.toLatin1().constData()), Qt::LeftButton);
     }
 };
 

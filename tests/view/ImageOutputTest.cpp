@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace scene;
 
 namespace {
@@ -82,18 +84,15 @@ protected:
 };
 
 TEST(PrintTarget, KeepsProportionsAndFillsOneDirection) {
-    struct Case {
-        int pw, ph, w, h;
-        QRect expected;
-    } cases[] = {
+    // Page width and height, picture width and height, where it goes.
+    const std::tuple<int, int, int, int, QRect> cases[] = {
         {1000, 1414, 400, 200, QRect(0, 0, 1000, 500)}, // wide picture, portrait page
         {1414, 1000, 200, 400, QRect(0, 0, 500, 1000)}, // tall picture, landscape page
         {800, 600, 400, 300, QRect(0, 0, 800, 600)},    // same proportions
         {4960, 7016, 303, 150, QRect(0, 0, 4960, 2455)}, {100, 100, 0, 10, QRect()},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(CImageOutput::PrintTarget(c.pw, c.ph, c.w, c.h), c.expected)
-            << c.pw << "x" << c.ph << " " << c.w << "x" << c.h;
+    for (const auto& [pw, ph, w, h, expected] : cases)
+        EXPECT_EQ(CImageOutput::PrintTarget(pw, ph, w, h), expected) << pw << " " << w << "x" << h;
 }
 
 // The good page goes through the real print dialog in the end-to-end tests.

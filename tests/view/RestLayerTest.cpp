@@ -95,36 +95,47 @@ struct TwoRenderers {
     }
 };
 
-TEST(RestLayer, AnimatedFramesEqualDirectDrawing) {
+// Each quick way against drawing directly (no rest layer, no batches). The big scene has more
+// lines, points and arrows than one batch holds, crossing each other and the objects drawn
+// after them, so that primitives on both sides of every batch border compete for the same
+// pixels.
+TEST(QuickDrawing, FramesEqualDirectDrawing) {
+    ASSERT_TRUE(CBatchSubmitter::CanSubmitEarly()) << "without fences nothing is batched";
+    CQuivraDoc small, big;
+    BuildScene(small, 120);
+    BuildScene(big, static_cast<int>(2 * CBatchSubmitter::kBatch + 1000));
     const struct {
         const char* name;
-        double rotX, rotY, panX;
-        int lineWidth, directions, numbers;
+        const CQuivraDoc* doc;
+        double rotX, rotY, panX, zoom;
+        int lineWidth, directions, numbers, animating, restLayer;
     } cases[] = {
-        {"turned, inset, arrows", 25, 40, 0, 1, 1, 0},
-        {"panned, wide, labels", 10, -30, 120, 2, 1, 1},
-        {"labels across the edges", 0, 0, 0, 1, 0, 1},
+        {"turned, inset, arrows", &small, 25, 40, 0, 1.6, 1, 1, 0, 1, 1},
+        {"panned, wide, labels", &small, 10, -30, 120, 1.6, 2, 1, 1, 1, 1},
+        {"labels across the edges", &small, 0, 0, 0, 1.6, 1, 0, 1, 1, 1},
+        {"batches at rest, markers", &big, 20, 30, 0, 1.1, 1, 0, 0, 0, 0},
+        {"batches at rest, arrows, wide", &big, -35, 200, 0, 1.1, 2, 1, 0, 0, 0},
+        {"batches animating", &big, 15, -40, 0, 1.1, 1, 1, 0, 1, 0},
+        {"batches animating over the rest layer", &big, 50, 10, 0, 1.1, 1, 1, 0, 1, 1},
     };
-    CQuivraDoc doc;
-    BuildScene(doc, 120);
     for (const auto& c : cases) {
+        const bool isBig = c.doc == &big;
         TwoRenderers r;
-        r.Resize(203, 150);
-        r.b.m_bUseRestLayer = false;
-        CViewState st = Camera(c.rotX, c.rotY, 1.6, 1);
+        r.Resize(isBig ? 320 : 203, isBig ? 240 : 150);
+        r.a.m_bUseRestLayer = c.restLayer;
+        r.b.m_bUseRestLayer = r.b.m_bSubmitInBatches = false;
+        CViewState st = Camera(c.rotX, c.rotY, c.zoom, c.animating);
         st.m_dPanX = c.panX;
         st.m_nLineWidth = c.lineWidth;
         st.m_bShowDirections = c.directions;
         st.m_bShowPointNumbers = st.m_bShowDirectionNumbers = c.numbers;
-        int layeredFrames = 0;
-        for (int frame = 0; frame < 5; ++frame) {
-            st.m_nFrame = frame * 5;
-            EXPECT_TRUE(r.Same(doc, st)) << c.name << ", frame " << frame;
-            layeredFrames += r.a.LastFrameLayered();
+        // The first frame has nothing to reuse; with the rest layer every later one does.
+        for (int frame = 0; frame < (isBig ? 2 : 5); ++frame) {
+            st.m_nFrame = 5 * frame;
+            EXPECT_TRUE(r.Same(*c.doc, st)) << c.name << ", frame " << frame;
+            EXPECT_EQ(r.a.LastFrameLayered(), frame > 0 && c.restLayer) << c.name << frame;
             EXPECT_FALSE(r.b.LastFrameLayered());
         }
-        // The first frame has nothing to reuse; all later ones do.
-        EXPECT_EQ(layeredFrames, 4) << c.name;
     }
 }
 
@@ -156,39 +167,6 @@ TEST(RestLayer, ChangesInvalidateTheLayer) {
         for (int i = 0; i < 3; ++i)
             EXPECT_TRUE(r.Same(doc, st)) << size.width() << "x" << size.height() << ", frame " << i;
         EXPECT_TRUE(r.a.LastFrameLayered()) << size.width() << "x" << size.height();
-    }
-}
-
-TEST(BatchSubmit, FramesEqualDrawingInOneRun) {
-    ASSERT_TRUE(CBatchSubmitter::CanSubmitEarly()) << "without fences nothing is batched";
-    // More lines, points and arrows than one batch holds, crossing each other and the objects
-    // drawn after them, so that primitives on both sides of every batch border compete for the
-    // same pixels.
-    CQuivraDoc doc;
-    BuildScene(doc, static_cast<int>(2 * CBatchSubmitter::kBatch + 1000));
-    const struct {
-        const char* name;
-        double rotX, rotY;
-        int animating, restLayer, directions, lineWidth;
-    } cases[] = {
-        {"at rest, markers", 20, 30, 0, 0, 0, 1},
-        {"at rest, arrows, wide", -35, 200, 0, 0, 1, 2},
-        {"animating, drawn directly", 15, -40, 1, 0, 1, 1},
-        {"animating, rest layer", 50, 10, 1, 1, 1, 1},
-    };
-    for (const auto& c : cases) {
-        TwoRenderers r;
-        r.Resize(320, 240);
-        r.b.m_bSubmitInBatches = false;
-        r.a.m_bUseRestLayer = r.b.m_bUseRestLayer = c.restLayer;
-        CViewState st = Camera(c.rotX, c.rotY, 1.1, c.animating);
-        st.m_nLineWidth = c.lineWidth;
-        st.m_bShowDirections = c.directions;
-        st.m_nFrame = 5;
-        // Two frames: with the rest layer the second is the layered one.
-        for (int frame = 0; frame < 2; ++frame)
-            EXPECT_TRUE(r.Same(doc, st)) << c.name << ", frame " << frame;
-        EXPECT_EQ(r.a.LastFrameLayered(), c.restLayer != 0) << c.name;
     }
 }
 
