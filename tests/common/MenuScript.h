@@ -17,9 +17,8 @@ public:
         std::function<void(QMenu*)> inspect;
     };
     explicit MenuScript(std::deque<Step> steps) : m_steps(std::move(steps)) {
-        m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
+        m_timer.start(5);
     }
     int m_nMenus = 0;
     bool Done() const { return m_steps.empty(); }

@@ -32,23 +32,18 @@ struct CameraFixture : FormFixture<CCameraSettingsDlg> {
 
 TEST(CameraSettingsDlg, ArrowsStepAndRepaint) {
     CameraFixture f;
-    const struct {
-        V::CameraValue value;
-        const char* field;
-        const char* arrow;
-        int clicks;
-        double expected;
-        int repaints;
-    } steps[] = {{V::RotX, "RotX", "Right", 3, 15, 3},
-                 {V::PanY, "PanY", "Left", 1, -10, 4},
-                 {V::RotZ, "RotZ", "Left", 2, -10, 6}, // angles are not wrapped
-                 {V::PanZ, "PanZ", "Right", 1, 10, 7}};
-    for (const auto& s : steps) {
-        const QString field = QString::fromLatin1(s.field);
-        f.Click(field + QLatin1String(s.arrow), s.clicks);
-        EXPECT_EQ(f.view.m_camera[s.value], s.expected) << s.field;
-        EXPECT_EQ(f.Field(s.field)->text(), QString::number(s.expected)) << s.field;
-        EXPECT_EQ(f.view.m_nRepaints, s.repaints) << s.field;
+    // The value, its field, the arrow clicked and how often, then the value and the repaints
+    // so far.
+    const std::tuple<V::CameraValue, const char*, const char*, int, double, int> steps[] = {
+        {V::RotX, "RotX", "Right", 3, 15, 3},
+        {V::PanY, "PanY", "Left", 1, -10, 4},
+        {V::RotZ, "RotZ", "Left", 2, -10, 6}, // angles are not wrapped
+        {V::PanZ, "PanZ", "Right", 1, 10, 7}};
+    for (const auto& [value, field, arrow, clicks, expected, repaints] : steps) {
+        f.Click(QString::fromLatin1(field) + QLatin1String(arrow), clicks);
+        EXPECT_EQ(f.view.m_camera[value], expected) << field;
+        EXPECT_EQ(f.Field(field)->text(), QString::number(expected)) << field;
+        EXPECT_EQ(f.view.m_nRepaints, repaints) << field;
     }
 }
 
@@ -156,17 +151,14 @@ TEST(ViewSettingsDlg, ArrowsLowerLimitCloseAndShow) {
 
 TEST(ViewSettingsDlg, TypedWidths) {
     ViewSettingsFixture f;
-    struct Step {
-        const char* text;
-        int width;
-    } const steps[] = {
+    const std::pair<const char*, int> steps[] = {
         {"4", 4},   {"3.5", 4}, {"", 4},    {"-2", 4},          {"0", 4},
         {"12", 12}, {"x", 12},  {"2 ", 12}, {"4294967297", 12}, {" 2", 2},
     };
-    for (const Step& s : steps) {
-        f.Paste(QString::fromLatin1(s.text));
-        EXPECT_EQ(f.view.m_nLineWidth, s.width) << '"' << s.text << '"';
-        EXPECT_EQ(f.field->text(), QString::fromLatin1(s.text)) << "the field keeps the text";
+    for (const auto& [text, width] : steps) {
+        f.Paste(QString::fromLatin1(text));
+        EXPECT_EQ(f.view.m_nLineWidth, width) << '"' << text << '"';
+        EXPECT_EQ(f.field->text(), QString::fromLatin1(text)) << "the field keeps the text";
     }
     // An arrow on text that is no number starts from 0.
     f.Paste(QStringLiteral("abc"));
