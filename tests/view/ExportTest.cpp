@@ -295,9 +295,10 @@ TEST(QvrtoolExport, BadCommandLinesAndFailuresHaveTheirExitCodes) {
     QTemporaryDir dir;
     const QString scene = QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr");
     const QString out = dir.filePath(QStringLiteral("x"));
-    // What the library refuses itself (above) is tried once per command here.
+    // A few of each kind per command; what the library itself refuses is tested above.
     const std::pair<QStringList, int> cases[] = {
         {{"render", scene, "--out", out + ".jpg"}, 2},
+        {{"render", scene, "--out", out + ".png", "--size", "0x10"}, 2},
         {{"render", scene, "--out", out + ".png", "--look", "modern"}, 2},
         {{"render", dir.filePath("missing.qvr"), "--out", out + ".png"}, 1},
         {{"animate", scene, "--series", "0", "--out", out + ".gif", "--fps", "0"}, 2},
