@@ -17,7 +17,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -51,9 +50,7 @@ QByteArray PdfContents(const QByteArray& pdf) {
 }
 
 QString PdfText(const QString& path) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
-    return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    return RunProgram(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).out;
 }
 
 // A box (12 lines) with one swinging point, seen from the front at a fixed zoom; no axes,
@@ -318,21 +315,18 @@ TEST(QvrtoolExport, BadCommandLinesAndFailuresHaveTheirExitCodes) {
 TEST(QvrtoolExport, AFullDiskFailsEveryTypeAndLeavesNothing) {
     QTemporaryDir dir;
     const QString scene = QStringLiteral(QUIVRA_EXAMPLES "/pump.qvr");
+    // Files of at most 20 KiB, the signal ignored: writes come back short, as on a full disk.
+    const QStringList shell = {"-c", "trap '' XFSZ; ulimit -f 20; exec \"$0\" \"$@\"",
+                               QStringLiteral(QVRTOOL_PATH)};
     for (const char* name : {"x.bmp", "x.png", "x.svg", "x.pdf", "x.gif", "x.mp4"}) {
         const QString out = dir.filePath(QString::fromLatin1(name));
         const bool animation =
             out.endsWith(QLatin1String(".gif")) || out.endsWith(QLatin1String(".mp4"));
-        QStringList args = animation ? QStringList{"animate", scene, "--series", "0"}
-                                     : QStringList{"render", scene,          "--look", "clear",
-                                                   "--show", "pointnumbers", "--size", "1600x1000"};
-        args << "--out" << out;
-        // Files of at most 20 KiB, the signal ignored: writes come back short, as on a full disk.
-        const QStringList shell = {"-c", "trap '' XFSZ; ulimit -f 20; exec \"$0\" \"$@\"",
-                                   QStringLiteral(QVRTOOL_PATH)};
-        QProcess tool;
-        tool.start(QStringLiteral("bash"), shell + args);
-        ASSERT_TRUE(tool.waitForFinished(60000));
-        EXPECT_EQ(tool.exitCode(), 1) << name;
+        const QStringList args =
+            animation ? QStringList{"animate", scene, "--series", "0", "--out", out}
+                      : QStringList{"render",       scene,    "--look",    "clear", "--show",
+                                    "pointnumbers", "--size", "1600x1000", "--out", out};
+        EXPECT_EQ(RunProgram(QStringLiteral("bash"), shell + args).exitCode, 1) << name;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList()) << name;
     }
 }

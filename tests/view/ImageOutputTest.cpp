@@ -224,9 +224,8 @@ TEST_F(ImageOutputTest, ListsTheFilesThatCouldNotBeWritten) {
     EXPECT_EQ(r.nWritten, 0);
     EXPECT_EQ(r.failed.size(), 24);
     ASSERT_EQ(m_reports.size(), 1);
-    EXPECT_TRUE(m_reports[0].contains(QStringLiteral("24 of 24")));
-    EXPECT_TRUE(m_reports[0].contains(QStringLiteral("pump.qvr - Run 1_001.bmp")));
-    EXPECT_TRUE(m_reports[0].contains(QStringLiteral("and 14 more")));
+    for (const char* part : {"24 of 24", "pump.qvr - Run 1_001.bmp", "and 14 more"})
+        EXPECT_TRUE(m_reports[0].contains(QLatin1String(part))) << part;
     EXPECT_EQ(m_view->m_nFrame, 23); // the export went on after the first failure
 }
 
@@ -242,8 +241,7 @@ TEST_F(ImageOutputTest, CancelOrNoSeriesLeavesNoFramesAndStopsTheAnimation) {
     m_doc.RemoveSeries(0);
     EXPECT_EQ(m_out->OnAnimationSave().nFrames, 0);
     EXPECT_TRUE(BmpFiles(m_dir.path()).isEmpty());
-    EXPECT_FALSE(m_view->IsTimerRunning());
-    EXPECT_EQ(m_view->m_bAnimating, 0);
+    EXPECT_FALSE(m_view->IsTimerRunning() || m_view->m_bAnimating);
 }
 
 // Names a file cannot carry are mended so that every frame can be written, and the user is told.

@@ -207,8 +207,8 @@ TEST(StartPreview, ShowsTheLinesUntilTheLibraryIsReadyThenTheFrame) {
     EXPECT_GE(previews.count(), 1);
     EXPECT_EQ(frames.count(), 0);
     double x, y, qx, qy;
-    ASSERT_TRUE(CCameraMath(view, view.width(), view.height()).ToWindow({0, 0, 0}, &x, &y));
-    ASSERT_TRUE(CCameraMath(view, view.width(), view.height()).ToWindow({0, 250, 0}, &qx, &qy));
+    const CCameraMath cam(view, view.width(), view.height());
+    ASSERT_TRUE(cam.ToWindow({0, 0, 0}, &x, &y) && cam.ToWindow({0, 250, 0}, &qx, &qy));
     EXPECT_LT(DarkestNear(preview, x, y), 64) << "the line is not in the preview";
     EXPECT_EQ(DarkestNear(preview, qx, qy), 255) << "the preview is not white off the line";
 
