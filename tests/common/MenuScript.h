@@ -17,9 +17,8 @@ public:
         std::function<void(QMenu*)> inspect;
     };
     explicit MenuScript(std::deque<Step> steps) : m_steps(std::move(steps)) {
-        m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
+        m_timer.start(5);
     }
     int m_nMenus = 0;
     bool Done() const { return m_steps.empty(); }
@@ -39,12 +38,9 @@ private:
         for (QAction* a : menu->actions())
             if (!step.choose.isEmpty() && a->text() == step.choose)
                 chosen = a;
-        if (chosen) {
+        if (chosen)
             menu->setActiveAction(chosen);
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else {
-            QTest::keyClick(menu, Qt::Key_Escape);
-        }
+        QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
     }
     std::deque<Step> m_steps;
     QTimer m_timer;

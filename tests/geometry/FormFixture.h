@@ -43,4 +43,17 @@ template <class Dlg> struct FormFixture {
         QTest::keyClicks(f, text);
     }
     void ClickOk() { QTest::mouseClick(Ok(), Qt::LeftButton); }
+    // A trailing blank in the field blocks OK, Enter and even a direct accept; emptied, the
+    // field reads 0 and frees OK again.
+    void ExpectBlankBlocks(const char* name) {
+        Type(name, QStringLiteral("12 "));
+        EXPECT_FALSE(Ok()->isEnabled()) << name;
+        ClickOk();
+        QTest::keyClick(Field(name), Qt::Key_Return);
+        dlg.accept();
+        EXPECT_TRUE(dlg.isVisible() && !doc.IsModified() && tools->m_nPointTable == 0)
+            << name << ": an OK went through";
+        Type(name, QString());
+        EXPECT_TRUE(Ok()->isEnabled()) << name;
+    }
 };

@@ -3,12 +3,14 @@
 #include "CylinderGenerator.h"
 #include "CylinderObject.h"
 #include "FormFixture.h"
+#include "TestScenes.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QMessageBox>
 
 #include <cfloat>
+#include <tuple>
 
 namespace {
 
@@ -20,11 +22,6 @@ struct Fixture : FormFixture<CMoveDlg> {
 
     explicit Fixture(Layout layout) : FormFixture(layout) { doc.AddView(&otherView); }
     ~Fixture() { doc.RemoveView(&otherView); }
-    CornerPoint* AddFreePoint(double x, double y, double z) {
-        auto* p = new CornerPoint(x, y, z, &doc);
-        doc.m_freePoints.push_back(p);
-        return p;
-    }
     // The common end of every OK, counted once.
     void ExpectCommonEnd(int times) {
         EXPECT_TRUE(doc.m_selPoints.empty());
@@ -56,24 +53,23 @@ TEST(MoveDlg, OkHandsTheTypedVectorToItsOperation) {
         {Layout::MoveOrigin, "Move Local Origin", "Absolute Coords (X Y Z) :", 2, 0, 10, 1, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
         Fixture f(c.layout);
         EXPECT_EQ(f.dlg.GetLayout(), c.layout);
         EXPECT_EQ(f.dlg.windowTitle(), QString::fromLatin1(c.title));
         EXPECT_EQ(f.Child<QGroupBox>("Group")->title(), QString::fromLatin1(c.group));
         CylinderObject* cyl = AddCylinder(f.doc, CylinderInput());
-        CornerPoint* p = f.AddFreePoint(1.0, 2.0, 3.0);
+        CornerPoint* p = testscenes::AddFree(f.doc, 1.0, 2.0, 3.0);
         f.doc.SetModifiedFlag(false);
         f.doc.m_selPoints = {p};
         f.doc.m_selObjects = {cyl};
         f.Type("Y", QStringLiteral("1e1"));
         f.ClickOk();
-        const QString what = f.dlg.windowTitle();
-        EXPECT_EQ(p->m_y, c.pointY) << what.toStdString();
-        EXPECT_EQ(cyl->m_pCentre->m_y, c.centreY) << what.toStdString();
-        EXPECT_EQ(f.doc.m_pOrigin->m_y, c.originY) << what.toStdString();
-        ASSERT_EQ(f.doc.m_freePoints.size(), c.freePoints) << what.toStdString();
+        EXPECT_EQ(std::make_tuple(p->m_y, cyl->m_pCentre->m_y, f.doc.m_pOrigin->m_y),
+                  std::make_tuple(c.pointY, c.centreY, c.originY));
+        ASSERT_EQ(f.doc.m_freePoints.size(), c.freePoints);
         EXPECT_EQ(f.doc.m_freePoints.back()->m_y, c.pointY + (c.freePoints - 1) * 10.0);
-        EXPECT_EQ(f.doc.IsModified(), c.modified) << what.toStdString();
+        EXPECT_EQ(f.doc.IsModified(), c.modified);
         f.ExpectCommonEnd(1);
     }
 }
@@ -81,45 +77,36 @@ TEST(MoveDlg, OkHandsTheTypedVectorToItsOperation) {
 TEST(MoveDlg, BadFieldBlocksOkInEveryLayout) {
     for (Layout layout :
          {Layout::MovePoints, Layout::CopyPoints, Layout::MoveObjects, Layout::MoveOrigin}) {
-        for (const char* name : {"X", "Y", "Z"}) {
-            Fixture f(layout);
-            const QString where = f.dlg.windowTitle() + QLatin1Char(' ') + QLatin1String(name);
-            f.Type(name, QStringLiteral("12 "));
-            EXPECT_FALSE(f.Ok()->isEnabled()) << where.toStdString();
-            QTest::keyClick(f.Field(name), Qt::Key_Return);
-            f.dlg.accept();
-            EXPECT_TRUE(f.dlg.isVisible()) << where.toStdString();
-            EXPECT_FALSE(f.doc.IsModified()) << where.toStdString();
-            EXPECT_EQ(f.doc.m_pOrigin->m_x, 0.0) << where.toStdString();
-            EXPECT_EQ(f.tools->m_nPointTable, 0) << where.toStdString();
-            f.Type(name, QString());
-            EXPECT_TRUE(f.Ok()->isEnabled()) << where.toStdString();
-        }
+        SCOPED_TRACE(static_cast<int>(layout));
+        for (const char* name : {"X", "Y", "Z"})
+            Fixture(layout).ExpectBlankBlocks(name);
     }
 }
 
 TEST(MoveDlg, CancelEscapeAndCloseChangeNothing) {
     Fixture f(Layout::MovePoints);
-    CornerPoint* p = f.AddFreePoint(1.0, 1.0, 1.0);
+    CornerPoint* p = testscenes::AddFree(f.doc, 1.0, 1.0, 1.0);
     f.doc.m_selPoints = {p};
     f.Type("X", QStringLiteral("7"));
-    QTest::mouseClick(f.Child<QPushButton>("Cancel"), Qt::LeftButton);
-    EXPECT_TRUE(f.dlg.isHidden());
-    f.dlg.show();
-    QTest::keyClick(&f.dlg, Qt::Key_Escape);
-    EXPECT_TRUE(f.dlg.isHidden());
-    f.dlg.show();
-    f.dlg.close();
-    EXPECT_TRUE(f.dlg.isHidden());
-    EXPECT_EQ(p->m_x, 1.0);
-    EXPECT_EQ(f.doc.m_selPoints.size(), 1u);
+    for (int way = 0; way < 3; ++way) {
+        f.dlg.show();
+        if (way == 0)
+            QTest::mouseClick(f.Child<QPushButton>("Cancel"), Qt::LeftButton);
+        else if (way == 1)
+            QTest::keyClick(&f.dlg, Qt::Key_Escape);
+        else
+            f.dlg.close();
+        EXPECT_TRUE(f.dlg.isHidden()) << way;
+    }
+    EXPECT_EQ(std::make_pair(p->m_x, f.doc.m_selPoints.size()),
+              std::make_pair(1.0, std::size_t{1}));
     EXPECT_FALSE(f.doc.IsModified());
     EXPECT_EQ(f.Field("X")->text(), QStringLiteral("7"));
 }
 
 TEST(MoveDlg, OutOfRangeKeepsTheFormOpenAndSaysSo) {
     Fixture f(Layout::MovePoints);
-    CornerPoint* p = f.AddFreePoint(DBL_MAX, 0.0, 0.0);
+    CornerPoint* p = testscenes::AddFree(f.doc, DBL_MAX, 0.0, 0.0);
     f.doc.m_selPoints = {p};
     f.Type("X", QStringLiteral("1e308"));
     f.ClickOk();

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using V = IViewSettingsTarget;
@@ -23,32 +25,25 @@ struct CameraFixture : FormFixture<CCameraSettingsDlg> {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
     }
     void Click(const QString& name, int times = 1) {
-        auto* b = dlg.findChild<QToolButton*>(name);
-        ASSERT_NE(b, nullptr) << name.toStdString();
         for (int i = 0; i < times; ++i)
-            QTest::mouseClick(b, Qt::LeftButton);
+            QTest::mouseClick(Child<QToolButton>(name.toLatin1().constData()), Qt::LeftButton);
     }
 };
 
 TEST(CameraSettingsDlg, ArrowsStepAndRepaint) {
     CameraFixture f;
-    const struct {
-        V::CameraValue value;
-        const char* field;
-        const char* arrow;
-        int clicks;
-        double expected;
-        int repaints;
-    } steps[] = {{V::RotX, "RotX", "Right", 3, 15, 3},
-                 {V::PanY, "PanY", "Left", 1, -10, 4},
-                 {V::RotZ, "RotZ", "Left", 2, -10, 6}, // angles are not wrapped
-                 {V::PanZ, "PanZ", "Right", 1, 10, 7}};
-    for (const auto& s : steps) {
-        const QString field = QString::fromLatin1(s.field);
-        f.Click(field + QLatin1String(s.arrow), s.clicks);
-        EXPECT_EQ(f.view.m_camera[s.value], s.expected) << s.field;
-        EXPECT_EQ(f.Field(s.field)->text(), QString::number(s.expected)) << s.field;
-        EXPECT_EQ(f.view.m_nRepaints, s.repaints) << s.field;
+    // The value, its field, the arrow clicked and how often, then the value and the repaints
+    // so far.
+    const std::tuple<V::CameraValue, const char*, const char*, int, double, int> steps[] = {
+        {V::RotX, "RotX", "Right", 3, 15, 3},
+        {V::PanY, "PanY", "Left", 1, -10, 4},
+        {V::RotZ, "RotZ", "Left", 2, -10, 6}, // angles are not wrapped
+        {V::PanZ, "PanZ", "Right", 1, 10, 7}};
+    for (const auto& [value, field, arrow, clicks, expected, repaints] : steps) {
+        f.Click(QString::fromLatin1(field) + QLatin1String(arrow), clicks);
+        EXPECT_EQ(f.view.m_camera[value], expected) << field;
+        EXPECT_EQ(f.Field(field)->text(), QString::number(expected)) << field;
+        EXPECT_EQ(f.view.m_nRepaints, repaints) << field;
     }
 }
 
@@ -113,21 +108,11 @@ TEST(CameraSettingsDlg, ZoomFactorsAndCommaLocale) {
     EXPECT_EQ(f.view.m_camera[V::PanX], 2.0) << "the dot ends the number in this locale";
 }
 
-struct ViewSettingsFixture {
-    CQuivraDoc doc;
-    FakeView view;
-    CViewSettingsDlg dlg;
-    QLineEdit* field = nullptr;
+struct ViewSettingsFixture : FormFixture<CViewSettingsDlg> {
+    QLineEdit* field = Child<QLineEdit>("LineWidth");
 
-    ViewSettingsFixture() {
-        dlg.Bind(&doc, &view);
-        dlg.show();
-        field = dlg.findChild<QLineEdit*>(QStringLiteral("LineWidth"));
-    }
     void Arrow(bool up) {
-        QTest::mouseClick(dlg.findChild<QToolButton*>(up ? QStringLiteral("LineWidthUp")
-                                                         : QStringLiteral("LineWidthDown")),
-                          Qt::LeftButton);
+        QTest::mouseClick(Child<QToolButton>(up ? "LineWidthUp" : "LineWidthDown"), Qt::LeftButton);
     }
     // The whole text arrives in one change, as when pasted; typing key by key would apply
     // every prefix on the way.
@@ -146,16 +131,14 @@ TEST(ViewSettingsDlg, ArrowsLowerLimitCloseAndShow) {
     ViewSettingsFixture f;
     EXPECT_EQ(f.field->text(), QStringLiteral("1"));
     f.view.m_nRepaints = 0;
-    f.Arrow(false);
-    EXPECT_EQ(f.field->text(), QStringLiteral("0"));
-    EXPECT_EQ(f.view.m_nLineWidth, 1);
-    EXPECT_EQ(f.view.m_nRepaints, 1) << "repainted even when the width stays";
-    f.Arrow(true);
-    EXPECT_EQ(f.field->text(), QStringLiteral("1"));
-    f.Arrow(true);
-    f.Arrow(true);
-    EXPECT_EQ(f.field->text(), QStringLiteral("3"));
-    EXPECT_EQ(f.view.m_nLineWidth, 3);
+    // Repainted even when the width stays.
+    const std::tuple<bool, const char*, int> steps[] = {
+        {false, "0", 1}, {true, "1", 1}, {true, "2", 2}, {true, "3", 3}};
+    for (const auto& [up, text, width] : steps) {
+        f.Arrow(up);
+        EXPECT_EQ(f.field->text(), QString::fromLatin1(text));
+        EXPECT_EQ(f.view.m_nLineWidth, width) << text;
+    }
     EXPECT_EQ(f.view.m_nRepaints, 4);
     // Close hides; showing again reads the view.
     QTest::mouseClick(f.dlg.findChild<QPushButton*>(QStringLiteral("Close")), Qt::LeftButton);
@@ -168,17 +151,14 @@ TEST(ViewSettingsDlg, ArrowsLowerLimitCloseAndShow) {
 
 TEST(ViewSettingsDlg, TypedWidths) {
     ViewSettingsFixture f;
-    struct Step {
-        const char* text;
-        int width;
-    } const steps[] = {
+    const std::pair<const char*, int> steps[] = {
         {"4", 4},   {"3.5", 4}, {"", 4},    {"-2", 4},          {"0", 4},
         {"12", 12}, {"x", 12},  {"2 ", 12}, {"4294967297", 12}, {" 2", 2},
     };
-    for (const Step& s : steps) {
-        f.Paste(QString::fromLatin1(s.text));
-        EXPECT_EQ(f.view.m_nLineWidth, s.width) << '"' << s.text << '"';
-        EXPECT_EQ(f.field->text(), QString::fromLatin1(s.text)) << "the field keeps the text";
+    for (const auto& [text, width] : steps) {
+        f.Paste(QString::fromLatin1(text));
+        EXPECT_EQ(f.view.m_nLineWidth, width) << '"' << text << '"';
+        EXPECT_EQ(f.field->text(), QString::fromLatin1(text)) << "the field keeps the text";
     }
     // An arrow on text that is no number starts from 0.
     f.Paste(QStringLiteral("abc"));

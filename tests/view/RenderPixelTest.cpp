@@ -105,12 +105,6 @@ protected:
         return QPoint(-1, -1);
     }
 
-    void SetSize(int w, int h) {
-        ASSERT_TRUE(m_gl.Resize(w, h).isEmpty());
-        m_w = w;
-        m_h = h;
-    }
-
     int m_w = W, m_h = H;
     COffscreenGL m_gl;
     CSceneRenderer m_renderer;
@@ -163,8 +157,7 @@ protected:
     void SetUp() override {
         RenderTest::SetUp();
         AddSeries(m_doc, 24); // before the directions, which take one measurement per series
-        m_st.m_dRotX = 0;
-        m_st.m_dRotY = 0;
+        m_st.m_dRotX = m_st.m_dRotY = 0;
         // Off the pixel boundaries, so each line has one row at the probed columns.
         m_a = AddFree(m_doc, -300, kY, 0);
         m_b = AddFree(m_doc, 300, kY, 0);
@@ -200,53 +193,43 @@ TEST_F(AnimTest, AnimatingDrawsDeflectedShapeAndLilacRestWithoutMarkers) {
 TEST_F(AnimTest, DeflectedShapeWinsWhereItNearlyCoincidesWithTheRest) {
     // Ends swinging along -Z, away from the eye: the deflected line lies a hair (or, in the
     // second case, clearly) behind the rest line at the same pixels.
-    struct Case {
-        double amplitude;
-        Rgb expected;
-    } cases[] = {{0.5, kBlack}, {60.0, kLilac}};
-    for (const Case& c : cases) {
+    m_st.m_bAnimating = 1;
+    for (const auto& [amplitude, expected] : {std::pair{0.5, kBlack}, {60.0, kLilac}}) {
         for (CornerPoint* p : {m_a, m_b}) {
-            p->m_directions.front()->m_dy = 0.0;
-            p->m_directions.front()->m_dz = -1.0;
-            p->m_directions.front()->m_measurements[0]->m_dAmplitude = c.amplitude;
+            MeasDirection* d = p->m_directions.front();
+            d->m_dy = 0.0;
+            d->m_dz = -1.0;
+            d->m_measurements[0]->m_dAmplitude = amplitude;
         }
-        m_st.m_bAnimating = 1;
-        m_st.m_nFrame = 0;
         // Twice: drawn directly, then through the rest layer.
         for (int pass = 0; pass < 2; ++pass) {
             const QImage& img = Render();
             for (double x : {-200.0, -50.0, 120.0, 250.0})
-                EXPECT_TRUE(Is(img, Px(x, kY, 0), c.expected))
-                    << "amplitude " << c.amplitude << " pass " << pass << " x " << x;
+                EXPECT_TRUE(Is(img, Px(x, kY, 0), expected))
+                    << "amplitude " << amplitude << " pass " << pass << " x " << x;
         }
     }
 }
 
 TEST_F(AnimTest, AnimatingWithoutSeriesShowsRestOnly) {
-    struct Case {
-        int frames;
-        int series;
-    } cases[] = {{-1, 0}, {0, 0}, {24, 3}};
-    for (const Case& c : cases) {
-        CQuivraDoc& doc = m_doc;
-        while (doc.m_nSeries > 0)
-            doc.RemoveSeries(0);
-        if (c.frames >= 0)
-            AddSeries(doc, c.frames);
-        m_st.m_nCurrentSeries = c.series;
-        m_st.m_bAnimating = 1;
-        m_st.m_nFrame = 0;
+    m_st.m_bAnimating = 1;
+    // Frames per period (-1: no series at all) and the series shown.
+    for (const auto& [frames, series] : {std::pair{-1, 0}, {0, 0}, {24, 3}}) {
+        while (m_doc.m_nSeries > 0)
+            m_doc.RemoveSeries(0);
+        if (frames >= 0)
+            AddSeries(m_doc, frames);
+        m_st.m_nCurrentSeries = series;
         m_st.m_dAnimPhase = 0.25;
         const QImage& img = Render();
-        EXPECT_TRUE(Is(img, Px(100, kY, 0), kLilac)) << c.frames << "/" << c.series;
+        EXPECT_TRUE(Is(img, Px(100, kY, 0), kLilac)) << frames << "/" << series;
         EXPECT_TRUE(Is(img, Px(100, kY + 150, 0), kWhite));
         EXPECT_EQ(m_st.m_dAnimPhase, 0.25);
     }
 }
 
 TEST_F(RenderTest, CentreLineNeedsBothToggles) {
-    m_st.m_dRotX = 0;
-    m_st.m_dRotY = 0;
+    m_st.m_dRotX = m_st.m_dRotY = 0;
     AddCentreLineObject(m_doc, -300, -110, 0, 300, -110, 0);
     const QPoint mid = Px(50, -110, 0);
     EXPECT_TRUE(Is(Render(), mid, kBlue));
@@ -258,8 +241,7 @@ TEST_F(RenderTest, CentreLineNeedsBothToggles) {
 }
 
 TEST_F(RenderTest, ArrowsKeepTheirScreenLength) {
-    m_st.m_dRotX = 0;
-    m_st.m_dRotY = 0;
+    m_st.m_dRotX = m_st.m_dRotY = 0;
     m_st.m_bShowDirections = 1;
     CornerPoint* p = AddFree(m_doc, -300, -100, 0);
     AddDirection(p, DirPlusX, 0, 0);
@@ -280,14 +262,13 @@ TEST_F(RenderTest, ArrowsKeepTheirScreenLength) {
 
 TEST_F(RenderTest, AxesInsetInTopRightQuarter) {
     // Large enough that the label boxes leave part of each axis visible.
-    SetSize(640, 480);
+    ASSERT_TRUE(m_gl.Resize(m_w = 640, m_h = 480).isEmpty());
     m_st.m_bShowBase = 1;
     const QImage& img = Render();
     const QPoint axisX = AxisPixel(1, 0, 0);
     const QPoint axisY = AxisPixel(0, 1, 0);
-    EXPECT_TRUE(Is(img, axisX, kAxis));
-    EXPECT_TRUE(Is(img, axisY, kAxis));
-    EXPECT_TRUE(Is(img, AxisPixel(0, 0, 1), kAxis));
+    EXPECT_TRUE(Is(img, axisX, kAxis) && Is(img, axisY, kAxis) &&
+                Is(img, AxisPixel(0, 0, 1), kAxis));
     EXPECT_EQ(qAlpha(img.pixel(axisX)), 255); // smoothing must not leak into the frame
     // Everything but the rotation centre lies in the top-right quarter.
     const QPoint centre = PixelOf(m_gl, m_st, 0, 0, 0, false);
@@ -313,12 +294,9 @@ TEST_F(RenderTest, AxesInsetInTopRightQuarter) {
     m_st.m_dPanX = 500;
     m_st.m_dZoom = 7.0;
     const QImage& moved = Render();
-    EXPECT_TRUE(Is(moved, axisX, kAxis));
-    EXPECT_TRUE(Is(moved, axisY, kAxis));
-
+    EXPECT_TRUE(Is(moved, axisX, kAxis) && Is(moved, axisY, kAxis));
     m_st.m_bShowBase = 0;
-    const QImage& none = Render();
-    EXPECT_TRUE(Is(none, axisX, kWhite));
+    EXPECT_TRUE(Is(Render(), axisX, kWhite));
 }
 
 TEST_F(RenderTest, PointNumberLabelUnderLaterMarker) {
@@ -366,15 +344,12 @@ TEST(OffscreenGL, ResizeKeepsBufferOnEmptySizeAndReportsFailures) {
     COffscreenGL gl;
     EXPECT_FALSE(gl.HasContext());
     // An empty first size creates nothing and fails nothing.
-    EXPECT_TRUE(gl.Resize(100, 0).isEmpty());
-    EXPECT_FALSE(gl.HasContext());
-    ASSERT_TRUE(gl.Resize(64, 48).isEmpty());
-    EXPECT_TRUE(gl.HasContext());
+    EXPECT_TRUE(gl.Resize(100, 0).isEmpty() && !gl.HasContext());
+    ASSERT_TRUE(gl.Resize(64, 48).isEmpty() && gl.HasContext());
     EXPECT_EQ(gl.Image().size(), QSize(64, 48));
     // Minimised: the buffer stays, the viewport size follows.
     EXPECT_TRUE(gl.Resize(64, 0).isEmpty());
-    EXPECT_EQ(gl.Image().size(), QSize(64, 48));
-    EXPECT_EQ(gl.ViewportHeight(), 0);
+    EXPECT_EQ(std::pair(gl.Image().size(), gl.ViewportHeight()), std::pair(QSize(64, 48), 0));
 
     COffscreenGL::FailNextAllocationForTest();
     EXPECT_EQ(gl.Resize(80, 60), QStringLiteral("WM_SIZE - Create24bppDIBSection failed"));
