@@ -8,6 +8,10 @@ namespace {
 
 // The cleared depth (the far plane) as glReadPixels gives it for GL_UNSIGNED_INT.
 constexpr quint32 kDepthCleared = 0xffffffffu;
+// Frames are cleared to white: this colour without its alpha.
+constexpr quint32 kClearColour = 0x00ffffffu;
+// A layer pixel outside the part of the frame read back.
+constexpr quint32 kOutside = 0xffffffffu;
 
 struct CurrentContext {
     OSMesaContext ctx = nullptr;
@@ -72,7 +76,7 @@ bool CRestLayer::MakeLayerCurrent(int w, int h) {
 
 bool CRestLayer::Build(quint64 key, int w, int h, const double modelView[16],
                        const double projection[16], const int viewport[4],
-                       const std::function<void()>& draw) {
+                       const std::function<void()>& draw, quint32 behindFrom) {
     m_bValid = false;
     const CurrentContext caller = CurrentContext::Get();
     if (!caller.ctx || w < 1 || h < 1 || caller.w != w || caller.h != h)
@@ -124,6 +128,8 @@ bool CRestLayer::Build(quint64 key, int w, int h, const double modelView[16],
     m_depthAt.clear();
     m_colour.clear();
     m_depth.clear();
+    m_bBehind = behindFrom != 0;
+    m_bReadAtValid = false;
     for (int row = y0; row <= y1; ++row)
         for (int x = x0; x <= x1; ++x) {
             const quint32 z = at(x, row);
@@ -136,23 +142,51 @@ bool CRestLayer::Build(quint64 key, int w, int h, const double modelView[16],
                                 static_cast<quint32>(x - x0));
             m_colour.push_back(m_buffer[px] & 0x00ffffffu);
             m_depth.push_back(z);
+            m_bBehind = m_bBehind && z >= behindFrom;
         }
     m_key = key;
     m_bValid = true;
     return true;
 }
 
-bool CRestLayer::ReadCurrentDepth() {
+bool CRestLayer::ReadCurrentDepth(const int depthOnly[4]) {
     m_bDepthRead = false;
     if (!m_bValid)
         return false;
     const CurrentContext frame = CurrentContext::Get();
     if (!frame.ctx || frame.w != m_w || frame.h != m_h)
         return false;
-    if (!m_pixel.empty())
-        ReadDepth(m_box[0], m_box[1], m_box[2], m_box[3], m_frameDepth);
+    if (!m_bBehind)
+        std::copy(m_box, m_box + 4, m_read);
+    else {
+        // Only where the frame draws without depth; elsewhere its colour says enough.
+        const int x0 = std::max(m_box[0], depthOnly ? depthOnly[0] : 0);
+        const int y0 = std::max(m_box[1], depthOnly ? depthOnly[1] : 0);
+        const int x1 = std::min(m_box[0] + m_box[2], depthOnly ? depthOnly[0] + depthOnly[2] : 0);
+        const int y1 = std::min(m_box[1] + m_box[3], depthOnly ? depthOnly[1] + depthOnly[3] : 0);
+        const int read[4] = {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+        if (!m_bReadAtValid || !std::equal(read, read + 4, m_read)) {
+            std::copy(read, read + 4, m_read);
+            IndexReadPart();
+        }
+    }
+    if (!m_pixel.empty() && m_read[2] > 0 && m_read[3] > 0)
+        ReadDepth(m_read[0], m_read[1], m_read[2], m_read[3], m_frameDepth);
     m_bDepthRead = true;
     return true;
+}
+
+void CRestLayer::IndexReadPart() {
+    m_readAt.assign(m_pixel.size(), kOutside);
+    const auto boxW = static_cast<quint32>(std::max(m_box[2], 1));
+    for (std::size_t i = 0; i < m_pixel.size(); ++i) {
+        const int x = m_box[0] + static_cast<int>(m_depthAt[i] % boxW) - m_read[0];
+        const int row = m_box[1] + static_cast<int>(m_depthAt[i] / boxW) - m_read[1];
+        if (x >= 0 && row >= 0 && x < m_read[2] && row < m_read[3])
+            m_readAt[i] = static_cast<quint32>(row) * static_cast<quint32>(m_read[2]) +
+                          static_cast<quint32>(x);
+    }
+    m_bReadAtValid = true;
 }
 
 bool CRestLayer::ApplyToCurrentFrame() {
@@ -164,6 +198,15 @@ bool CRestLayer::ApplyToCurrentFrame() {
     quint32* colour = static_cast<quint32*>(frame.buffer);
     const quint32* depth = m_frameDepth.data();
     const std::size_t n = m_pixel.size();
+    if (m_bBehind) {
+        for (std::size_t i = 0; i < n; ++i) {
+            quint32& c = colour[m_pixel[i]];
+            const quint32 at = m_readAt[i];
+            if (at == kOutside ? (c & 0x00ffffffu) == kClearColour : m_depth[i] < depth[at])
+                c = (c & 0xff000000u) | m_colour[i];
+        }
+        return true;
+    }
     for (std::size_t i = 0; i < n; ++i) {
         if (m_depth[i] < depth[m_depthAt[i]]) {
             quint32& c = colour[m_pixel[i]];

@@ -25,20 +25,25 @@ public:
     // Draws `draw` into the layer (w x h) with the given matrices and viewport, keeps the pixels
     // it touched and makes the caller's context current again. False when the layer cannot be
     // used here (then the caller draws directly).
+    // `behindFrom` (a depth as glReadPixels gives it for GL_UNSIGNED_INT; 0 for none): the frame
+    // draws everything nearer than this. A layer whose pixels all lie there needs no depth from
+    // the frame: it shows wherever the frame still has its clear colour.
     bool Build(quint64 key, int w, int h, const double modelView[16], const double projection[16],
-               const int viewport[4], const std::function<void()>& draw);
+               const int viewport[4], const std::function<void()>& draw, quint32 behindFrom = 0);
 
-    // Reads the depth of the current context's frame where the layer has pixels. Call it once
-    // the frame is drawn and before its glFinish: any read makes Mesa copy the frame into the
-    // colour buffer again at the next flush, over what ApplyToCurrentFrame writes there.
-    // False when the current frame does not fit the layer.
-    bool ReadCurrentDepth();
+    // Reads the depth of the current context's frame where the layer has pixels; for a layer
+    // lying behind, only inside `depthOnly` (x, y from the bottom, width, height), where the
+    // frame draws without depth. Call it once the frame is drawn and before its glFinish: any
+    // read makes Mesa copy the frame into the colour buffer again at the next flush, over what
+    // ApplyToCurrentFrame writes there. False when the current frame does not fit the layer.
+    bool ReadCurrentDepth(const int depthOnly[4] = nullptr);
     // After glFinish: puts the kept pixels over the finished frame where they are nearer than
     // the depth read. False when the current frame does not fit the layer or was not read.
     bool ApplyToCurrentFrame();
 
 private:
     bool MakeLayerCurrent(int w, int h);
+    void IndexReadPart();
 
     OSMesaContext m_ctx = nullptr;
     std::vector<quint32> m_buffer;
@@ -53,4 +58,10 @@ private:
     int m_box[4] = {}; // x, y (from the bottom), width, height around the layer's pixels
     std::vector<quint32> m_frameDepth; // depth read back, reused from frame to frame
     bool m_bDepthRead = false;
+    // A layer behind all the frame draws with depth: the part of m_box read back, and for each
+    // pixel its index into that part (kOutside where the frame's colour decides).
+    bool m_bBehind = false;
+    int m_read[4] = {};
+    std::vector<quint32> m_readAt;
+    bool m_bReadAtValid = false;
 };

@@ -372,7 +372,7 @@ quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& st
 }
 
 bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h,
-                                  const std::function<void()>& draw) {
+                                  const std::function<void()>& draw, quint32 behindFrom) {
     m_bRestChanged = false;
     if (!m_bUseRestLayer || m_pVectorOverlay || (!state.m_bShowLines && !state.m_bShowDirections)) {
         m_lastLayerKey = 0;
@@ -390,7 +390,7 @@ bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state
         return true;
     if (!stable)
         return false;
-    return m_restLayer.Build(key, w, h, m_modelView, m_projection, m_viewport, draw);
+    return m_restLayer.Build(key, w, h, m_modelView, m_projection, m_viewport, draw, behindFrom);
 }
 
 void CSceneRenderer::DrawArrows(const CQuivraDoc& doc, const CViewState& state) {

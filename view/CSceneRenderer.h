@@ -100,9 +100,10 @@ private:
     void DrawDeflectedLines(const CQuivraDoc& doc, CViewState& state);
     void DrawRestLines(const CQuivraDoc& doc, const CViewState& state);
     // Whether this animated frame takes its rest lines and arrows from the rest layer
-    // (building it with `draw` when the picture stayed put since the last frame).
+    // (building it with `draw` when the picture stayed put since the last frame); `behindFrom`
+    // as CRestLayer::Build takes it.
     bool UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h,
-                      const std::function<void()>& draw);
+                      const std::function<void()>& draw, quint32 behindFrom = 0);
     // Puts the rest layer over the finished frame whose depth was read before its glFinish;
     // false (layer dropped) when it did not fit.
     bool ApplyRestLayer(bool depthRead);

@@ -35,6 +35,9 @@ const CSceneRenderer::MarkerColours kClearMarkers = {
     4.5f, {0.16f, 0.17f, 0.22f}, {0.85f, 0.7f, 0.0f}, {0.1f, 0.35f, 1.0f}, {0.15f, 0.75f, 0.3f}};
 // The rest shape behind the moving one lies at this one depth, behind everything else drawn.
 constexpr double kBehind = 1.0 - 1.0 / 4096.0;
+// A rest layer of nothing but that shape lies behind all a frame draws with depth, as
+// CRestLayer::Build reads it (a hair nearer: the depth buffer keeps 24 bits).
+const quint32 kLayerBehind = static_cast<quint32>((kBehind - 1.0 / 65536.0) * 4294967295.0);
 // Arrowheads in pixels.
 constexpr double kHeadLength = 8.0;
 constexpr double kHeadHalfWidth = 3.2;
@@ -208,7 +211,7 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
         if (moving && state.m_bShowOrbits)
             DrawClearOrbits(doc, state, peak);
     };
-    const bool layered = moving && UseRestLayer(doc, state, w, h, drawStill);
+    const bool layered = moving && UseRestLayer(doc, state, w, h, drawStill, kLayerBehind);
     m_bLastFrameLayered = layered;
     if (!layered) {
         plainRest = moving && m_bMoving && m_bRestChanged && !m_pVectorOverlay;
@@ -237,7 +240,11 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     glDisable(GL_BLEND);
     glDisable(GL_LINE_SMOOTH);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    const bool depthRead = layered && m_restLayer.ReadCurrentDepth();
+    // The inset is drawn without depth: the only place where the frame's depth is needed.
+    const int inset[4] = {static_cast<int>(0.75 * w), static_cast<int>(0.75 * h),
+                          state.m_bShowBase ? static_cast<int>(0.25 * w) : 0,
+                          static_cast<int>(0.25 * h)};
+    const bool depthRead = layered && m_restLayer.ReadCurrentDepth(inset);
     glFinish();
     if (layered && !ApplyRestLayer(depthRead)) {
         DrawClearScene(doc, state, w, h, scale);

@@ -1,7 +1,10 @@
-// The clear look while the camera moves during an animation: the faint rest shape goes
-// unsmoothed, and is smoothed again once the camera stays put or the motion ends.
+// The clear look during an animation: while the camera moves the faint rest shape goes
+// unsmoothed, and is smoothed again once the camera stays put or the motion ends; the rest shape
+// kept from frame to frame shows wherever the moving shape is not, and over the axes inset.
 #include "SceneBuilder.h"
 
+#include "CColourMap.h"
+#include "CHaloLabels.h"
 #include "COffscreenGL.h"
 #include "CQuivraDoc.h"
 #include "CSceneRenderer.h"
@@ -12,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 using namespace scene;
 
@@ -67,6 +71,58 @@ TEST(ClearMotion, RestShapeUnsmoothedOnlyWhileTheCameraMoves) {
             EXPECT_EQ(blended == 0, k.plain[i]) << k.moving << " frame " << i;
         }
     }
+}
+
+bool Near(QRgb p, QRgb c, int tol) {
+    return std::abs(qRed(p) - qRed(c)) <= tol && std::abs(qGreen(p) - qGreen(c)) <= tol &&
+           std::abs(qBlue(p) - qBlue(c)) <= tol;
+}
+
+TEST(ClearMotion, KeptRestShapeShowsWhereNothingMovesAndOverTheInset) {
+    CQuivraDoc doc;
+    AddSeries(doc, 24);
+    COffscreenGL gl;
+    ASSERT_TRUE(gl.Resize(W, H).isEmpty());
+    CSceneRenderer renderer;
+    CViewState st;
+    st.m_nLook = CViewState::LookClear;
+    st.m_dZoom = 2.0;
+    st.m_nLineWidth = 3; // the centre pixel of a line fully covered
+    // Where the inset's Y axis is, in a frame of nothing else.
+    ASSERT_TRUE(renderer.RenderFrame(gl, doc, st, W, H));
+    std::vector<QPoint> axis;
+    for (int y = 0; y < H / 4; ++y)
+        for (int x = 3 * W / 4; x < W; ++x)
+            if (Near(gl.Image().pixel(x, y), CHaloLabels::ColourOf(CHaloLabels::AxisY).rgb(), 30))
+                axis.emplace_back(x, y);
+    ASSERT_GE(axis.size(), 8u);
+    const QPoint onAxis = axis[axis.size() / 2];
+    // A long line whose rest position crosses that axis and which swings down to y = 0, and a
+    // short one at x = -100 swinging right to x = 0 (under the first's moving position).
+    const int y0 = PixelOf(gl, st, 0, 0, 0).y(), y100 = PixelOf(gl, st, 0, 100, 0).y();
+    const double across = 100.0 * (onAxis.y() - y0) / (y100 - y0);
+    CornerPoint* a = AddFree(doc, -3000, across, 0);
+    CornerPoint* b = AddFree(doc, 3000, across, 0);
+    CornerPoint* c = AddFree(doc, -100, -150, 0);
+    CornerPoint* d = AddFree(doc, -100, 150, 0);
+    AddLine(doc, a, b);
+    AddLine(doc, c, d);
+    for (CornerPoint* p : {a, b})
+        AddDirection(p, DirMinusY, across, 90.0);
+    for (CornerPoint* p : {c, d})
+        AddDirection(p, DirPlusX, 100.0, 90.0);
+    st.m_bAnimating = 1;
+    for (int i = 0; i < 2; ++i) // the second frame takes the rest shape from the layer
+        ASSERT_TRUE(renderer.RenderFrame(gl, doc, st, W, H));
+    ASSERT_TRUE(renderer.LastFrameLayered());
+    const QImage& img = gl.Image();
+    const QRgb grey = qRgb(189, 189, 199);
+    const QPoint overInset(onAxis.x(), PixelOf(gl, st, 0, across, 0).y());
+    EXPECT_TRUE(Near(img.pixel(overInset), grey, 8)) << overInset.x() << "," << overInset.y();
+    EXPECT_TRUE(Near(img.pixel(PixelOf(gl, st, -100, 100, 0)), grey, 8));
+    // Where the moving line crosses the other's rest position, the moving one.
+    const double share = across / std::max(across, 100.0);
+    EXPECT_TRUE(Near(img.pixel(PixelOf(gl, st, -100, 0, 0)), CColourMap::At(share), 14));
 }
 
 } // namespace
