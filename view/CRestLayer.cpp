@@ -160,10 +160,11 @@ bool CRestLayer::ReadCurrentDepth(const int depthOnly[4]) {
         std::copy(m_box, m_box + 4, m_read);
     else {
         // Only where the frame draws without depth; elsewhere its colour says enough.
-        const int x0 = std::max(m_box[0], depthOnly ? depthOnly[0] : 0);
-        const int y0 = std::max(m_box[1], depthOnly ? depthOnly[1] : 0);
-        const int x1 = std::min(m_box[0] + m_box[2], depthOnly ? depthOnly[0] + depthOnly[2] : 0);
-        const int y1 = std::min(m_box[1] + m_box[3], depthOnly ? depthOnly[1] + depthOnly[3] : 0);
+        static const int kNowhere[4] = {0, 0, 0, 0};
+        const int* only = depthOnly ? depthOnly : kNowhere;
+        const int x0 = std::max(m_box[0], only[0]), y0 = std::max(m_box[1], only[1]);
+        const int x1 = std::min(m_box[0] + m_box[2], only[0] + only[2]);
+        const int y1 = std::min(m_box[1] + m_box[3], only[1] + only[3]);
         const int read[4] = {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
         if (!m_bReadAtValid || !std::equal(read, read + 4, m_read)) {
             std::copy(read, read + 4, m_read);
