@@ -1,6 +1,7 @@
 // The scene file layout: exact bytes of small records, and lossless round trips.
 #include "SceneFile.h"
 #include "CArchive.h"
+#include "FileSizeLimit.h"
 #include "TestScenes.h"
 
 #include <QDir>
@@ -11,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace testscenes;
@@ -147,19 +146,8 @@ TEST(SceneFile, FailedSaveKeepsTheOldFileAndSaysSo) {
     CQuivraDoc big;
     BuildSample(big);
     big.SetModifiedFlag(true);
-    // A file-size limit makes every write past 100 bytes fail, as a full disk would, even for
-    // root (whom directory permissions do not stop).
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &limit);
     QString error;
-    const bool ok = SceneFile::Save(big, path, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
+    const bool ok = WithFileSizeLimit(100, [&] { return SceneFile::Save(big, path, &error); });
     EXPECT_FALSE(ok);
     EXPECT_TRUE(error.contains(path)) << error.toStdString();
     EXPECT_TRUE(big.IsModified()); // nothing was saved

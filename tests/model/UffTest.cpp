@@ -1,6 +1,7 @@
 // Universal File exchange: round trips through our own writer and reader, and small files in the
 // dialects other tools write (tests/data/uff; each test names the dialect its file reproduces).
 #include "CommaLocale.h"
+#include "FileSizeLimit.h"
 #include "SceneFile.h"
 #include "TestScenes.h"
 #include "UffReader.h"
@@ -13,11 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <complex>
-#include <csignal>
 #include <fcntl.h>
 #include <map>
 #include <set>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -544,17 +543,9 @@ TEST(Uff, SpecialFilesAndFullDisksAreReportedNotHungOn) {
     CQuivraDoc doc;
     BuildSample(doc);
     const QString target = dir.filePath("out.uff");
-    rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &limit);
     QString error;
-    const bool saved1 = UffWriter::Save(doc, target, {}, nullptr, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(saved1);
+    EXPECT_FALSE(
+        WithFileSizeLimit(1000, [&] { return UffWriter::Save(doc, target, {}, nullptr, &error); }));
     EXPECT_TRUE(error.endsWith(QLatin1String("the disk is full or the file is too large")))
         << error.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList()); // no part, no leftover
