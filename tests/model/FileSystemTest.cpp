@@ -2,6 +2,9 @@
 #include "AtomicFile.h"
 #include "FileSizeLimit.h"
 #include "RecentFolders.h"
+#include "SceneFile.h"
+#include "TestFiles.h"
+#include "TestScenes.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +48,26 @@ TEST(AtomicFile, RefusedWriteGivesTheSystemsReason) {
     }));
     EXPECT_EQ(why, qt_error_string(EFBIG));
     EXPECT_FALSE(QFile::exists(path));
+}
+
+// A file that shrinks while it is read (another program cutting it) is refused as cut short,
+// not read on from stale bytes: the file below is half as long as its size says.
+TEST(SceneFile, FileShorterThanItsSizeIsCutShort) {
+    struct Shrinking : QFile {
+        using QFile::QFile;
+        qint64 size() const override { return 2 * QFile::size(); }
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.qvr"));
+    CQuivraDoc doc, back;
+    testscenes::BuildSample(doc);
+    const QByteArray bytes = SceneFile::ToBytes(doc);
+    ASSERT_TRUE(WriteBytes(path, bytes.left(bytes.size() / 2)));
+    Shrinking f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QString error;
+    EXPECT_FALSE(SceneFile::LoadOpen(f, path, back, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("unexpected end of file"))) << error.toStdString();
 }
 
 } // namespace
