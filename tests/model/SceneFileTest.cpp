@@ -161,10 +161,6 @@ TEST(SceneFile, FailedSaveKeepsTheOldFileAndSaysSo) {
     EXPECT_TRUE(error.contains(QStringLiteral("nope.qvr")));
 }
 
-} // namespace
-
-namespace {
-
 // Writes the scene fuzzer's seed files (fuzz/corpus/scene) when run on purpose:
 //   model_tests --gtest_also_run_disabled_tests --gtest_filter='*WriteFuzzSeeds'
 // with QUIVRA_SEED_DIR set.
@@ -181,10 +177,6 @@ TEST(SceneFile, DISABLED_WriteFuzzSeeds) {
     ASSERT_TRUE(SceneFile::Save(sample, dir + QStringLiteral("/sample.qvr"), nullptr));
     ASSERT_TRUE(SceneFile::Save(objects, dir + QStringLiteral("/objects.qvr"), nullptr));
 }
-
-} // namespace
-
-namespace {
 
 // A long load reports rising progress that ends at the whole, and a cancel leaves the document
 // as it was, with no message to show.
