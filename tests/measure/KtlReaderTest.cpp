@@ -25,7 +25,7 @@ TEST(InstrumentCrc16, CheckValues) {
     struct Case {
         const char* text;
         std::uint16_t crc;
-    } cases[] = {{"", 0x0000}, {"abc", 0xF76D}, {"123456789", 0x4777}};
+    } cases[] = {{"", 0x0000}, {"a", 0xF082}, {"abc", 0xF76D}, {"123456789", 0x4777}};
     for (const Case& c : cases)
         EXPECT_EQ(
             InstrumentCrc16(reinterpret_cast<const unsigned char*>(c.text), std::strlen(c.text)),

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <complex>
 #include <fcntl.h>
 #include <map>
@@ -95,12 +96,8 @@ Result Import(const QByteArray& text, CQuivraDoc& doc, const UffReader::Options&
 }
 
 const CornerPoint* Point(const CQuivraDoc& doc, int number) {
-    const CornerPoint* found = nullptr;
-    doc.ForEachPoint([&](CornerPoint* p) {
-        if (!found && p->m_nNumber == number)
-            found = p;
-    });
-    return found;
+    const auto all = doc.AllPoints();
+    return *std::find_if(all.begin(), all.end(), [&](auto* p) { return p->m_nNumber == number; });
 }
 
 // Point `number`'s motion in series k along X, Y, Z.
