@@ -307,7 +307,10 @@ protected:
                   if (m_sim.Babbling())
                       p.m_bBabble = true;
               };
-              port->m_onClose = [this](ScriptedPort& p) { m_nLastPortMs = p.NowMs(); };
+              port->m_onClose = [this](ScriptedPort& p) {
+                  m_nLastPortMs = p.NowMs();
+                  EXPECT_EQ(p.m_pCancel, m_transfer.m_pCancel); // so that a wait can be cut short
+              };
               return port;
           }) {
         m_sim.AddSet(QStringLiteral("PUMP1"), InstrumentSet::Encode({Block(1, 2), Block(2, 3)}));
@@ -332,9 +335,12 @@ TEST_F(TransferTest, HealthyInstrumentSeesTheClassicBytes) {
     QByteArray written;
     QStringList names;
     QString message;
+    const std::atomic_bool cancel{false};
+    m_transfer.m_pCancel = &cancel;
     ASSERT_TRUE(m_transfer.UpdateList(3, &names, &message)) << message.toStdString();
     EXPECT_EQ(m_nOpenedPort, 3);
     EXPECT_EQ(names, QStringList{"PUMP1"});
+    EXPECT_EQ(m_transfer.m_strReceived, QStringLiteral("V>")); // kept for the log
 
     m_sim.m_faults.m_nGarbage = 2; // two junk bytes before each prompt
     ASSERT_TRUE(m_transfer.TransferSet(1, QStringLiteral("PUMP1"), &m_doc, &message))

@@ -237,21 +237,4 @@ TEST_F(ImportInstrumentFileTest, SuccessAndShortRecordReplaceRecords) {
     EXPECT_FALSE(m_doc.IsModified());
 }
 
-TEST(KtlExample, MatchesTheExampleScene) {
-    const KtlResult r =
-        KtlReader::ReadFile(QStringLiteral(QUIVRA_EXAMPLES "/box_measurements.KTL"));
-    ASSERT_EQ(r.m_nStatus, KtlResult::Ok) << r.Message().toStdString();
-    ASSERT_EQ(r.m_records.size(), 16u);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(r.m_records[i].m_nId, i % 8 + 1);
-        EXPECT_EQ(r.m_records[i].m_fMultiple, i < 8 ? 1.f : 2.f);
-        EXPECT_GT(r.m_records[i].m_fAmplitude, 0.f);
-        EXPECT_EQ(r.m_records[i].m_nUnit, 2); // mm/s
-    }
-    EXPECT_EQ(r.m_multiples, (std::vector<float>{1.f, 2.f}));
-    const KtlResult missing = KtlReader::ReadFile(QStringLiteral("/nonexistent/a.KTL"));
-    EXPECT_EQ(missing.m_nStatus, KtlResult::OpenFailed);
-    EXPECT_FALSE(missing.m_strOpenError.isEmpty()); // the reason, for the command line
-}
-
 } // namespace
