@@ -202,6 +202,8 @@ TEST_F(ImportInstrumentFileTest, HeaderFailureKeepsPreviousRecords) {
         EXPECT_EQ(m_doc.m_importedMeas[0].m_nId, 42);
         EXPECT_EQ(m_doc.m_importedMultiples, (std::vector<float>{9.f, 0.f}));
     }
+    // The system's reason, for the command line.
+    EXPECT_FALSE(KtlReader::ReadFile(paths[0]).m_strOpenError.isEmpty());
 }
 
 TEST_F(ImportInstrumentFileTest, SuccessAndShortRecordReplaceRecords) {
