@@ -68,7 +68,7 @@ bool SceneFile::FromBytes(const QByteArray& data, CQuivraDoc& doc, QString* erro
 
 // Reads the scene straight from the file, a chunk at a time: the file's bytes are never held
 // whole, which saves their memory and the time to fault it in.
-static bool LoadStreaming(QFile& f, const QString& path, CQuivraDoc& doc, QString* error) {
+bool SceneFile::LoadOpen(QFile& f, const QString& path, CQuivraDoc& doc, QString* error) {
     const auto source = [&f](char* into, std::size_t max) -> std::size_t {
         const qint64 n = f.read(into, static_cast<qint64>(max));
         return n > 0 ? static_cast<std::size_t>(n) : 0;
@@ -98,7 +98,7 @@ bool SceneFile::Load(const QString& path, CQuivraDoc& doc, QString* error,
         return false;
     }
     if (!progress)
-        return LoadStreaming(f, path, doc, error);
+        return LoadOpen(f, path, doc, error);
     QByteArray data;
     // Reading is the first half of the work reported, reading the scene the second.
     const qint64 size = f.size();

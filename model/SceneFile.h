@@ -6,6 +6,7 @@
 #include <functional>
 
 class CQuivraDoc;
+class QFile;
 
 // Reading and writing whole scene files. Both report failures as one sentence naming the file.
 class SceneFile {
@@ -24,6 +25,8 @@ public:
     // A cancelled load returns false with `error` set to an empty string and `doc` unchanged.
     static bool Load(const QString& path, CQuivraDoc& doc, QString* error,
                      const Progress& progress = {});
+    // Load without progress, from `f` open at its start, `path` naming it in messages.
+    static bool LoadOpen(QFile& f, const QString& path, CQuivraDoc& doc, QString* error);
     // Writes through a temporary file renamed over the old one, so a failed save leaves the
     // previous file intact.
     static bool Save(CQuivraDoc& doc, const QString& path, QString* error);

@@ -43,6 +43,14 @@ inline Line* AddLine(CQuivraDoc& doc, CornerPoint* a, CornerPoint* b) {
     return l;
 }
 
+// Whether one of `lines` joins a and b, either way round.
+inline bool HasLine(const std::vector<Line*>& lines, const CornerPoint* a, const CornerPoint* b) {
+    for (const Line* l : lines)
+        if ((l->m_pPointA == a && l->m_pPointB == b) || (l->m_pPointA == b && l->m_pPointB == a))
+            return true;
+    return false;
+}
+
 // Appends a series with `frames` frames per period and the given amplification.
 inline void AddSeries(CQuivraDoc& doc, int frames, double amplification = 1.0) {
     doc.AddSeries();

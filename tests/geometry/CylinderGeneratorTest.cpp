@@ -18,10 +18,6 @@ double SinF(double a) {
     return static_cast<double>(static_cast<float>(std::sin(a)));
 }
 
-int Index(const CylinderObject* c, const CornerPoint* p) {
-    return c->IndexOfPoint(p);
-}
-
 TEST(CylinderGenerator, DefaultAroundXWithEightCorners) {
     CQuivraDoc doc;
     CylinderObject* cyl = AddCylinder(doc, CylinderInput{});
@@ -50,15 +46,15 @@ TEST(CylinderGenerator, DefaultAroundXWithEightCorners) {
         for (const auto& [line, a0, b0] :
              {std::make_tuple(16 + i, i, 8 + i), std::make_tuple(i, i, (i + 1) % 8),
               std::make_tuple(8 + i, 8 + i, 8 + (i + 1) % 8)}) {
-            EXPECT_EQ(Index(cyl, cyl->m_lines[line]->m_pPointA), a0) << line;
-            EXPECT_EQ(Index(cyl, cyl->m_lines[line]->m_pPointB), b0) << line;
+            EXPECT_EQ(cyl->IndexOfPoint(cyl->m_lines[line]->m_pPointA), a0) << line;
+            EXPECT_EQ(cyl->IndexOfPoint(cyl->m_lines[line]->m_pPointB), b0) << line;
         }
     // The centre line exists but is not drawn unless asked for.
     ASSERT_NE(cyl->m_pCentreLine, nullptr);
     EXPECT_EQ(cyl->m_bHasCentreLine, 0);
     EXPECT_EQ(cyl->m_pCentreLine->m_pPointA, cyl->m_pCircleCentre1);
     EXPECT_EQ(cyl->m_pCentreLine->m_pPointB, cyl->m_pCircleCentre2);
-    EXPECT_EQ(Index(cyl, cyl->m_pCircleCentre1), 16);
+    EXPECT_EQ(cyl->IndexOfPoint(cyl->m_pCircleCentre1), 16);
     EXPECT_EQ(cyl->m_points[17]->m_x, 100.0);
     EXPECT_EQ(cyl->m_nAxis, AxisX);
     EXPECT_EQ(cyl->m_dRadius, 20.0);
@@ -81,6 +77,7 @@ TEST(CylinderGenerator, AxesPlaceCirclesAndSecondCircle) {
         {AxisZ, {11, 2, 3}, {11, 2, 53}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.axis);
         CQuivraDoc doc;
         CylinderInput in;
         in.m_centre = {1, 2, 3};
@@ -93,19 +90,16 @@ TEST(CylinderGenerator, AxesPlaceCirclesAndSecondCircle) {
         const CornerPoint* p = cyl->m_points[0];
         const CornerPoint* q = cyl->m_points[4];
         EXPECT_EQ(std::make_tuple(p->m_x, p->m_y, p->m_z),
-                  std::make_tuple(c.first[0], c.first[1], c.first[2]))
-            << "axis " << c.axis;
+                  std::make_tuple(c.first[0], c.first[1], c.first[2]));
         EXPECT_EQ(std::make_tuple(q->m_x, q->m_y, q->m_z),
-                  std::make_tuple(c.second[0], c.second[1], c.second[2]))
-            << "axis " << c.axis;
+                  std::make_tuple(c.second[0], c.second[1], c.second[2]));
         // The cosine term runs along the first remaining axis, the sine term along the last.
         const CornerPoint* r = cyl->m_points[1];
         const double s = 10 * SinF(6.28318 / 4);
-        EXPECT_EQ(c.axis == AxisZ ? r->m_y - 2 : r->m_z - 3, s) << "axis " << c.axis;
-        EXPECT_NEAR(c.axis == AxisX ? r->m_y - 2 : r->m_x - 1, 10 * std::cos(6.28318 / 4), 1e-12)
-            << "axis " << c.axis;
+        EXPECT_EQ(c.axis == AxisZ ? r->m_y - 2 : r->m_z - 3, s);
+        EXPECT_NEAR(c.axis == AxisX ? r->m_y - 2 : r->m_x - 1, 10 * std::cos(6.28318 / 4), 1e-12);
         const CornerPoint* c2 = cyl->m_points[9];
-        EXPECT_EQ(c2->m_x + c2->m_y + c2->m_z, 1 + 2 + 3 + 50) << "axis " << c.axis;
+        EXPECT_EQ(c2->m_x + c2->m_y + c2->m_z, 1 + 2 + 3 + 50);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "CylinderObject.h"
 #include "Line.h"
 #include "MeasDirection.h"
+#include "TestScenes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,7 @@
 
 namespace {
 
-CornerPoint* AddFreePoint(CQuivraDoc& doc, double x, double y, double z) {
-    auto* p = new CornerPoint(x, y, z, &doc);
-    doc.m_freePoints.push_back(p);
-    return p;
-}
+using testscenes::AddFree;
 
 void ExpectAt(const CornerPoint* p, double x, double y, double z) {
     EXPECT_EQ(std::make_tuple(p->m_x, p->m_y, p->m_z), std::make_tuple(x, y, z))
@@ -41,7 +38,7 @@ TEST(MoveOperations, CopyPointsFourAndNine) {
     BoxInput in;
     in.m_p2 = {10.0, 20.0, 30.0};
     const SceneObject* box = AddBox(doc, in); // points 1..8
-    CornerPoint* nine = AddFreePoint(doc, 1.0, 2.0, 3.0);
+    CornerPoint* nine = AddFree(doc, 1.0, 2.0, 3.0);
     nine->m_directions.push_back(new MeasDirection(DirPlusX, nine));
     doc.m_freeLines.push_back(new Line(nine, box->m_points[0]));
     CornerPoint* four = box->m_points[3];
@@ -124,10 +121,10 @@ TEST(MoveOperations, MoveObjectsCarriesCylinderCentre) {
 TEST(MoveOperations, MovePointsFreeAndObjectOnceEach) {
     CQuivraDoc doc;
     SceneObject* box = AddBox(doc, BoxInput());
-    CornerPoint* free = AddFreePoint(doc, 1.0, 1.0, 1.0);
-    CornerPoint* untouched = AddFreePoint(doc, 2.0, 2.0, 2.0);
+    CornerPoint* free = AddFree(doc, 1.0, 1.0, 1.0);
+    CornerPoint* untouched = AddFree(doc, 2.0, 2.0, 2.0);
     CQuivraDoc other;
-    CornerPoint* foreign = AddFreePoint(other, 1.0, 1.0, 1.0);
+    CornerPoint* foreign = AddFree(other, 1.0, 1.0, 1.0);
 
     // A repeated entry moves its point once; a record outside the live scene (another
     // document's point, the origin) is left alone.
@@ -146,7 +143,7 @@ TEST(MoveOperations, MovePointsFreeAndObjectOnceEach) {
 TEST(MoveOperations, EmptySelectionStillSnapshotsAndMarksModified) {
     for (const auto& e : {kEdits[0], kEdits[1], kEdits[2]}) {
         CQuivraDoc doc;
-        CornerPoint* p = AddFreePoint(doc, 4.0, 5.0, 6.0);
+        CornerPoint* p = AddFree(doc, 4.0, 5.0, 6.0);
         AddBox(doc, BoxInput());
         doc.m_bUndoAvailable = 0;
         ASSERT_TRUE(e.second(doc, {1, 2, 3})) << e.first;
@@ -161,7 +158,7 @@ TEST(MoveOperations, EmptySelectionStillSnapshotsAndMarksModified) {
 
 TEST(MoveOperations, LocalOriginTwice) {
     CQuivraDoc doc;
-    CornerPoint* p = AddFreePoint(doc, 15.0, 20.0, 30.0);
+    CornerPoint* p = AddFree(doc, 15.0, 20.0, 30.0);
     doc.m_selPoints = {p};
     ASSERT_TRUE(MoveLocalOrigin(doc, {5.0, 0.0, 0.0}));
     ASSERT_TRUE(MoveLocalOrigin(doc, {5.0, 0.0, 0.0}));
@@ -181,8 +178,8 @@ TEST(MoveOperations, OutOfRangeResultChangesNothing) {
     for (const auto& e : kEdits) {
         CQuivraDoc doc;
         doc.m_pOrigin->m_y = DBL_MAX;
-        CornerPoint* fine = AddFreePoint(doc, 0.0, 0.0, 0.0);
-        CornerPoint* far = AddFreePoint(doc, 0.0, DBL_MAX, 0.0);
+        CornerPoint* fine = AddFree(doc, 0.0, 0.0, 0.0);
+        CornerPoint* far = AddFree(doc, 0.0, DBL_MAX, 0.0);
         SceneObject* box = AddBox(doc, BoxInput());
         box->m_points[7]->m_y = DBL_MAX;
         doc.SetModifiedFlag(false);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -199,25 +200,17 @@ TEST(InstrumentProtocol, SteadySetWithinItsAllowanceArrives) {
 
 // ---- sets ------------------------------------------------------------------------------
 
-struct Rec {
-    int id;
-    float multiple;
-    float amplitude;
-};
-
+// A record's number, multiple and amplitude; all its fields.
+using Rec = std::tuple<int, float, float>;
 std::vector<Rec> Summary(const std::vector<ImportedMeas>& records) {
     std::vector<Rec> out;
     for (const ImportedMeas& m : records)
-        out.push_back({m.m_nId, m.m_fMultiple, m.m_fAmplitude});
+        out.emplace_back(m.m_nId, m.m_fMultiple, m.m_fAmplitude);
     return out;
 }
-
-bool operator==(const Rec& a, const Rec& b) {
-    return a.id == b.id && a.multiple == b.multiple && a.amplitude == b.amplitude;
-}
-
-void PrintTo(const Rec& r, std::ostream* os) {
-    *os << "{" << r.id << "," << r.multiple << "," << r.amplitude << "}";
+auto Fields(const ImportedMeas& m) {
+    return std::make_tuple(m.m_nId, m.m_nUnit, m.m_nFreqUnit, m.m_fAmplitude, m.m_fPhase,
+                           m.m_fSpeed, m.m_fMultiple);
 }
 
 InstrumentBlock Block(float multA, float multB) {
@@ -271,15 +264,9 @@ TEST(InstrumentSet, UnitWordAndFields) {
     ASSERT_TRUE(InstrumentSet::Decode(InstrumentSet::Encode({Block(1, 2), b}), &records, &multiples,
                                       &error));
     ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[0].m_nUnit, 2);
-    EXPECT_EQ(records[0].m_nFreqUnit, 0);
-    EXPECT_EQ(records[0].m_fSpeed, 24.f);
-    EXPECT_EQ(records[0].m_fPhase, 30.f);
-    EXPECT_EQ(records[1].m_fSpeed, 48.f);
-    EXPECT_EQ(records[1].m_fPhase, 60.f);
-    EXPECT_EQ(records[1].m_nUnit, 2);
-    EXPECT_EQ(records[2].m_nUnit, 12);
-    EXPECT_EQ(records[2].m_nFreqUnit, -1);
+    EXPECT_EQ(Fields(records[0]), std::make_tuple(1, 2, 0, 10.f, 30.f, 24.f, 1.f));
+    EXPECT_EQ(Fields(records[1]), std::make_tuple(1, 2, 0, 20.f, 60.f, 48.f, 2.f));
+    EXPECT_EQ(Fields(records[2]), std::make_tuple(2, 12, -1, 10.f, 30.f, 24.f, 1.f));
 }
 
 TEST(InstrumentSet, BlockCountBeyondTheDataIsRefused) {
@@ -320,7 +307,10 @@ protected:
                   if (m_sim.Babbling())
                       p.m_bBabble = true;
               };
-              port->m_onClose = [this](ScriptedPort& p) { m_nLastPortMs = p.NowMs(); };
+              port->m_onClose = [this](ScriptedPort& p) {
+                  m_nLastPortMs = p.NowMs();
+                  EXPECT_EQ(p.m_pCancel, m_transfer.m_pCancel); // so that a wait can be cut short
+              };
               return port;
           }) {
         m_sim.AddSet(QStringLiteral("PUMP1"), InstrumentSet::Encode({Block(1, 2), Block(2, 3)}));
@@ -345,9 +335,12 @@ TEST_F(TransferTest, HealthyInstrumentSeesTheClassicBytes) {
     QByteArray written;
     QStringList names;
     QString message;
+    const std::atomic_bool cancel{false};
+    m_transfer.m_pCancel = &cancel;
     ASSERT_TRUE(m_transfer.UpdateList(3, &names, &message)) << message.toStdString();
     EXPECT_EQ(m_nOpenedPort, 3);
     EXPECT_EQ(names, QStringList{"PUMP1"});
+    EXPECT_EQ(m_transfer.m_strReceived, QStringLiteral("V>")); // kept for the log
 
     m_sim.m_faults.m_nGarbage = 2; // two junk bytes before each prompt
     ASSERT_TRUE(m_transfer.TransferSet(1, QStringLiteral("PUMP1"), &m_doc, &message))
@@ -458,13 +451,7 @@ TEST_F(TransferTest, ExampleFileServedAsASet) {
         KtlReader::ReadFile(QStringLiteral(QUIVRA_EXAMPLES "/box_measurements.KTL"));
     ASSERT_EQ(m_doc.m_importedMeas.size(), file.m_records.size());
     for (std::size_t i = 0; i < file.m_records.size(); ++i) {
-        const ImportedMeas& want = file.m_records[(i % 2) * 8 + i / 2];
-        const ImportedMeas& got = m_doc.m_importedMeas[i];
-        EXPECT_EQ(got.m_nId, want.m_nId);
-        EXPECT_EQ(got.m_nUnit, want.m_nUnit);
-        EXPECT_EQ(got.m_fAmplitude, want.m_fAmplitude);
-        EXPECT_EQ(got.m_fPhase, want.m_fPhase);
-        EXPECT_EQ(got.m_fSpeed, want.m_fSpeed);
+        EXPECT_EQ(Fields(m_doc.m_importedMeas[i]), Fields(file.m_records[(i % 2) * 8 + i / 2]));
     }
     EXPECT_EQ(m_doc.m_importedMultiples, (std::vector<float>{1.f, 2.f}));
 }

@@ -46,6 +46,7 @@ public:
         return b;
     }
     qint64 NowMs() override { return m_nowUs / 1000; }
+    void SetCancelFlag(const std::atomic_bool* flag) override { m_pCancel = flag; }
 
     void Send(const QByteArray& bytes) {
         for (char c : bytes)
@@ -61,4 +62,5 @@ public:
     int m_nTimeouts = 0;
     bool m_bBabble = false;
     qint64 m_nByteUs = 200; // what reading one queued byte costs
+    const std::atomic_bool* m_pCancel = nullptr;
 };

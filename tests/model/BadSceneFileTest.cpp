@@ -13,24 +13,12 @@ void ExpectRejected(const QByteArray& bytes, const char* mustMention, const char
     CQuivraDoc doc;
     QString error;
     EXPECT_FALSE(SceneFile::FromBytes(bytes, doc, &error)) << label;
-    EXPECT_FALSE(error.isEmpty()) << label;
-    if (mustMention) {
-        EXPECT_TRUE(error.contains(QLatin1String(mustMention)))
-            << label << ": " << error.toStdString();
-    }
+    EXPECT_TRUE(error.contains(QLatin1String(mustMention))) << label << ": " << error.toStdString();
     EXPECT_TRUE(doc.m_freePoints.empty() && doc.m_objects.empty() && doc.m_freeLines.empty())
         << label;
     EXPECT_EQ(doc.m_nSeries, 0) << label;
     EXPECT_TRUE(doc.m_seriesNames.empty()) << label;
     EXPECT_EQ(doc.m_nNextPointNumber, 1) << label;
-}
-
-TEST(BadSceneFile, EveryTruncationIsRejected) {
-    CQuivraDoc doc;
-    BuildSample(doc);
-    const QByteArray full = SceneFile::ToBytes(doc);
-    for (int n = 0; n < full.size(); ++n)
-        ExpectRejected(full.left(n), nullptr, "truncated"); // short read or a count past the end
 }
 
 TEST(BadSceneFile, InconsistentFilesAreRejected) {

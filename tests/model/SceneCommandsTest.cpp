@@ -12,13 +12,6 @@ using namespace testscenes;
 
 namespace {
 
-bool HasLine(const std::vector<Line*>& lines, const CornerPoint* a, const CornerPoint* b) {
-    for (const Line* l : lines)
-        if ((l->m_pPointA == a && l->m_pPointB == b) || (l->m_pPointA == b && l->m_pPointB == a))
-            return true;
-    return false;
-}
-
 TEST(SceneCommands, DrawLinesMakesAChainInSelectionOrder) {
     CQuivraDoc doc;
     CornerPoint* p1 = AddFree(doc, 0, 0, 0);

@@ -1,6 +1,7 @@
 // The scene writer sizes its buffers from a computed file size and hands its bytes on in chunks;
 // records come from pools shared by all threads.
 #include "SceneFile.h"
+#include "TestFiles.h"
 #include "TestScenes.h"
 
 #include <QFile>
@@ -93,15 +94,14 @@ TEST(SceneFileSize, EveryTruncatedFileIsRejectedWhole) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("cut.qvr"));
     for (int n = 0; n < full.size(); ++n) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(f.write(full.left(n)), n);
-        f.close();
-        CQuivraDoc doc;
+        ASSERT_TRUE(WriteBytes(path, full.left(n)));
+        CQuivraDoc doc, inMemory;
         QString error;
         EXPECT_FALSE(SceneFile::Load(path, doc, &error)) << n;
         EXPECT_TRUE(error.contains(QLatin1String("not a valid scene file"))) << n;
         EXPECT_TRUE(doc.m_freePoints.empty() && doc.m_objects.empty() && doc.m_nSeries == 0) << n;
+        EXPECT_FALSE(SceneFile::FromBytes(full.left(n), inMemory, &error)) << n;
+        EXPECT_TRUE(inMemory.AllPoints().empty() && inMemory.m_seriesNames.empty()) << n;
     }
 }
 

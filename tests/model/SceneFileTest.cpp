@@ -1,6 +1,7 @@
 // The scene file layout: exact bytes of small records, and lossless round trips.
 #include "SceneFile.h"
 #include "CArchive.h"
+#include "FileSizeLimit.h"
 #include "TestScenes.h"
 
 #include <QDir>
@@ -11,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace testscenes;
@@ -147,19 +146,8 @@ TEST(SceneFile, FailedSaveKeepsTheOldFileAndSaysSo) {
     CQuivraDoc big;
     BuildSample(big);
     big.SetModifiedFlag(true);
-    // A file-size limit makes every write past 100 bytes fail, as a full disk would, even for
-    // root (whom directory permissions do not stop).
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &limit);
     QString error;
-    const bool ok = SceneFile::Save(big, path, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
+    const bool ok = WithFileSizeLimit(100, [&] { return SceneFile::Save(big, path, &error); });
     EXPECT_FALSE(ok);
     EXPECT_TRUE(error.contains(path)) << error.toStdString();
     EXPECT_TRUE(big.IsModified()); // nothing was saved
@@ -172,10 +160,6 @@ TEST(SceneFile, FailedSaveKeepsTheOldFileAndSaysSo) {
     EXPECT_FALSE(SceneFile::Load(dir.filePath("nope.qvr"), missing, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("nope.qvr")));
 }
-
-} // namespace
-
-namespace {
 
 // Writes the scene fuzzer's seed files (fuzz/corpus/scene) when run on purpose:
 //   model_tests --gtest_also_run_disabled_tests --gtest_filter='*WriteFuzzSeeds'
@@ -193,10 +177,6 @@ TEST(SceneFile, DISABLED_WriteFuzzSeeds) {
     ASSERT_TRUE(SceneFile::Save(sample, dir + QStringLiteral("/sample.qvr"), nullptr));
     ASSERT_TRUE(SceneFile::Save(objects, dir + QStringLiteral("/objects.qvr"), nullptr));
 }
-
-} // namespace
-
-namespace {
 
 // A long load reports rising progress that ends at the whole, and a cancel leaves the document
 // as it was, with no message to show.

@@ -12,12 +12,6 @@ using namespace testscenes;
 
 namespace {
 
-bool Contains(const std::vector<Line*>& lines, const CornerPoint* a, const CornerPoint* b) {
-    return std::any_of(lines.begin(), lines.end(), [&](const Line* l) {
-        return (l->m_pPointA == a && l->m_pPointB == b) || (l->m_pPointA == b && l->m_pPointB == a);
-    });
-}
-
 TEST(SceneModel, PointNumbersComeFromTheDocumentCounter) {
     CQuivraDoc doc;
     CornerPoint* a = AddFree(doc, 1, 2, 3);
@@ -45,8 +39,8 @@ TEST(SceneModel, DeletingAFreePointRemovesOnlyItsFreeLines) {
     ASSERT_EQ(doc.m_freePoints.size(), 3u);
     EXPECT_EQ(std::count(doc.m_freePoints.begin(), doc.m_freePoints.end(), b), 0);
     ASSERT_EQ(doc.m_freeLines.size(), 2u); // adjacent matches: the refilled slot is re-examined
-    EXPECT_TRUE(Contains(doc.m_freeLines, c, d));
-    EXPECT_TRUE(Contains(doc.m_freeLines, a, c));
+    EXPECT_TRUE(HasLine(doc.m_freeLines, c, d));
+    EXPECT_TRUE(HasLine(doc.m_freeLines, a, c));
 }
 
 TEST(SceneModel, DeletingABoxPointKeepsTheRestOfTheBox) {

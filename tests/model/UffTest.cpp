@@ -1,6 +1,7 @@
 // Universal File exchange: round trips through our own writer and reader, and small files in the
 // dialects other tools write (tests/data/uff; each test names the dialect its file reproduces).
 #include "CommaLocale.h"
+#include "FileSizeLimit.h"
 #include "SceneFile.h"
 #include "TestScenes.h"
 #include "UffReader.h"
@@ -12,12 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <complex>
-#include <csignal>
 #include <fcntl.h>
 #include <map>
 #include <set>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -96,12 +96,8 @@ Result Import(const QByteArray& text, CQuivraDoc& doc, const UffReader::Options&
 }
 
 const CornerPoint* Point(const CQuivraDoc& doc, int number) {
-    const CornerPoint* found = nullptr;
-    doc.ForEachPoint([&](CornerPoint* p) {
-        if (!found && p->m_nNumber == number)
-            found = p;
-    });
-    return found;
+    const auto all = doc.AllPoints();
+    return *std::find_if(all.begin(), all.end(), [&](auto* p) { return p->m_nNumber == number; });
 }
 
 // Point `number`'s motion in series k along X, Y, Z.
@@ -544,17 +540,9 @@ TEST(Uff, SpecialFilesAndFullDisksAreReportedNotHungOn) {
     CQuivraDoc doc;
     BuildSample(doc);
     const QString target = dir.filePath("out.uff");
-    rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &limit);
     QString error;
-    const bool saved1 = UffWriter::Save(doc, target, {}, nullptr, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(saved1);
+    EXPECT_FALSE(
+        WithFileSizeLimit(1000, [&] { return UffWriter::Save(doc, target, {}, nullptr, &error); }));
     EXPECT_TRUE(error.endsWith(QLatin1String("the disk is full or the file is too large")))
         << error.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList()); // no part, no leftover
