@@ -106,24 +106,35 @@ TEST_F(ImportedWindows, CopyAllWithMeasurementsClosedSaysWhatItDid) {
 }
 
 // After Copy All, a speed shared by every copied record is offered as the series' frequency,
-// unless the series has it already. Number 7 matches no direction: its speed does not count.
+// unless the series has it already or it is no speed (0). Number 7 matches no direction: its
+// speed does not count.
 TEST_F(ImportedWindows, CopyAllOffersTheSharedSpeed) {
     Build(3);
     imported.show();
     QPushButton* offer = imported.UseSpeedButton();
-    const std::pair<int, const char*> cases[] = {
-        {0, "Set the series' frequency to 24.75 Hz"},
-        {0, ""},
-        {1, "Set the series' frequency to 24.75 RPM"},
+    const struct {
+        int unit;
+        float speed;
+        double series;
+        const char* text;
+    } cases[] = {
+        {0, 24.75f, 1000.0, "Set the series' frequency to 24.75 Hz"},
+        {0, 24.75f, 24.75, ""},
+        {0, 0.f, 1000.0, ""},
+        {1, 24.75f, 1000.0, "Set the series' frequency to 24.75 RPM"},
     };
-    for (const auto& [unit, text] : cases) {
+    for (const auto& [unit, speed, series, text] : cases) {
         SCOPED_TRACE(text);
-        doc.m_seriesFrequency[0] = *text ? 1000.0 : 24.75;
+        doc.m_seriesFrequency[0] = series;
         doc.m_importedMeas = {Rec(1, 1.f, 0.f, 1.f, 2, unit), Rec(2, 2.f, 0.f, 1.f, 2, unit),
                               Rec(7, 2.f, 0.f, 1.f)};
-        doc.m_importedMeas[0].m_fSpeed = doc.m_importedMeas[1].m_fSpeed = 24.75f;
+        doc.m_importedMeas[0].m_fSpeed = doc.m_importedMeas[1].m_fSpeed = speed;
         imported.Rebuild();
         Click(&imported, "CopyAll");
+        // Every record was looked at: the summary says nothing about records left out.
+        EXPECT_EQ(
+            imported.StatusLine()->text(),
+            QStringLiteral("Copy All: 2 directions received values; 1 matched no direction."));
         EXPECT_EQ(offer->isVisible() ? offer->text().toStdString() : "", text);
         if (!offer->isVisible())
             continue;
