@@ -216,3 +216,15 @@ bool CRestLayer::ApplyToCurrentFrame() {
     }
     return true;
 }
+
+void CRestLayer::LowerDepth(quint32* depth) const {
+    if (!m_bValid || m_bBehind || m_w <= 0)
+        return;
+    const quint32 w = static_cast<quint32>(m_w);
+    for (std::size_t i = 0; i < m_pixel.size(); ++i) {
+        // m_pixel counts rows from the top.
+        const quint32 row = m_pixel[i] / w, x = m_pixel[i] % w;
+        quint32& d = depth[(static_cast<quint32>(m_h) - 1 - row) * w + x];
+        d = std::min(d, m_depth[i]);
+    }
+}

@@ -40,6 +40,10 @@ public:
     // After glFinish: puts the kept pixels over the finished frame where they are nearer than
     // the depth read. False when the current frame does not fit the layer or was not read.
     bool ApplyToCurrentFrame();
+    // Lowers `depth` (the frame's size, rows from the bottom) to the layer's depth where the
+    // layer holds something nearer than its behind depth: what lines drawn over the merged frame
+    // must not cover. A layer lying behind leaves it as it is.
+    void LowerDepth(quint32* depth) const;
 
 private:
     bool MakeLayerCurrent(int w, int h);

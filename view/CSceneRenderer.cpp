@@ -373,7 +373,6 @@ quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& st
 
 bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state, int w, int h,
                                   const std::function<void()>& draw, quint32 behindFrom) {
-    m_bRestChanged = false;
     if (!m_bUseRestLayer || m_pVectorOverlay || (!state.m_bShowLines && !state.m_bShowDirections)) {
         m_lastLayerKey = 0;
         return false;
@@ -383,8 +382,6 @@ bool CSceneRenderer::UseRestLayer(const CQuivraDoc& doc, const CViewState& state
     // Build only for a picture that stayed put for two frames: while the camera turns, every
     // frame would need a new layer and drawing directly is cheaper.
     const bool stable = key == m_lastLayerKey;
-    // The first frame of an animation has nothing to compare with: it counts as still.
-    m_bRestChanged = !stable && m_lastLayerKey != 0;
     m_lastLayerKey = key;
     if (m_restLayer.IsFor(key))
         return true;

@@ -2,6 +2,7 @@
 
 #include "CHaloLabels.h"
 #include "CLabelPainter.h"
+#include "CLineRaster.h"
 #include "COverlayCache.h"
 #include "CRestLayer.h"
 
@@ -58,6 +59,9 @@ public:
     // Whether long runs of lines and points go to the rasteriser in batches while the frame is
     // still being drawn (same pixels, less waiting). Off: each run is submitted whole.
     bool m_bSubmitInBatches = true;
+    // Whether the clear look's moving shape is drawn, smoothed, by CLineRaster over the
+    // finished frame (the same look in a fraction of the time). Off: GL's smoothed lines.
+    bool m_bRasterMovingShape = true;
     // Whether the clear look writes its caption into the frame.
     bool m_bCaption = true;
     // Set while a vector copy of the frame is taken (CVectorPicture): labels, caption and
@@ -143,11 +147,13 @@ private:
     COverlayCache m_overlays;
     double m_dLastPeak = 0.0;
     CRestLayer m_restLayer;
+    // The moving shape of this frame, when CLineRaster draws it.
+    CLineRaster m_lineRaster;
+    bool m_bRasterThisFrame = false;
+    bool m_bRestByRaster = false;
     quint64 m_lastLayerKey = 0;
     bool m_bDeferLabels = false;
     bool m_bLastFrameLayered = false;
-    // The rest layer's picture changed since the frame before (camera or scene).
-    bool m_bRestChanged = false;
     std::vector<PendingLabel> m_pendingLabels;
     // The frame being drawn is reduced: lines thinned by m_nStride (1 in a full frame).
     bool m_bReduced = false;

@@ -105,6 +105,10 @@ public:
         for (int i = 0; i < 4; ++i)
             m_vp[i] = vp[i];
     }
+    void ToClip(const Vec3d& v, double c[4]) const {
+        for (int r = 0; r < 4; ++r)
+            c[r] = m_mvp[r] * v.x + m_mvp[4 + r] * v.y + m_mvp[8 + r] * v.z + m_mvp[12 + r];
+    }
     bool ToWindow(double x, double y, double z, double win[3]) const {
         double c[4];
         for (int r = 0; r < 4; ++r)
@@ -146,6 +150,16 @@ void ClearDrawingState() {
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
     glEnable(GL_POINT_SMOOTH);
     glShadeModel(GL_SMOOTH);
+}
+
+// The current context's colour buffer when it is w x h (rows from the top), else null.
+quint32* FrameBuffer(int w, int h) {
+    OSMesaContext ctx = OSMesaGetCurrentContext();
+    GLint bw = 0, bh = 0, format = 0;
+    void* buffer = nullptr;
+    if (!ctx || !OSMesaGetColorBuffer(ctx, &bw, &bh, &format, &buffer) || bw != w || bh != h)
+        return nullptr;
+    return static_cast<quint32*>(buffer);
 }
 
 } // namespace
@@ -190,32 +204,29 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     m_dLastPeak = peak;
 
     // What does not move: the model (at the back while the shape moves), arrows, orbits.
-    // While the camera moves the faint rest shape is drawn unsmoothed: redrawn every frame it
-    // would cost as much as the moving shape, and it is smoothed again (in the rest layer) as
-    // soon as the camera stays put.
-    bool plainRest = false;
     auto drawStill = [&] {
         ClearDrawingState();
         UnsmoothedIfReduced();
-        if (state.m_bShowLines) {
-            if (plainRest) {
-                glDisable(GL_LINE_SMOOTH);
-                glDisable(GL_BLEND);
-            }
+        if (state.m_bShowLines)
             DrawClearModel(doc, state, moving);
-            ClearDrawingState();
-            UnsmoothedIfReduced();
-        }
         if (state.m_bShowDirections)
             DrawClearArrows(doc, state, w, h);
         if (moving && state.m_bShowOrbits)
             DrawClearOrbits(doc, state, peak);
     };
+    // The lines of a moving shape, and of the rest shape behind it when it is not taken from
+    // the rest layer, are smoothed by the processor over the finished frame; except where GL
+    // must see them (a vector copy) or a reduced frame draws them unsmoothed anyway.
+    quint32* const frame = FrameBuffer(w, h);
+    m_bRasterThisFrame = moving && state.m_bShowLines && m_bRasterMovingShape && !m_bReduced &&
+                         !m_pVectorOverlay && frame && m_lineRaster.Begin(w, h, m_viewport);
+    m_bRestByRaster = false;
     const bool layered = moving && UseRestLayer(doc, state, w, h, drawStill, kLayerBehind);
     m_bLastFrameLayered = layered;
     if (!layered) {
-        plainRest = moving && m_bMoving && m_bRestChanged && !m_pVectorOverlay;
+        m_bRestByRaster = m_bRasterThisFrame;
         drawStill();
+        m_bRestByRaster = false;
     }
     // The rasteriser's threads start on what is drawn so far while this one goes on with the
     // moving shape: a small model's frame is otherwise drawn here, then there, each waiting.
@@ -245,10 +256,27 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
                           state.m_bShowBase ? static_cast<int>(0.25 * w) : 0,
                           static_cast<int>(0.25 * h)};
     const bool depthRead = layered && m_restLayer.ReadCurrentDepth(inset);
+    // What the frame drew with depth in front of the moving shape (arrows, orbits; the rest
+    // shape lies behind it all): read, as any read must be, before the glFinish.
+    if (m_bRasterThisFrame && !layered &&
+        (state.m_bShowDirections || (moving && state.m_bShowOrbits))) {
+        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+        glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+        glReadPixels(0, 0, w, h, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, m_lineRaster.Depth());
+        glPopClientAttrib();
+    }
     glFinish();
     if (layered && !ApplyRestLayer(depthRead)) {
         DrawClearScene(doc, state, w, h, scale);
         return;
+    }
+    if (m_bRasterThisFrame) {
+        if (layered)
+            m_restLayer.LowerDepth(m_lineRaster.Depth());
+        m_lineRaster.Draw(frame);
     }
     PaintClearOverlay(doc, state, w, h, moving);
 }
@@ -305,6 +333,27 @@ void CSceneRenderer::DrawClearInset(const CViewState& state, int w, int h, doubl
 void CSceneRenderer::DrawClearModel(const CQuivraDoc& doc, const CViewState& state, bool behind) {
     const float* line = behind ? kRestGrey : kModel;
     const float* centre = behind ? kRestCentre : kCentre;
+    if (behind && m_bRestByRaster) {
+        const Projector proj(m_modelView, m_projection, m_viewport);
+        const float width = LineWidth(state.m_nLineWidth);
+        CLineRaster::End ends[2];
+        auto add = [&](const CornerPoint* a, const CornerPoint* b, const float* rgb) {
+            proj.ToClip(Vec3d{a->m_x, a->m_y, a->m_z}, ends[0].clip);
+            proj.ToClip(Vec3d{b->m_x, b->m_y, b->m_z}, ends[1].clip);
+            std::copy(rgb, rgb + 3, ends[0].rgb);
+            std::copy(rgb, rgb + 3, ends[1].rgb);
+            m_lineRaster.Add(ends[0], ends[1], width, kBehind);
+        };
+        auto addLine = [&](const CornerPoint* a, const CornerPoint* b) { add(a, b, line); };
+        std::size_t lone = 0;
+        reducedlines::ForEach(doc.m_freeLines, m_nStride, lone, addLine);
+        for (const SceneObject* o : doc.m_objects) {
+            if (state.m_bShowCenterLines && o->m_bHasCentreLine && o->m_pCentreLine)
+                add(o->m_pCentreLine->m_pPointA, o->m_pCentreLine->m_pPointB, centre);
+            reducedlines::ForEach(o->m_lines, m_nStride, lone, addLine);
+        }
+        return;
+    }
     if (behind)
         glDepthRange(kBehind, kBehind);
     SetLineWidth(LineWidth(state.m_nLineWidth) + (behind ? 0.0f : 0.4f));
@@ -345,7 +394,7 @@ void CSceneRenderer::DrawClearDeflected(const CQuivraDoc& doc, const CViewState&
     const CornerPoint* last = nullptr;
     Vec3d at{0.0, 0.0, 0.0};
     float rgb[3] = {0.0f, 0.0f, 0.0f};
-    auto vertex = [&](const CornerPoint* p) {
+    auto place = [&](const CornerPoint* p) {
         if (p != last) {
             last = p;
             at = Vec3d{p->m_x, p->m_y, p->m_z};
@@ -357,10 +406,31 @@ void CSceneRenderer::DrawClearDeflected(const CQuivraDoc& doc, const CViewState&
                 CColourMap::At(std::sqrt(dx * dx + dy * dy + dz * dz) * toScale, rgb);
             }
         }
+    };
+    auto vertex = [&](const CornerPoint* p) {
+        place(p);
         glColor3fv(rgb);
         Vertex(at);
     };
-    SetLineWidth(LineWidth(state.m_nLineWidth) + 0.6f);
+    const float width = LineWidth(state.m_nLineWidth) + 0.6f;
+    if (m_bRasterThisFrame) {
+        const Projector proj(m_modelView, m_projection, m_viewport);
+        CLineRaster::End ends[2];
+        auto drawLine = [&](const CornerPoint* a, const CornerPoint* b) {
+            for (int i = 0; i < 2; ++i) {
+                place(i == 0 ? a : b);
+                proj.ToClip(at, ends[i].clip);
+                std::copy(rgb, rgb + 3, ends[i].rgb);
+            }
+            m_lineRaster.Add(ends[0], ends[1], width);
+        };
+        std::size_t lone = 0;
+        reducedlines::ForEach(doc.m_freeLines, m_nStride, lone, drawLine);
+        for (const SceneObject* o : doc.m_objects)
+            reducedlines::ForEach(o->m_lines, m_nStride, lone, drawLine);
+        return;
+    }
+    SetLineWidth(width);
     CBatchSubmitter batch(m_bSubmitInBatches);
     batch.Begin(GL_LINES);
     auto drawLine = [&](const CornerPoint* a, const CornerPoint* b) {
