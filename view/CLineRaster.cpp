@@ -143,6 +143,18 @@ void CLineRaster::Add(const End& from, const End& to, float width, double depth)
     s.x0 += t0 * dx;
     s.y0 += t0 * dy;
     s.z0 += t0 * dz;
+    // Rounding at huge coordinates may leave an end a little outside; and nothing that is not a
+    // number goes on.
+    for (double* v : {&s.x0, &s.x1}) {
+        if (!std::isfinite(*v))
+            return;
+        *v = std::clamp(*v, rect[0], rect[2]);
+    }
+    for (double* v : {&s.y0, &s.y1}) {
+        if (!std::isfinite(*v))
+            return;
+        *v = std::clamp(*v, rect[1], rect[3]);
+    }
     for (int i = 0; i < 3; ++i) {
         const float d = b.rgb[i] - a.rgb[i];
         s.c1[i] = static_cast<float>(a.rgb[i] + t1 * d);

@@ -76,14 +76,15 @@ TEST(LineRaster, AnyInputStaysInsideTheFrame) {
     std::vector<std::uint32_t> px(W * H, kWhite);
     // Far outside, through the eye, at the far plane, zero length, infinite, not a number.
     r.Add(At(-1e12, -5e11, 0.5), At(1e12, 5e11, 0.5), 2.0f);
+    r.Add(At(-3e300, 60, 0.5), At(7e299, 60.3, 0.5), 2.0f);
     r.Add({{0.2, 0.1, 0.0, 1.0}, {}}, {{0.3, 0.2, 0.0, -1.0}, {}}, 2.0f);
     r.Add(At(10, 10, 1.01), At(190, 110, 1.01), 2.0f);
     r.Add(At(50, 50, 0.5), At(50, 50, 0.5), 2.0f);
     r.Add({{inf, 0, 0, 1}, {}}, At(10, 10, 0.5), 2.0f);
     r.Add({{nan, 0, 0, 1}, {}}, At(10, 10, 0.5), 2.0f);
     r.Add(At(0, 0, 0.5), At(W, H, 0.5), 1e6f);
-    // Kept: the line across, the part before the eye, the point, the wide one.
-    EXPECT_EQ(r.Count(), 4u);
+    // Kept: the two lines across, the part before the eye, the point, the wide one.
+    EXPECT_EQ(r.Count(), 5u);
     r.Draw(px.data());
     EXPECT_FALSE(r.Begin(0, H, kViewport));
     r.Add(At(0, 0, 0.5), At(10, 10, 0.5), 1.0f);
