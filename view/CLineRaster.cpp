@@ -205,8 +205,13 @@ void CLineRaster::Draw(std::uint32_t* pixels, unsigned threads) {
 }
 
 void CLineRaster::DrawBand(std::uint32_t* pixels, int rowLo, int rowHi) {
-    for (const Segment& s : m_lines)
+    for (const Segment& s : m_lines) {
+        // Lines wholly above or below the band cost two comparisons.
+        const double reach = s.width * 0.5 + 1.0;
+        if (std::max(s.y0, s.y1) + reach < rowLo || std::min(s.y0, s.y1) - reach > rowHi)
+            continue;
         DrawSegment(s, pixels, rowLo, rowHi);
+    }
 }
 
 void CLineRaster::DrawSegment(const Segment& s, std::uint32_t* pixels, int rowLo, int rowHi) {
@@ -246,6 +251,9 @@ void CLineRaster::DrawSegment(const Segment& s, std::uint32_t* pixels, int rowLo
     const std::ptrdiff_t depthV = alongX ? w : 1, colourV = alongX ? -w : 1;
     const std::ptrdiff_t colourOrigin = static_cast<std::ptrdiff_t>(m_h - 1) * w;
 
+    const bool oneColour = dc[0] == 0.0f && dc[1] == 0.0f && dc[2] == 0.0f;
+    std::uint32_t src = Pack(c0, dc, 0.0f);
+    const double perU = 1.0 / du;
     const int first = std::max(uMin, FloorOf(u0 - r - 0.5) + 1);
     const int last = std::min(uMax, FloorOf(u1 + r - 0.5));
     for (int iu = first; iu <= last; ++iu) {
@@ -256,9 +264,10 @@ void CLineRaster::DrawSegment(const Segment& s, std::uint32_t* pixels, int rowLo
         if (lo > hi)
             continue;
         // Depth and colour of the middle of the line here, as across a wide GL line.
-        const double f = Clamp01((pu - u0) / du);
+        const double f = Clamp01((pu - u0) * perU);
         const std::uint32_t depth = static_cast<std::uint32_t>((z0 + f * dz) * kDepthScale);
-        const std::uint32_t src = Pack(c0, dc, static_cast<float>(f));
+        if (!oneColour)
+            src = Pack(c0, dc, static_cast<float>(f));
         const std::uint32_t srcRB = src & 0x00ff00ffu, srcG = src & 0x0000ff00u;
         // Within a pixel and a half of an end the distance along the line matters too.
         const bool nearEnd = pu - u0 < r + 1.5 || u1 - pu < r + 1.5;
