@@ -237,7 +237,8 @@ void CLineRaster::DrawSegment(const Segment& s, std::uint32_t* pixels, int rowLo
     // How far across (in pixels along v) a pixel centre may lie from the middle and be covered.
     const double reach = r / cosine;
     // Thinner than a pixel: fainter rather than thinner.
-    const double thin = std::min(1.0f, s.width);
+    const float thin = std::min(1.0f, s.width);
+    const float rf = static_cast<float>(r), step = static_cast<float>(cosine);
     const float dc[3] = {c1[0] - c0[0], c1[1] - c0[1], c1[2] - c0[2]};
     const double dz = z1 - z0;
 
@@ -271,34 +272,34 @@ void CLineRaster::DrawSegment(const Segment& s, std::uint32_t* pixels, int rowLo
         const std::uint32_t srcRB = src & 0x00ff00ffu, srcG = src & 0x0000ff00u;
         // Within a pixel and a half of an end the distance along the line matters too.
         const bool nearEnd = pu - u0 < r + 1.5 || u1 - pu < r + 1.5;
-        double across = (lo + 0.5 - vc) * cosine;
         std::ptrdiff_t at = alongX ? w * lo + iu : w * iu + lo;
         std::ptrdiff_t colourAt = alongX ? colourOrigin - w * lo + iu : colourOrigin - w * iu + lo;
-        for (int iv = lo; iv <= hi; ++iv, across += cosine, at += depthV, colourAt += colourV) {
-            double cover = std::min(r - std::fabs(across), 1.0);
-            if (cover <= 0.0)
+        std::uint32_t* dp = m_depth.data() + at;
+        std::uint32_t* cp = pixels + colourAt;
+        float across = static_cast<float>((lo + 0.5 - vc) * cosine);
+        for (int iv = lo; iv <= hi; ++iv, across += step, dp += depthV, cp += colourV) {
+            float cover = std::min(rf - std::fabs(across), 1.0f) * thin;
+            if (cover <= 0.0f)
                 continue;
             if (nearEnd) {
                 const double t = (pu - u0) * cosine + (iv + 0.5 - v0) * sine;
                 const double fromStart = t + 0.5, toEnd = len - t + 0.5;
                 if (fromStart <= 0.0 || toEnd <= 0.0)
                     continue;
-                cover *= std::min(fromStart, 1.0) * std::min(toEnd, 1.0);
+                cover *= static_cast<float>(std::min(fromStart, 1.0) * std::min(toEnd, 1.0));
             }
-            if (!(depth < m_depth[static_cast<std::size_t>(at)]))
+            if (!(depth < *dp))
                 continue;
-            cover *= thin;
-            if (cover >= 0.5)
-                m_depth[static_cast<std::size_t>(at)] = depth;
+            if (cover >= 0.5f)
+                *dp = depth;
             // Source over destination in 8-bit fixed point, red and blue in one multiply.
-            const std::uint32_t a = static_cast<std::uint32_t>(cover * 256.0 + 0.5);
-            std::uint32_t& p = pixels[colourAt];
-            const std::uint32_t dst = p;
+            const std::uint32_t a = static_cast<std::uint32_t>(cover * 256.0f + 0.5f);
+            const std::uint32_t dst = *cp;
             const std::uint32_t rb =
                 ((srcRB * a + (dst & 0x00ff00ffu) * (256 - a)) >> 8) & 0x00ff00ffu;
             const std::uint32_t g =
                 ((srcG * a + (dst & 0x0000ff00u) * (256 - a)) >> 8) & 0x0000ff00u;
-            p = (dst & 0xff000000u) | rb | g;
+            *cp = (dst & 0xff000000u) | rb | g;
         }
     }
 }
