@@ -29,6 +29,11 @@ public:
     // The frame's depth, w x h, rows from the bottom, as glReadPixels gives it for
     // GL_UNSIGNED_INT: lower it where the frame already holds something nearer.
     std::uint32_t* Depth();
+    // The same, for a caller that writes every value (glReadPixels of the whole frame).
+    std::uint32_t* DepthToOverwrite() {
+        m_bDepthSet = true;
+        return m_depth.data();
+    }
     // A line of `width` pixels. Parts outside the near and far planes are cut off, as GL clips.
     // A `depth` of 0..1 puts the whole line at that depth (as glDepthRange(depth, depth)).
     void Add(const End& a, const End& b, float width, double depth = -1.0);
