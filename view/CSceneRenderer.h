@@ -59,9 +59,12 @@ public:
     // Whether long runs of lines and points go to the rasteriser in batches while the frame is
     // still being drawn (same pixels, less waiting). Off: each run is submitted whole.
     bool m_bSubmitInBatches = true;
-    // Whether the clear look's moving shape is drawn, smoothed, by CLineRaster over the
+    // Whether the clear look's model lines are drawn, smoothed, by CLineRaster over the
     // finished frame (the same look in a fraction of the time). Off: GL's smoothed lines.
-    bool m_bRasterMovingShape = true;
+    bool m_bRasterLines = true;
+    // From how many lines that holds at rest too: below it the depth read back for the markers
+    // costs more than GL's smoothing of so few lines.
+    std::size_t m_nRasterAtRestFrom = kReduceMinLines;
     // Whether the clear look writes its caption into the frame.
     bool m_bCaption = true;
     // Set while a vector copy of the frame is taken (CVectorPicture): labels, caption and
@@ -150,7 +153,7 @@ private:
     // The moving shape of this frame, when CLineRaster draws it.
     CLineRaster m_lineRaster;
     bool m_bRasterThisFrame = false;
-    bool m_bRestByRaster = false;
+    bool m_bModelByRaster = false;
     quint64 m_lastLayerKey = 0;
     bool m_bDeferLabels = false;
     bool m_bLastFrameLayered = false;

@@ -214,19 +214,21 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
         if (moving && state.m_bShowOrbits)
             DrawClearOrbits(doc, state, peak);
     };
-    // The lines of a moving shape, and of the rest shape behind it when it is not taken from
-    // the rest layer, are smoothed by the processor over the finished frame; except where GL
-    // must see them (a vector copy) or a reduced frame draws them unsmoothed anyway.
+    // The model's lines are smoothed by the processor over the finished frame: the moving shape
+    // and the rest shape behind it (when the rest layer does not hold it), and at rest the
+    // lines of a large model. Not where GL must see them (a vector copy), nor in a reduced
+    // frame, which draws them unsmoothed anyway.
     quint32* const frame = FrameBuffer(w, h);
-    m_bRasterThisFrame = moving && state.m_bShowLines && m_bRasterMovingShape && !m_bReduced &&
-                         !m_pVectorOverlay && frame && m_lineRaster.Begin(w, h, m_viewport);
-    m_bRestByRaster = false;
+    m_bRasterThisFrame = (moving || LineCount(doc) >= m_nRasterAtRestFrom) && state.m_bShowLines &&
+                         m_bRasterLines && !m_bReduced && !m_pVectorOverlay && frame &&
+                         m_lineRaster.Begin(w, h, m_viewport);
+    m_bModelByRaster = false;
     const bool layered = moving && UseRestLayer(doc, state, w, h, drawStill, kLayerBehind);
     m_bLastFrameLayered = layered;
     if (!layered) {
-        m_bRestByRaster = m_bRasterThisFrame;
+        m_bModelByRaster = m_bRasterThisFrame;
         drawStill();
-        m_bRestByRaster = false;
+        m_bModelByRaster = false;
     }
     // The rasteriser's threads start on what is drawn so far while this one goes on with the
     // moving shape: a small model's frame is otherwise drawn here, then there, each waiting.
@@ -256,10 +258,10 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
                           state.m_bShowBase ? static_cast<int>(0.25 * w) : 0,
                           static_cast<int>(0.25 * h)};
     const bool depthRead = layered && m_restLayer.ReadCurrentDepth(inset);
-    // What the frame drew with depth in front of the moving shape (arrows, orbits; the rest
-    // shape lies behind it all): read, as any read must be, before the glFinish.
+    // What the frame drew with depth that the lines must not cover (arrows, orbits, markers; the
+    // rest shape lies behind it all): read, as any read must be, before the glFinish.
     if (m_bRasterThisFrame && !layered &&
-        (state.m_bShowDirections || (moving && state.m_bShowOrbits))) {
+        (state.m_bShowDirections || (moving && state.m_bShowOrbits) || !state.m_bAnimating)) {
         glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glPixelStorei(GL_PACK_ROW_LENGTH, 0);
@@ -334,16 +336,17 @@ void CSceneRenderer::DrawClearInset(const CViewState& state, int w, int h, doubl
 void CSceneRenderer::DrawClearModel(const CQuivraDoc& doc, const CViewState& state, bool behind) {
     const float* line = behind ? kRestGrey : kModel;
     const float* centre = behind ? kRestCentre : kCentre;
-    if (behind && m_bRestByRaster) {
+    if (m_bModelByRaster) {
         const Projector proj(m_modelView, m_projection, m_viewport);
-        const float width = LineWidth(state.m_nLineWidth);
+        const float width = LineWidth(state.m_nLineWidth) + (behind ? 0.0f : 0.4f);
+        const double depth = behind ? kBehind : -1.0;
         CLineRaster::End ends[2];
         auto add = [&](const CornerPoint* a, const CornerPoint* b, const float* rgb) {
             proj.ToClip(Vec3d{a->m_x, a->m_y, a->m_z}, ends[0].clip);
             proj.ToClip(Vec3d{b->m_x, b->m_y, b->m_z}, ends[1].clip);
             std::copy(rgb, rgb + 3, ends[0].rgb);
             std::copy(rgb, rgb + 3, ends[1].rgb);
-            m_lineRaster.Add(ends[0], ends[1], width, kBehind);
+            m_lineRaster.Add(ends[0], ends[1], width, depth);
         };
         auto addLine = [&](const CornerPoint* a, const CornerPoint* b) { add(a, b, line); };
         std::size_t lone = 0;
