@@ -176,13 +176,9 @@ void CLineRaster::Draw(std::uint32_t* pixels, unsigned threads) {
             static_cast<unsigned>(std::min<std::size_t>(cores, m_lines.size() / kLinesPerThread));
     }
     bands = std::max(1u, std::min(bands, static_cast<unsigned>(m_h)));
-    if (!m_bDepthSet) {
-        const auto lo = static_cast<std::size_t>(std::clamp(std::floor(m_yLo), 0.0, 1.0 * m_h));
-        const auto hi = static_cast<std::size_t>(std::clamp(std::ceil(m_yHi) + 1, 0.0, 1.0 * m_h));
-        if (lo < hi)
-            std::fill(m_depth.begin() + lo * m_w, m_depth.begin() + hi * m_w, 0xffffffffu);
-        m_bDepthSet = true;
-    }
+    // Unless somebody set the depth, each band sets its own rows that the lines reach.
+    m_bFillDepth = !m_bDepthSet;
+    m_bDepthSet = true;
     if (bands <= 1) {
         DrawBand(pixels, 0, m_h);
         return;
@@ -205,6 +201,13 @@ void CLineRaster::Draw(std::uint32_t* pixels, unsigned threads) {
 }
 
 void CLineRaster::DrawBand(std::uint32_t* pixels, int rowLo, int rowHi) {
+    if (m_bFillDepth) {
+        const double lo = std::clamp(std::floor(m_yLo), 1.0 * rowLo, 1.0 * rowHi);
+        const double hi = std::clamp(std::ceil(m_yHi) + 1, 1.0 * rowLo, 1.0 * rowHi);
+        const auto w = static_cast<std::ptrdiff_t>(m_w);
+        std::fill(m_depth.begin() + static_cast<std::ptrdiff_t>(lo) * w,
+                  m_depth.begin() + static_cast<std::ptrdiff_t>(std::max(lo, hi)) * w, 0xffffffffu);
+    }
     for (const Segment& s : m_lines) {
         // Lines wholly above or below the band cost two comparisons.
         const double reach = s.width * 0.5 + 1.0;

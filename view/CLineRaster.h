@@ -61,5 +61,6 @@ private:
     // Until somebody asks for the depth, only the rows the lines reach are set to the far
     // plane, at Draw: a whole frame's worth costs as much as a thousand lines.
     bool m_bDepthSet = false;
+    bool m_bFillDepth = false; // Draw's bands set their rows to the far plane first
     double m_yLo = 0.0, m_yHi = 0.0;
 };
