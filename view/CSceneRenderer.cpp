@@ -285,29 +285,6 @@ void CSceneRenderer::DrawRestLines(const CQuivraDoc& doc, const CViewState& stat
     batch.End();
 }
 
-namespace {
-
-// FNV-1a over 64-bit words: enough to notice any change of what the rest layer shows.
-struct Hasher {
-    quint64 h = 1469598103934665603ull;
-    void Add(quint64 v) {
-        h ^= v;
-        h *= 1099511628211ull;
-    }
-    void Add(double v) {
-        quint64 bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        Add(bits);
-    }
-    void Add(const CornerPoint* p) {
-        Add(p->m_x);
-        Add(p->m_y);
-        Add(p->m_z);
-    }
-};
-
-} // namespace
-
 quint64 CSceneRenderer::RestLayerKey(const CQuivraDoc& doc, const CViewState& state, int w,
                                      int h) const {
     Hasher k;

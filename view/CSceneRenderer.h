@@ -149,6 +149,9 @@ private:
     CHaloLabels m_haloLabels;
     COverlayCache m_overlays;
     double m_dLastPeak = 0.0;
+    // The largest displacement of the period, and the fingerprint of what it was worked out from.
+    double m_dKeptPeak = 0.0;
+    quint64 m_peakKey = 0;
     CRestLayer m_restLayer;
     // The moving shape of this frame, when CLineRaster draws it.
     CLineRaster m_lineRaster;

@@ -10,8 +10,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace renderhelpers {
+
+// FNV-1a over 64-bit words: enough to notice any change of what a kept picture or value was
+// made from.
+struct Hasher {
+    quint64 h = 1469598103934665603ull;
+    void Add(quint64 v) {
+        h ^= v;
+        h *= 1099511628211ull;
+    }
+    void Add(double v) {
+        quint64 bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        Add(bits);
+    }
+    void Add(const CornerPoint* p) {
+        Add(p->m_x);
+        Add(p->m_y);
+        Add(p->m_z);
+    }
+};
 
 inline void Vertex(const CornerPoint* p) {
     glVertex3d(p->m_x, p->m_y, p->m_z);

@@ -10,13 +10,16 @@
 #include "CViewState.h"
 #include "CommaLocale.h"
 #include "CornerPoint.h"
+#include "Deflection.h"
 #include "MeasDirection.h"
 #include "Measurement.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 using namespace scene;
 
@@ -96,6 +99,33 @@ TEST_F(ClearLookTest, MovingShapeTakesTheColourOfItsAmplitudeOverAFaintRest) {
         EXPECT_LT(qRed(rest), 245);
         EXPECT_GT(qRed(rest), 170);
         EXPECT_NEAR(qRed(rest), qGreen(rest), 3);
+    }
+    // The scale is kept from frame to frame, and follows every value it is made of.
+    MeasDirection* da = a->m_directions[0];
+    const std::function<void()> edits[] = {
+        [&] { da->m_measurements[0]->m_dAmplitude = 150.0; },
+        [&] { m_doc.m_seriesAmplification[0] = 2.0; },
+        [&] { AddDirection(a, DirPlusX, 200.0, 90.0); },
+        [&] { a->m_directions[1]->m_measurements[0]->m_dPhase = 0.0; },
+        [&] { da->m_dx = 0.6; },
+        // The same values in the same order, but a's second direction now b's first.
+        [&] {
+            MeasDirection* x = a->m_directions[1];
+            a->m_directions.pop_back();
+            b->m_directions.insert(b->m_directions.begin(), x);
+            x->m_pPoint = b;
+        },
+    };
+    for (const auto& edit : edits) {
+        const double before = m_renderer.LastPeak();
+        edit();
+        Render();
+        double peak = 0.0;
+        m_doc.ForEachPoint([&](const CornerPoint* p) {
+            peak = std::max(peak, Deflection::OrbitOf(*p, m_doc, 0).Peak());
+        });
+        EXPECT_NE(peak, before);
+        EXPECT_DOUBLE_EQ(m_renderer.LastPeak(), peak);
     }
     // The caption is in the frame (dark text at the bottom left), and only in the clear look.
     auto darkPixels = [](const QImage& img) {
