@@ -153,7 +153,7 @@ private:
     double m_dKeptPeak = 0.0;
     quint64 m_peakKey = 0;
     CRestLayer m_restLayer;
-    // The moving shape of this frame, when CLineRaster draws it.
+    // The model lines of this frame, when CLineRaster draws them.
     CLineRaster m_lineRaster;
     bool m_bRasterThisFrame = false;
     bool m_bModelByRaster = false;
