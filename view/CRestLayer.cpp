@@ -37,13 +37,7 @@ struct CurrentContext {
 // of whatever size the context has by then, past its end once the view has grown.
 void ReadDepth(int x, int y, int w, int h, std::vector<quint32>& out) {
     out.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    glReadPixels(x, y, w, h, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, out.data());
-    glPopClientAttrib();
+    CRestLayer::ReadDepthInto(x, y, w, h, out.data());
 }
 
 } // namespace
@@ -227,4 +221,14 @@ void CRestLayer::LowerDepth(quint32* depth) const {
         quint32& d = depth[(static_cast<quint32>(m_h) - 1 - row) * w + x];
         d = std::min(d, m_depth[i]);
     }
+}
+
+void CRestLayer::ReadDepthInto(int x, int y, int w, int h, quint32* out) {
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glReadPixels(x, y, w, h, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, out);
+    glPopClientAttrib();
 }

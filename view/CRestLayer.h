@@ -44,6 +44,9 @@ public:
     // layer holds something nearer than its behind depth: what lines drawn over the merged frame
     // must not cover. A layer lying behind leaves it as it is.
     void LowerDepth(quint32* depth) const;
+    // The current context's depth between (x, y) and (x + w, y + h) into `out` (w x h, rows from
+    // the bottom), as GL_UNSIGNED_INT gives it, whatever pixel store the caller has set.
+    static void ReadDepthInto(int x, int y, int w, int h, quint32* out);
 
 private:
     bool MakeLayerCurrent(int w, int h);

@@ -286,16 +286,8 @@ void CSceneRenderer::DrawClearScene(const CQuivraDoc& doc, CViewState& state, in
     // What the frame drew with depth that the lines must not cover (arrows, orbits, markers; the
     // rest shape lies behind it all): read, as any read must be, before the glFinish.
     if (m_bRasterThisFrame && !layered &&
-        (state.m_bShowDirections || (moving && state.m_bShowOrbits) || !state.m_bAnimating)) {
-        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-        glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-        glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-        glReadPixels(0, 0, w, h, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT,
-                     m_lineRaster.DepthToOverwrite());
-        glPopClientAttrib();
-    }
+        (state.m_bShowDirections || (moving && state.m_bShowOrbits) || !state.m_bAnimating))
+        CRestLayer::ReadDepthInto(0, 0, w, h, m_lineRaster.DepthToOverwrite());
     glFinish();
     if (layered && !ApplyRestLayer(depthRead)) {
         DrawClearScene(doc, state, w, h, scale);
